@@ -1,0 +1,38 @@
+#include "search/FaceScore.h"
+
+#include "engine/Numeric.h"
+
+#include <cstdio>
+#include <cstdlib>
+
+namespace morvelin {
+
+FaceScore FaceScore::fromDistance(std::int32_t distance)
+{
+    const std::int32_t scaled = num::mul32(distance, 100);
+    const double score = 100.0 - static_cast<double>(scaled) / static_cast<double>(scoreScale);
+    return FaceScore(static_cast<std::int64_t>(num::roundHalfEven(score * 10000.0)));
+}
+
+bool FaceScore::isMatch() const
+{
+    return m_tenThousandths * 1000 >= matchThreshold * 10000;
+}
+
+std::int32_t FaceScore::xscore() const
+{
+    // score x 1000 holds tenThousandths x 1000 / 10000 = tenThousandths / 10, which halves land on
+    // exactly in double precision, so rounding it there is exact.
+    return num::toInt32(static_cast<double>(m_tenThousandths) / 10.0);
+}
+
+std::string FaceScore::text() const
+{
+    const std::int64_t magnitude = std::llabs(m_tenThousandths);
+    char buffer[32];
+    std::snprintf(buffer, sizeof buffer, "%s%lld.%04lld", m_tenThousandths < 0 ? "-" : "",
+                  static_cast<long long>(magnitude / 10000), static_cast<long long>(magnitude % 10000));
+    return buffer;
+}
+
+} // namespace morvelin

@@ -1,0 +1,39 @@
+#pragma once
+
+#include <cstdint>
+#include <string>
+
+namespace morvelin {
+
+// A face's score in per cent, kept as a fixed-point decimal with four fractional digits (the value
+// times 10000), derived from a comparison distance.
+class FaceScore {
+public:
+    // 2304 cells x 155 levels: the distance that scores 0.
+    static constexpr std::int32_t scoreScale = 2304 * 155;
+    static constexpr std::int64_t matchThreshold = 70000;
+
+    // 100 - distance x 100 / scoreScale, with distance x 100 in 32-bit arithmetic (OverflowError
+    // beyond it), the rest in double precision, rounded to four decimals, ties to even.
+    static FaceScore fromDistance(std::int32_t distance);
+    static FaceScore fromTenThousandths(std::int64_t value) { return FaceScore(value); }
+
+    std::int64_t tenThousandths() const { return m_tenThousandths; }
+    // score x 1000 >= 70000, equality included.
+    bool isMatch() const;
+    // score x 1000 as a 32-bit whole number, ties to even: what the result list orders by.
+    std::int32_t xscore() const;
+    // The score truncated toward zero, as a caption shows it ("87%").
+    std::int64_t wholePercent() const { return m_tenThousandths / 10000; }
+    // Exactly four decimals: "85.9991", "100.0000".
+    std::string text() const;
+
+    friend bool operator==(const FaceScore&, const FaceScore&) = default;
+
+private:
+    explicit FaceScore(std::int64_t tenThousandths) : m_tenThousandths(tenThousandths) {}
+
+    std::int64_t m_tenThousandths = 0;
+};
+
+} // namespace morvelin

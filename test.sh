@@ -1,0 +1,7 @@
+#!/usr/bin/env bash
+# Sets up what is missing, builds, and runs every test; exits non-zero on any failure.
+set -euo pipefail
+root="$(cd "$(dirname "${BASH_SOURCE[0]}")" && pwd)"
+"$root/scripts/setup.sh"
+cd "$root/build"
+ctest --output-on-failure --parallel "$(nproc)" "$@"

@@ -1,0 +1,88 @@
+#include <QImage>
+#include <QProcess>
+#include <QTemporaryDir>
+
+#include <gtest/gtest.h>
+
+namespace {
+
+struct Outcome {
+    int exitCode = -1;
+    QString out;
+    QString err;
+};
+
+// Runs the real program, as a user's shell would.
+Outcome runProgram(const QStringList& arguments)
+{
+    QProcess process;
+    process.start(QStringLiteral(FACE_MORVELIN_BINARY), arguments);
+    process.waitForFinished(60000);
+    return {process.exitCode(), QString::fromUtf8(process.readAllStandardOutput()),
+            QString::fromUtf8(process.readAllStandardError())};
+}
+
+QString writeGrey(const QTemporaryDir& dir, const QString& name, int level, int size = 48)
+{
+    QImage image(size, size, QImage::Format_RGB32);
+    image.fill(qRgb(level, level, level));
+    const QString path = dir.filePath(name);
+    image.save(path);
+    return path;
+}
+
+} // namespace
+
+TEST(CommandLineTest, CompareWritesDistanceScoreAndListKey)
+{
+    QTemporaryDir dir;
+    const QString white = writeGrey(dir, QStringLiteral("white.png"), 255);
+    const QString black = writeGrey(dir, QStringLiteral("black.jpg"), 0, 60);
+    const QString grey = writeGrey(dir, QStringLiteral("grey.bmp"), 101);
+
+    Outcome same = runProgram({QStringLiteral("compare"), white, white});
+    EXPECT_EQ(same.exitCode, 0) << same.err.toStdString();
+    EXPECT_EQ(same.out, QStringLiteral("0\t100.0000\t100000\n"));
+
+    Outcome opposite = runProgram({QStringLiteral("compare"), black, white});
+    EXPECT_EQ(opposite.out, QStringLiteral("357120\t0.0000\t0\n"));
+
+    Outcome floor = runProgram({QStringLiteral("compare"), grey, black});
+    EXPECT_EQ(floor.out, QStringLiteral("2304\t99.3548\t99355\n"));
+    EXPECT_TRUE(floor.err.isEmpty()) << floor.err.toStdString();
+}
+
+TEST(CommandLineTest, UnreadableInputNamesTheFileAndExitsTwo)
+{
+    QTemporaryDir dir;
+    const QString white = writeGrey(dir, QStringLiteral("white.png"), 255);
+    const QString missing = dir.filePath(QStringLiteral("missing.png"));
+
+    Outcome outcome = runProgram({QStringLiteral("compare"), white, missing});
+    EXPECT_EQ(outcome.exitCode, 2);
+    EXPECT_TRUE(outcome.out.isEmpty());
+    EXPECT_EQ(outcome.err.count(QLatin1Char('\n')), 1) << outcome.err.toStdString();
+    EXPECT_TRUE(outcome.err.contains(missing)) << outcome.err.toStdString();
+    EXPECT_TRUE(outcome.err.contains(QStringLiteral("no such file"))) << outcome.err.toStdString();
+}
+
+TEST(CommandLineTest, WrongUsageShowsTheVerbsAndExitsTwo)
+{
+    for (const QStringList& arguments : {QStringList{}, QStringList{QStringLiteral("compare")},
+                                         QStringList{QStringLiteral("compare"), QStringLiteral("a"),
+                                                     QStringLiteral("b"), QStringLiteral("c")},
+                                         QStringList{QStringLiteral("frobnicate")}}) {
+        Outcome outcome = runProgram(arguments);
+        EXPECT_EQ(outcome.exitCode, 2) << arguments.join(' ').toStdString();
+        EXPECT_TRUE(outcome.out.isEmpty());
+        EXPECT_TRUE(outcome.err.contains(QStringLiteral("compare A B"))) << outcome.err.toStdString();
+    }
+
+    Outcome help = runProgram({QStringLiteral("--help")});
+    EXPECT_EQ(help.exitCode, 0);
+    EXPECT_TRUE(help.out.contains(QStringLiteral("compare A B")));
+
+    Outcome version = runProgram({QStringLiteral("--version")});
+    EXPECT_EQ(version.exitCode, 0);
+    EXPECT_TRUE(version.out.startsWith(QStringLiteral("face-morvelin "))) << version.out.toStdString();
+}
