@@ -1,6 +1,5 @@
 #include "engine/PixelCanvas.h"
 
-#include <cmath>
 #include <cstddef>
 
 namespace morvelin {
@@ -39,15 +38,14 @@ Single PixelCanvas::ScaleHeight() const { return static_cast<Single>(m_height); 
 
 std::int32_t PixelCanvas::Point(Single x, Single y) const
 {
-    if (!std::isfinite(x) || !std::isfinite(y) || x < 0.0f || y < 0.0f) {
+    // Negative points and NaN fail here; what is left is non-negative, where truncation is the floor.
+    if (!(x >= 0.0f && y >= 0.0f && x < static_cast<Single>(m_width) && y < static_cast<Single>(m_height))) {
         return -1;
     }
-    const double px = std::floor(x);
-    const double py = std::floor(y);
-    if (px >= m_width || py >= m_height) {
-        return -1;
-    }
-    return static_cast<std::int32_t>(pixel(static_cast<int>(px), static_cast<int>(py)));
+    const int px = static_cast<int>(x);
+    const int py = static_cast<int>(y);
+    return static_cast<std::int32_t>(
+        m_pixels[static_cast<std::size_t>(py) * static_cast<std::size_t>(m_width) + static_cast<std::size_t>(px)]);
 }
 
 std::uint32_t PixelCanvas::bgr(int red, int green, int blue)

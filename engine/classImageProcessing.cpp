@@ -68,16 +68,6 @@ void classImageProcessing::whiteNoise()
     }
 }
 
-std::uint8_t classImageProcessing::getPoint(std::int16_t x, std::int16_t y) const
-{
-    return grid.get(x, y);
-}
-
-void classImageProcessing::setPoint(std::int16_t x, std::int16_t y, std::uint8_t value)
-{
-    grid.set(x, y, value);
-}
-
 classImageProcessing::Region classImageProcessing::regionOf(const Canvas& canvas, std::optional<Single> left,
                                                             std::optional<Single> top, std::optional<Single> wdth,
                                                             std::optional<Single> hght)

@@ -32,8 +32,8 @@ public:
     void init(std::int16_t w, std::int16_t h);
     // Fills the sampled part of the grid with uniformly random levels.
     void whiteNoise();
-    std::uint8_t getPoint(std::int16_t x, std::int16_t y) const;
-    void setPoint(std::int16_t x, std::int16_t y, std::uint8_t value);
+    std::uint8_t getPoint(std::int16_t x, std::int16_t y) const { return grid.get(x, y); }
+    void setPoint(std::int16_t x, std::int16_t y, std::uint8_t value) { grid.set(x, y, value); }
     // Samples the whole picture, or the region (left, top, wdth, hght) in the picture's units when
     // both left and top are given; then wdth and hght must be given too.
     void update(const Canvas& canvas, std::optional<Single> left = std::nullopt,
