@@ -1,0 +1,36 @@
+#include "search/TemporaryPhotoName.h"
+
+#include "search/TimerText.h"
+
+#include <QFile>
+
+namespace morvelin {
+
+namespace {
+
+constexpr int maxAttempts = 1000;
+
+bool createExclusively(const QString& path)
+{
+    QFile file(path);
+    return file.open(QIODevice::WriteOnly | QIODevice::NewOnly);
+}
+
+} // namespace
+
+QString TemporaryPhotoName::create(const QString& folder, const QString& prefix)
+{
+    const QString stem = folder + prefix + TimerText::now();
+    if (createExclusively(stem + QStringLiteral(".jpg"))) {
+        return stem + QStringLiteral(".jpg");
+    }
+    for (int n = 2; n <= maxAttempts; ++n) {
+        const QString path = stem + QStringLiteral("_%1.jpg").arg(n);
+        if (createExclusively(path)) {
+            return path;
+        }
+    }
+    return QString();
+}
+
+} // namespace morvelin
