@@ -1,0 +1,267 @@
+#include "app/Helpers.h"
+
+#include <QApplication>
+#include <QDesktopServices>
+#include <QDir>
+#include <QFileDialog>
+#include <QFileIconProvider>
+#include <QFileInfo>
+#include <QGuiApplication>
+#include <QIcon>
+#include <QLabel>
+#include <QMimeDatabase>
+#include <QPainter>
+#include <QPixmap>
+#include <QScreen>
+#include <QTemporaryDir>
+#include <QUrl>
+#include <QWidget>
+
+#include <algorithm>
+#include <cstdlib>
+#include <mutex>
+
+#include <unistd.h>
+
+namespace morvelin {
+
+namespace {
+
+constexpr QChar separator = QLatin1Char('/');
+constexpr int smallIconSize = 16;
+constexpr int largeIconSize = 32;
+
+void setStaysOnTop(QWidget* window, bool onTop)
+{
+    if (window == nullptr) {
+        return;
+    }
+    QWidget* topLevel = window->window();
+    // Changing window flags re-creates the native window hidden; only do it when something changes,
+    // and bring the window back if it was on screen.
+    if (topLevel->windowFlags().testFlag(Qt::WindowStaysOnTopHint) != onTop) {
+        const bool wasVisible = topLevel->isVisible();
+        topLevel->setWindowFlag(Qt::WindowStaysOnTopHint, onTop);
+        if (wasVisible) {
+            topLevel->show();
+        }
+    }
+    topLevel->raise();
+    topLevel->activateWindow();
+}
+
+QUrl urlOfTarget(const QString& target)
+{
+    // A path must never be parsed as a URL: "#" or "%" in a file name would be taken apart.
+    if (QDir::isAbsolutePath(target) || QFileInfo::exists(target)) {
+        return QUrl::fromLocalFile(QFileInfo(target).absoluteFilePath());
+    }
+    return QUrl::fromUserInput(target);
+}
+
+// Scans may ask for the temporary folder from worker threads.
+std::mutex& tempFolderMutex()
+{
+    static std::mutex mutex;
+    return mutex;
+}
+
+QTemporaryDir*& tempFolderDir()
+{
+    static QTemporaryDir* dir = nullptr;
+    return dir;
+}
+
+void removeTempFolder()
+{
+    const std::lock_guard lock(tempFolderMutex());
+    delete tempFolderDir();
+    tempFolderDir() = nullptr;
+}
+
+void registerTempFolderRemoval()
+{
+    static bool registered = false;
+    if (registered) {
+        return;
+    }
+    registered = true;
+    // Leaving the event loop destroys the application, the usual end; std::exit skips that.
+    qAddPostRoutine(removeTempFolder);
+    std::atexit(removeTempFolder);
+}
+
+// Another user could re-create a vanished folder under the same name in the shared /tmp.
+bool isOurs(const QString& folder)
+{
+    const QFileInfo info(folder);
+    const QFile::Permissions others = QFile::ReadGroup | QFile::WriteGroup | QFile::ExeGroup | QFile::ReadOther
+        | QFile::WriteOther | QFile::ExeOther;
+    return info.isDir() && !info.isSymLink() && info.ownerId() == ::getuid() && (info.permissions() & others) == 0;
+}
+
+void createTempFolder()
+{
+    QTemporaryDir*& dir = tempFolderDir();
+    if (dir != nullptr) {
+        dir->setAutoRemove(isOurs(dir->path()));
+        delete dir;
+    }
+    dir = new QTemporaryDir(QDir::tempPath() + QStringLiteral("/face-morvelin-XXXXXX"));
+    if (!dir->isValid()) {
+        delete dir;
+        dir = nullptr;
+        return;
+    }
+    registerTempFolderRemoval();
+}
+
+QIcon iconOfFile(const QFileInfo& file)
+{
+    const QMimeType type = QMimeDatabase().mimeTypeForFile(file);
+    QIcon icon = QIcon::fromTheme(type.iconName());
+    if (icon.isNull()) {
+        icon = QIcon::fromTheme(type.genericIconName());
+    }
+    if (icon.isNull()) {
+        icon = QFileIconProvider().icon(file);
+    }
+    return icon;
+}
+
+QPixmap pixmapOfIcon(const QIcon& icon, int size, qreal pixelRatio)
+{
+    // Themes do not have every size; the box must still hold exactly one icon.
+    QPixmap pixmap(QSize(size, size) * pixelRatio);
+    pixmap.setDevicePixelRatio(pixelRatio);
+    pixmap.fill(Qt::transparent);
+    QPainter painter(&pixmap);
+    icon.paint(&painter, QRect(0, 0, size, size));
+    return pixmap;
+}
+
+} // namespace
+
+void FormOnTop(QWidget* window)
+{
+    setStaysOnTop(window, true);
+}
+
+void FormNotOnTop(QWidget* window)
+{
+    setStaysOnTop(window, false);
+}
+
+void OpenWithShell(const QString& target)
+{
+    if (target.isEmpty()) {
+        return;
+    }
+    QDesktopServices::openUrl(urlOfTarget(target));
+}
+
+QString BrowseFolder(QWidget* owner, const QString& title, [[maybe_unused]] bool newStyle,
+                     const QString& root)
+{
+    if (qobject_cast<QApplication*>(QCoreApplication::instance()) == nullptr) {
+        return QString();
+    }
+    const QString start = QFileInfo(root).isDir() ? root : QDir::homePath();
+    return FolderWithSeparator(QFileDialog::getExistingDirectory(owner, title, start));
+}
+
+QImage DesktopCapture()
+{
+    if (qobject_cast<QGuiApplication*>(QCoreApplication::instance()) == nullptr) {
+        return QImage();
+    }
+    const QList<QScreen*> screens = QGuiApplication::screens();
+    if (screens.isEmpty()) {
+        return QImage();
+    }
+    qreal ratio = 1.0;
+    for (const QScreen* screen : screens) {
+        ratio = std::max(ratio, screen->devicePixelRatio());
+    }
+    // Screens left of or above the primary one have negative coordinates.
+    const QRect desktop = screens.first()->virtualGeometry();
+    QImage image(desktop.size() * ratio, QImage::Format_RGB32);
+    image.fill(Qt::black);
+    QPainter painter(&image);
+    bool grabbed = false;
+    for (QScreen* screen : screens) {
+        const QPixmap shot = screen->grabWindow(0);
+        if (shot.isNull()) {
+            continue;
+        }
+        const QRect place = screen->geometry().translated(-desktop.topLeft());
+        const QRectF target(QPointF(place.topLeft()) * ratio, QSizeF(place.size()) * ratio);
+        painter.drawPixmap(target, shot, QRectF(QPointF(0, 0), QSizeF(shot.size())));
+        grabbed = true;
+    }
+    painter.end();
+    return grabbed ? image : QImage();
+}
+
+QString TempFolder()
+{
+    const std::lock_guard lock(tempFolderMutex());
+    // A tray program runs for weeks, and the system's clean-up of /tmp may take the folder away.
+    if (tempFolderDir() == nullptr || !isOurs(tempFolderDir()->path())) {
+        createTempFolder();
+    }
+    return tempFolderDir() == nullptr ? QString() : FolderWithSeparator(tempFolderDir()->path());
+}
+
+QString AppFolder()
+{
+    if (QCoreApplication::instance() == nullptr) {
+        return QString();
+    }
+    return FolderWithSeparator(QCoreApplication::applicationDirPath());
+}
+
+QString FolderOfPath(const QString& path)
+{
+    return path.left(path.lastIndexOf(separator) + 1);
+}
+
+QString NameOfPath(const QString& path)
+{
+    return path.mid(path.lastIndexOf(separator) + 1);
+}
+
+QString FolderWithSeparator(const QString& folder)
+{
+    if (folder.isEmpty()) {
+        return QString();
+    }
+    qsizetype end = folder.size();
+    while (end > 0 && folder.at(end - 1) == separator) {
+        --end;
+    }
+    return folder.left(end) + separator;
+}
+
+void DrawFileIcon(const QString& path, QLabel* box, bool small)
+{
+    const QFileInfo file(path);
+    if (box == nullptr || path.isEmpty() || !file.exists()) {
+        return;
+    }
+    const QIcon icon = iconOfFile(file);
+    if (icon.isNull()) {
+        return;
+    }
+    const int size = small ? smallIconSize : largeIconSize;
+    box->setFixedSize(size, size);
+    box->setAlignment(Qt::AlignLeft | Qt::AlignTop);
+    box->setPixmap(pixmapOfIcon(icon, size, box->devicePixelRatioF()));
+}
+
+void ExitProgram()
+{
+    QCoreApplication::exit(0);
+}
+
+} // namespace morvelin

@@ -1,0 +1,300 @@
+#include "app/Helpers.h"
+
+#include <QApplication>
+#include <QDesktopServices>
+#include <QDir>
+#include <QFile>
+#include <QFileDialog>
+#include <QFileInfo>
+#include <QLabel>
+#include <QProcess>
+#include <QScreen>
+#include <QTemporaryDir>
+#include <QTest>
+#include <QTimer>
+#include <QUrl>
+
+#include <gtest/gtest.h>
+
+#include <cstdio>
+#include <cstdlib>
+
+using namespace morvelin;
+
+namespace {
+
+// Set in a copy of this test program that plays a short-lived program using the temporary folder.
+const char* const childVariable = "MORVELIN_HELPERS_CHILD";
+
+class UrlRecorder : public QObject {
+    Q_OBJECT
+public:
+    QList<QUrl> urls;
+public slots:
+    void open(const QUrl& url) { urls.append(url); }
+};
+
+QFile::Permissions ownerOnly()
+{
+    return QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner | QFile::ReadUser | QFile::WriteUser
+        | QFile::ExeUser;
+}
+
+bool hasVisiblePixels(const QImage& image)
+{
+    for (int y = 0; y < image.height(); ++y) {
+        for (int x = 0; x < image.width(); ++x) {
+            if (qAlpha(image.pixel(x, y)) != 0) {
+                return true;
+            }
+        }
+    }
+    return false;
+}
+
+// Runs this program again as a child that uses TempFolder with its temporary files under tmpDir,
+// and returns what the child printed: the folder it was given.
+QString runChild(const QString& scenario, const QString& tmpDir)
+{
+    QProcess child;
+    QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+    environment.insert(QString::fromLatin1(childVariable), scenario);
+    environment.insert(QStringLiteral("TMPDIR"), tmpDir);
+    child.setProcessEnvironment(environment);
+    child.start(QCoreApplication::applicationFilePath(), {});
+    child.waitForFinished(30000);
+    EXPECT_EQ(child.exitStatus(), QProcess::NormalExit);
+    EXPECT_EQ(child.exitCode(), 0) << child.readAllStandardError().toStdString();
+    return QString::fromLocal8Bit(child.readAllStandardOutput()).trimmed();
+}
+
+int runChildScenario(const QByteArray& scenario, int argc, char* argv[])
+{
+    const auto useFolder = [] {
+        const QString folder = TempFolder();
+        QFile photo(folder + QStringLiteral("QXT123.jpg"));
+        if (folder.isEmpty() || !photo.open(QIODevice::WriteOnly)) {
+            return false;
+        }
+        std::printf("%s\n", qPrintable(folder));
+        std::fflush(stdout);
+        return true;
+    };
+    if (scenario == "no-application") {
+        return useFolder() ? 0 : 1;
+    }
+    QApplication application(argc, argv);
+    if (!useFolder()) {
+        return 1;
+    }
+    if (scenario == "exit") {
+        std::exit(0);
+    }
+    return 0;
+}
+
+} // namespace
+
+TEST(HelpersTest, FoldersEndWithExactlyOneSeparator)
+{
+    EXPECT_EQ(FolderWithSeparator(QStringLiteral("/home/anna/Photos")), QStringLiteral("/home/anna/Photos/"));
+    EXPECT_EQ(FolderWithSeparator(QStringLiteral("/home/anna/Photos/")), QStringLiteral("/home/anna/Photos/"));
+    EXPECT_EQ(FolderWithSeparator(QStringLiteral("/home/anna/Photos//")), QStringLiteral("/home/anna/Photos/"));
+    EXPECT_EQ(FolderWithSeparator(QStringLiteral("/")), QStringLiteral("/"));
+    EXPECT_EQ(FolderWithSeparator(QString()), QString());
+
+    const QString program = QFileInfo(QCoreApplication::applicationFilePath()).absolutePath();
+    EXPECT_EQ(AppFolder(), program + QLatin1Char('/'));
+    EXPECT_TRUE(TempFolder().endsWith(QLatin1Char('/')));
+    EXPECT_FALSE(TempFolder().endsWith(QStringLiteral("//")));
+}
+
+TEST(HelpersTest, PathsSplitAtTheLastSeparator)
+{
+    struct Case {
+        QString path, folder, name;
+    };
+    const Case cases[] = {
+        {QStringLiteral("/media/photos/a.jpg"), QStringLiteral("/media/photos/"), QStringLiteral("a.jpg")},
+        {QStringLiteral("a.jpg"), QString(), QStringLiteral("a.jpg")},
+        {QStringLiteral("/a.jpg"), QStringLiteral("/"), QStringLiteral("a.jpg")},
+        {QStringLiteral("/media/photos/"), QStringLiteral("/media/photos/"), QString()},
+        {QStringLiteral("/media/2010.d/holiday"), QStringLiteral("/media/2010.d/"), QStringLiteral("holiday")},
+        {QStringLiteral("C:\\Photos\\a.jpg"), QString(), QStringLiteral("C:\\Photos\\a.jpg")},
+        {QString(), QString(), QString()},
+    };
+    for (const Case& c : cases) {
+        EXPECT_EQ(FolderOfPath(c.path), c.folder) << c.path.toStdString();
+        EXPECT_EQ(NameOfPath(c.path), c.name) << c.path.toStdString();
+        EXPECT_EQ(FolderOfPath(c.path) + NameOfPath(c.path), c.path);
+    }
+}
+
+TEST(HelpersTest, TempFolderIsPrivateAndSurvivesACleanUp)
+{
+    const QString folder = TempFolder();
+    ASSERT_FALSE(folder.isEmpty());
+    EXPECT_TRUE(QFileInfo(folder).isDir());
+    EXPECT_EQ(FolderOfPath(folder.chopped(1)), QDir::tempPath() + QLatin1Char('/'));
+    EXPECT_EQ(QFileInfo(folder).permissions(), ownerOnly());
+    EXPECT_EQ(TempFolder(), folder) << "one folder for the whole run";
+
+    // The system's clean-up of /tmp removes it, and someone re-creates the name open to everybody.
+    ASSERT_TRUE(QDir(folder).removeRecursively());
+    ASSERT_TRUE(QDir().mkdir(folder));
+    ASSERT_TRUE(QFile::setPermissions(folder, ownerOnly() | QFile::ReadOther | QFile::WriteOther | QFile::ExeOther));
+    const QString again = TempFolder();
+    EXPECT_NE(again, folder);
+    EXPECT_TRUE(QFileInfo(again).isDir());
+    EXPECT_EQ(QFileInfo(again).permissions(), ownerOnly());
+    EXPECT_TRUE(QFileInfo::exists(folder)) << "a folder that is not ours is left alone";
+    QDir(folder).removeRecursively();
+}
+
+TEST(HelpersTest, TempFolderIsRemovedWhenTheProgramEnds)
+{
+    for (const QString& scenario : {QStringLiteral("return"), QStringLiteral("exit"), QStringLiteral("no-application")}) {
+        QTemporaryDir area;
+        ASSERT_TRUE(area.isValid());
+        const QString used = runChild(scenario, area.path());
+        EXPECT_TRUE(used.startsWith(area.path() + QLatin1Char('/'))) << used.toStdString();
+        EXPECT_FALSE(QFileInfo::exists(used)) << scenario.toStdString() << " left " << used.toStdString();
+        // Qt itself may put its runtime folder there when XDG_RUNTIME_DIR is unset; that is not ours.
+        EXPECT_TRUE(QDir(area.path()).entryList({QStringLiteral("face-morvelin-*")}, QDir::AllEntries).isEmpty());
+    }
+}
+
+TEST(HelpersTest, FileIconFillsTheBoxWithExactlyOneIcon)
+{
+    QTemporaryDir dir;
+    const QString photo = dir.filePath(QStringLiteral("holiday.JPG"));
+    QImage(8, 8, QImage::Format_RGB32).save(photo, "JPG");
+
+    QLabel box;
+    box.resize(100, 70);
+    DrawFileIcon(photo, &box, true);
+    EXPECT_EQ(box.size(), QSize(16, 16));
+    EXPECT_EQ(box.pixmap().deviceIndependentSize(), QSizeF(16, 16));
+    EXPECT_TRUE(hasVisiblePixels(box.pixmap().toImage()));
+
+    DrawFileIcon(dir.path(), &box, false);
+    EXPECT_EQ(box.size(), QSize(32, 32));
+    EXPECT_EQ(box.pixmap().deviceIndependentSize(), QSizeF(32, 32));
+
+    const QImage before = box.pixmap().toImage();
+    DrawFileIcon(dir.filePath(QStringLiteral("gone.jpg")), &box, true);
+    DrawFileIcon(QString(), &box, true);
+    EXPECT_EQ(box.size(), QSize(32, 32));
+    EXPECT_EQ(box.pixmap().toImage(), before);
+    DrawFileIcon(photo, nullptr, true);
+}
+
+TEST(HelpersTest, StayingOnTopNeitherShowsNorHidesTheWindow)
+{
+    QWidget shown;
+    shown.show();
+    FormOnTop(&shown);
+    EXPECT_TRUE(shown.windowFlags().testFlag(Qt::WindowStaysOnTopHint));
+    EXPECT_TRUE(shown.isVisible());
+    FormOnTop(&shown);
+    EXPECT_TRUE(shown.isVisible());
+    FormNotOnTop(&shown);
+    EXPECT_FALSE(shown.windowFlags().testFlag(Qt::WindowStaysOnTopHint));
+    EXPECT_TRUE(shown.isVisible());
+
+    QWidget hidden;
+    FormOnTop(&hidden);
+    EXPECT_TRUE(hidden.windowFlags().testFlag(Qt::WindowStaysOnTopHint));
+    EXPECT_FALSE(hidden.isVisible());
+
+    QLabel child(&shown);
+    FormOnTop(&child);
+    EXPECT_TRUE(shown.windowFlags().testFlag(Qt::WindowStaysOnTopHint)) << "the child's window is meant";
+    FormNotOnTop(nullptr);
+}
+
+TEST(HelpersTest, ShellGetsFilesAsFilesAndAddressesAsTheyAre)
+{
+    UrlRecorder recorder;
+    for (const char* scheme : {"file", "http", "https"}) {
+        QDesktopServices::setUrlHandler(QString::fromLatin1(scheme), &recorder, "open");
+    }
+    const QString photo = QStringLiteral("/home/anna/Fotos 2010/#1 100%.jpg");
+    OpenWithShell(photo);
+    OpenWithShell(QStringLiteral("https://example.org/face-morvelin?lang=de"));
+    OpenWithShell(QString());
+    for (const char* scheme : {"file", "http", "https"}) {
+        QDesktopServices::unsetUrlHandler(QString::fromLatin1(scheme));
+    }
+
+    ASSERT_EQ(recorder.urls.size(), 2);
+    EXPECT_EQ(recorder.urls[0].toLocalFile(), photo);
+    EXPECT_EQ(recorder.urls[1], QUrl(QStringLiteral("https://example.org/face-morvelin?lang=de")));
+}
+
+TEST(HelpersTest, BrowseFolderGivesTheChoiceWithOneSeparator)
+{
+    QTemporaryDir dir;
+    const auto choose = [](const QString& folder, QString* startedIn) {
+        QTimer::singleShot(0, [folder, startedIn] {
+            auto* dialog = qobject_cast<QFileDialog*>(QApplication::activeModalWidget());
+            ASSERT_NE(dialog, nullptr);
+            *startedIn = dialog->directory().absolutePath();
+            if (folder.isEmpty()) {
+                dialog->reject();
+                return;
+            }
+            dialog->setDirectory(folder);
+            static_cast<QDialog*>(dialog)->accept();
+        });
+    };
+
+    QString startedIn;
+    choose(dir.path(), &startedIn);
+    EXPECT_EQ(BrowseFolder(nullptr, QStringLiteral("Choose folder"), false, QStringLiteral("Browse...")),
+              dir.path() + QLatin1Char('/'));
+    EXPECT_EQ(startedIn, QDir::homePath()) << "a root that names no folder starts at home";
+
+    choose(QStringLiteral("/"), &startedIn);
+    EXPECT_EQ(BrowseFolder(nullptr, QStringLiteral("Choose folder"), true, dir.path()), QStringLiteral("/"));
+    EXPECT_EQ(startedIn, dir.path());
+
+    choose(QString(), &startedIn);
+    EXPECT_EQ(BrowseFolder(nullptr, QStringLiteral("Choose folder"), false, dir.path()), QString());
+}
+
+TEST(HelpersTest, DesktopCaptureShowsWhatIsOnScreen)
+{
+    QWidget window(nullptr, Qt::FramelessWindowHint);
+    window.setStyleSheet(QStringLiteral("background: rgb(200, 30, 40)"));
+    window.setGeometry(60, 50, 120, 90);
+    window.show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(&window));
+    QTest::qWait(100);
+
+    const QImage desktop = DesktopCapture();
+    if (desktop.isNull()) {
+        GTEST_SKIP() << "this display does not let programs read the screen";
+    }
+    const QScreen* screen = QGuiApplication::primaryScreen();
+    const qreal ratio = screen->devicePixelRatio();
+    EXPECT_EQ(desktop.size(), screen->virtualGeometry().size() * ratio);
+    const QPoint inside = (window.geometry().center() - screen->virtualGeometry().topLeft()) * ratio;
+    EXPECT_EQ(desktop.pixelColor(inside), QColor(200, 30, 40));
+}
+
+int main(int argc, char* argv[])
+{
+    const QByteArray scenario = qgetenv(childVariable);
+    if (!scenario.isEmpty()) {
+        return runChildScenario(scenario, argc, argv);
+    }
+    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) {
+        qputenv("QT_QPA_PLATFORM", "offscreen");
+    }
+    QApplication application(argc, argv);
+    testing::InitGoogleTest(&argc, argv);
+    return RUN_ALL_TESTS();
+}
+
+#include "HelpersTest.moc"
