@@ -1,26 +1,30 @@
 #pragma once
 
+#include <QString>
 #include <QStringList>
 #include <QTextStream>
 
 namespace morvelin {
 
 // The program's command-line verbs. Results go to standard output, messages to standard error; the
-// exit status is 0 on success and 2 for bad usage or unreadable input.
+// exit status is 0 on success, 1 when a verb found nothing to work on, 2 for bad usage or unreadable
+// input.
 class CommandLine {
 public:
     static constexpr int exitOk = 0;
+    static constexpr int exitNothingFound = 1;
     static constexpr int exitUsage = 2;
+    static const QString programName;
 
     CommandLine();
     // `arguments` as QCoreApplication::arguments() gives them, the program's name first.
     int run(const QStringList& arguments);
 
-private:
-    int compare(const QStringList& operands);
-    int usageError(const QString& message);
-    void printHelp(QTextStream& stream);
+    // Writes the message and the usage text to `err`; returns exitUsage.
+    static int usageError(QTextStream& err, const QString& message);
+    static void printHelp(QTextStream& stream);
 
+private:
     QTextStream m_out;
     QTextStream m_err;
 };

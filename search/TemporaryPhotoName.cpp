@@ -20,6 +20,10 @@ bool createExclusively(const QString& path)
 
 QString TemporaryPhotoName::create(const QString& folder, const QString& prefix)
 {
+    // No folder would mean the current one, which is nowhere a temporary file belongs.
+    if (folder.isEmpty()) {
+        return QString();
+    }
     const QString stem = folder + prefix + TimerText::now();
     if (createExclusively(stem + QStringLiteral(".jpg"))) {
         return stem + QStringLiteral(".jpg");

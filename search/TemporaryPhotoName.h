@@ -7,7 +7,7 @@ namespace morvelin {
 // Names for the temporary JPEGs handed to the detector: folder + prefix + timer text + ".jpg".
 class TemporaryPhotoName {
 public:
-    // Creates the file empty and returns its path, or an empty text when the folder is not writable.
+    // Creates the file empty and returns its path, or an empty text when the folder is empty or not writable.
     // The timer text repeats within a hundredth of a second, and scans run in parallel, so a name that
     // is taken gets "_2", "_3", ... before ".jpg" instead of overwriting another scan's photo.
     static QString create(const QString& folder, const QString& prefix);

@@ -1,26 +1,14 @@
+#include "ProgramRunner.h"
+
 #include <QImage>
-#include <QProcess>
 #include <QTemporaryDir>
 
 #include <gtest/gtest.h>
 
+using morvelin::testing::Outcome;
+using morvelin::testing::runProgram;
+
 namespace {
-
-struct Outcome {
-    int exitCode = -1;
-    QString out;
-    QString err;
-};
-
-// Runs the real program, as a user's shell would.
-Outcome runProgram(const QStringList& arguments)
-{
-    QProcess process;
-    process.start(QStringLiteral(FACE_MORVELIN_BINARY), arguments);
-    process.waitForFinished(60000);
-    return {process.exitCode(), QString::fromUtf8(process.readAllStandardOutput()),
-            QString::fromUtf8(process.readAllStandardError())};
-}
 
 QString writeGrey(const QTemporaryDir& dir, const QString& name, int level, int size = 48)
 {

@@ -40,4 +40,5 @@ TEST(TemporaryPhotoNameTest, NamesFollowThePatternAndNeverRepeat)
     EXPECT_EQ(names.size(), 20u) << "twenty names within the same hundredth of a second stay apart";
 
     EXPECT_TRUE(TemporaryPhotoName::create(dir.filePath(QStringLiteral("absent/")), QStringLiteral("QXT")).isEmpty());
+    EXPECT_TRUE(TemporaryPhotoName::create(QString(), QStringLiteral("QXT")).isEmpty());
 }

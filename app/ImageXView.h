@@ -1,0 +1,34 @@
+#pragma once
+
+#include "search/ImageX.h"
+
+#include <QImage>
+#include <QWidget>
+
+namespace morvelin {
+
+// An ImageX placed in a window: while the image's display flag is set, it draws the picture scaled
+// into its bounds, proportion kept and centred. Call update() after changing the image or the flag.
+class ImageXView : public QWidget {
+public:
+    explicit ImageXView(QWidget* parent = nullptr);
+
+    ImageX& imageX() { return m_imageX; }
+    const ImageX& imageX() const { return m_imageX; }
+
+    // Where the picture lands inside `bounds`: as large as fits, centred.
+    static QRect fittedRect(QSize picture, const QRect& bounds);
+
+protected:
+    void paintEvent(QPaintEvent* event) override;
+
+private:
+    const QImage& scaledFor(const QImage& picture, QSize size);
+
+    ImageX m_imageX;
+    // Smooth scaling of a whole photo is too slow to repeat on every repaint.
+    QImage m_scaled;
+    qint64 m_scaledFrom = 0;
+};
+
+} // namespace morvelin

@@ -1,0 +1,131 @@
+#include "app/SearchCommand.h"
+
+#include "app/CommandLine.h"
+#include "app/Helpers.h"
+#include "app/SearchReport.h"
+#include "platform/UnixSignalWatcher.h"
+#include "search/FolderSearch.h"
+#include "search/PhotoScan.h"
+#include "search/ResultList.h"
+#include "search/SourcePicture.h"
+
+#include <QEventLoop>
+#include <QFileInfo>
+#include <QThread>
+#include <QThreadPool>
+#include <QTimer>
+
+#include <csignal>
+#include <unistd.h>
+
+namespace morvelin {
+
+namespace {
+
+bool parseCount(const QString& text, int& value)
+{
+    bool ok = false;
+    value = text.toInt(&ok);
+    return ok && value >= 1;
+}
+
+} // namespace
+
+bool SearchCommand::parse(const QStringList& operands, Options& options, QString& problem)
+{
+    for (int i = 0; i < operands.size(); ++i) {
+        const QString& word = operands[i];
+        const bool hasValue = i + 1 < operands.size();
+        if (word == QLatin1String("--face") || word == QLatin1String("--pick") || word == QLatin1String("--jobs")) {
+            if (!hasValue) {
+                problem = QStringLiteral("%1 needs a value").arg(word);
+                return false;
+            }
+            const QString value = operands[++i];
+            if (word == QLatin1String("--face")) {
+                options.facePhoto = value;
+            } else if (!parseCount(value, word == QLatin1String("--pick") ? options.pick : options.jobs)) {
+                problem = QStringLiteral("%1 takes a whole number from 1 up").arg(word);
+                return false;
+            }
+        } else if (word == QLatin1String("--recursive")) {
+            options.recursive = true;
+        } else if (word == QLatin1String("--json")) {
+            options.json = true;
+        } else if (word.startsWith(QLatin1String("--"))) {
+            problem = QStringLiteral("search does not know the option '%1'").arg(word);
+            return false;
+        } else if (!options.folder.isEmpty()) {
+            problem = QStringLiteral("search takes one folder");
+            return false;
+        } else {
+            options.folder = word;
+        }
+    }
+    if (options.facePhoto.isEmpty()) {
+        problem = QStringLiteral("search needs --face PHOTO");
+        return false;
+    }
+    if (options.folder.isEmpty()) {
+        problem = QStringLiteral("search needs a folder");
+        return false;
+    }
+    return true;
+}
+
+int SearchCommand::run(const QStringList& operands, QTextStream& out, QTextStream& err)
+{
+    Options options;
+    QString problem;
+    if (!parse(operands, options, problem)) {
+        return CommandLine::usageError(err, problem);
+    }
+    const QString dataPath = AppFolder() + QStringLiteral("data.xml");
+    if (!QFileInfo(options.folder).isDir()) {
+        err << CommandLine::programName << ": cannot search '" << options.folder << "': no such folder" << Qt::endl;
+        return CommandLine::exitUsage;
+    }
+
+    const SourcePicture::Result found = SourcePicture::findFaces(options.facePhoto, TempFolder(), dataPath);
+    if (!found.ok()) {
+        err << CommandLine::programName << ": " << found.error << Qt::endl;
+        return CommandLine::exitUsage;
+    }
+    if (found.faces.empty()) {
+        err << "No faces found" << Qt::endl;
+        return CommandLine::exitNothingFound;
+    }
+    if (options.pick > static_cast<int>(found.faces.size())) {
+        err << CommandLine::programName << ": --pick " << options.pick << " but the photo has only "
+            << found.faces.size() << (found.faces.size() == 1 ? " face" : " faces") << Qt::endl;
+        return CommandLine::exitNothingFound;
+    }
+    auto sourceFace = std::make_shared<const PixelCanvas>(
+        SourcePicture::chosenFace(SourcePicture::thumbnail(found, static_cast<std::size_t>(options.pick - 1))));
+
+    const int jobs = options.jobs > 0 ? options.jobs : QThread::idealThreadCount();
+    PhotoScan::pool().setMaxThreadCount(jobs);
+    ResultList results;
+    FolderSearch search(results, {dataPath, TempFolder(), jobs});
+    SearchReport report(results, search, ::isatty(STDERR_FILENO) == 1, err);
+
+    QEventLoop loop;
+    QObject::connect(&search, &FolderSearch::finished, &loop, &QEventLoop::quit);
+    UnixSignalWatcher interrupts({SIGINT, SIGTERM});
+    QObject::connect(&interrupts, &UnixSignalWatcher::received, &search, [&search, &report]() {
+        report.noteStopping();
+        search.StopSearchButton();
+    });
+    search.start(sourceFace, options.folder, options.recursive);
+    loop.exec();
+
+    report.finish();
+    if (options.json) {
+        report.writeJson(out);
+    } else {
+        report.writeList(out);
+    }
+    return CommandLine::exitOk;
+}
+
+} // namespace morvelin

@@ -1,0 +1,27 @@
+#pragma once
+
+#include <QStringList>
+#include <QTextStream>
+
+namespace morvelin {
+
+// `search --face PHOTO [--pick N] [--recursive] [--jobs N] [--json] FOLDER`: the whole search without
+// a window. Prints the listed photos best first; progress and the summary go to standard error.
+class SearchCommand {
+public:
+    static int run(const QStringList& operands, QTextStream& out, QTextStream& err);
+
+private:
+    struct Options {
+        QString facePhoto;
+        int pick = 1;
+        bool recursive = false;
+        int jobs = 0;
+        bool json = false;
+        QString folder;
+    };
+
+    static bool parse(const QStringList& operands, Options& options, QString& problem);
+};
+
+} // namespace morvelin

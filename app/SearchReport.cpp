@@ -1,0 +1,126 @@
+#include "app/SearchReport.h"
+
+#include "search/FaceScore.h"
+#include "search/FolderSearch.h"
+#include "search/PhotoScan.h"
+#include "search/ResultList.h"
+
+#include <QJsonArray>
+#include <QJsonDocument>
+#include <QJsonObject>
+
+namespace morvelin {
+
+namespace {
+
+constexpr int progressIntervalMs = 250;
+
+QString scoreText(qint64 tenThousandths)
+{
+    return QString::fromStdString(FaceScore::fromTenThousandths(tenThousandths).text());
+}
+
+} // namespace
+
+SearchReport::SearchReport(const ResultList& results, FolderSearch& search, bool onTerminal, QTextStream& err)
+    : m_results(results)
+    , m_search(search)
+    , m_onTerminal(onTerminal)
+    , m_err(err)
+{
+    connect(&search, &FolderSearch::scanStarted, this, &SearchReport::watchScan);
+    if (m_onTerminal) {
+        connect(&m_progressTimer, &QTimer::timeout, this, &SearchReport::showProgress);
+        m_progressTimer.start(progressIntervalMs);
+    }
+}
+
+void SearchReport::watchScan(PhotoScan* scan)
+{
+    connect(scan, &PhotoScan::faceScored, this,
+            [this, scan](int, const QRect& box, const QImage&, qint64 score) {
+                m_faces[scan->fileName()].push_back({box, score});
+            });
+}
+
+QString SearchReport::progressText() const
+{
+    const FolderSearch::Counts counts = m_search.counts();
+    return QStringLiteral("%1 photos found, %2 scanned, %3 matching, %4 photos/s")
+        .arg(counts.photosSeen)
+        .arg(counts.photosScanned)
+        .arg(m_results.rows().size())
+        .arg(m_search.photosPerSecond(), 0, 'f', 1);
+}
+
+void SearchReport::showProgress()
+{
+    // \r and the erase-to-end sequence keep the progress on one line of the terminal.
+    m_err << '\r' << progressText() << "\x1b[K";
+    m_err.flush();
+}
+
+void SearchReport::noteStopping()
+{
+    if (m_onTerminal) {
+        m_err << '\n';
+    }
+    m_err << "Stopping: finishing the photos in hand..." << Qt::endl;
+}
+
+void SearchReport::finish()
+{
+    m_progressTimer.stop();
+    if (m_onTerminal) {
+        m_err << '\r' << "\x1b[K";
+    }
+    const FolderSearch::Counts counts = m_search.counts();
+    m_err << progressText() << '.';
+    const int unreadable = counts.unreadablePhotos + counts.unreadableFolders;
+    if (unreadable > 0) {
+        m_err << ' ' << unreadable << (unreadable == 1 ? " file" : " files") << " could not be read.";
+    }
+    m_err << Qt::endl;
+}
+
+void SearchReport::writeList(QTextStream& out) const
+{
+    for (const ResultList::Row& row : m_results.rows()) {
+        out << row.xscore << '\t' << row.path << '\n';
+    }
+    out.flush();
+}
+
+void SearchReport::writeJson(QTextStream& out) const
+{
+    QJsonArray photos;
+    for (const ResultList::Row& row : m_results.rows()) {
+        QJsonArray faces;
+        for (const ScoredFace& face : m_faces.value(row.path)) {
+            const FaceScore score = FaceScore::fromTenThousandths(face.scoreTenThousandths);
+            faces.append(QJsonObject{
+                {QStringLiteral("x1"), face.box.left()},
+                {QStringLiteral("x2"), face.box.right() + 1},
+                {QStringLiteral("y1"), face.box.top()},
+                {QStringLiteral("y2"), face.box.bottom() + 1},
+                {QStringLiteral("score"), scoreText(face.scoreTenThousandths)},
+                {QStringLiteral("xscore"), score.xscore()},
+            });
+        }
+        photos.append(QJsonObject{
+            {QStringLiteral("path"), row.path},
+            {QStringLiteral("xscore"), row.xscore},
+            {QStringLiteral("faces"), faces},
+        });
+    }
+    const FolderSearch::Counts counts = m_search.counts();
+    const QJsonObject document{
+        {QStringLiteral("photos"), photos},
+        {QStringLiteral("photosScanned"), counts.photosScanned},
+        {QStringLiteral("unreadableFiles"), counts.unreadablePhotos + counts.unreadableFolders},
+    };
+    out << QJsonDocument(document).toJson(QJsonDocument::Indented);
+    out.flush();
+}
+
+} // namespace morvelin

@@ -1,0 +1,48 @@
+#pragma once
+
+#include <QHash>
+#include <QObject>
+#include <QRect>
+#include <QTextStream>
+#include <QTimer>
+
+#include <vector>
+
+namespace morvelin {
+
+class FolderSearch;
+class ResultList;
+
+// What the command line shows of a search: a progress line on a terminal, the summary, and the
+// listed photos as lines or as one JSON document.
+class SearchReport : public QObject {
+    Q_OBJECT
+
+public:
+    SearchReport(const ResultList& results, FolderSearch& search, bool onTerminal, QTextStream& err);
+
+    void noteStopping();
+    // Ends the progress line and writes the summary.
+    void finish();
+    void writeList(QTextStream& out) const;
+    void writeJson(QTextStream& out) const;
+
+private:
+    struct ScoredFace {
+        QRect box;
+        qint64 scoreTenThousandths;
+    };
+
+    void watchScan(class PhotoScan* scan);
+    void showProgress();
+    QString progressText() const;
+
+    const ResultList& m_results;
+    FolderSearch& m_search;
+    bool m_onTerminal;
+    QTextStream& m_err;
+    QTimer m_progressTimer;
+    QHash<QString, std::vector<ScoredFace>> m_faces;
+};
+
+} // namespace morvelin

@@ -1,0 +1,340 @@
+// How well the comparison tells people apart, on the labelled faces of dlib's example bald_guys.jpg
+// (four men, six photos each). Each labelled face is chosen as the source face the way the program
+// chooses one (photo scaled to at most 1600 wide, JPEG, detection, face cut, then filtered) and compared
+// with every other face the scan finds in all example photos (photo scaled, filtered, JPEG, detection,
+// face cut from the filtered photo). Faces of the same man are the positives; every other face counts
+// as a different person.
+//   P@1:   share of source faces whose best-scoring other face is the same man (chance about 6 %)
+//   AUC:   chance that a same-man pair scores better than a different-man pair (0.5 = chance), over all
+//          pairs; mean AUC: the same per source face, averaged
+//   >=70:  share of same-man and of different-man pairs the program would list (score of 70 % or more)
+// Usage: match_quality_bench [TESTDATA [MODELS [DATA_XML [IDENTITIES]]]]
+
+#include "DetectDataset.h"
+
+#include "engine/FaceMatchTech.h"
+#include "search/DetectorConfig.h"
+#include "search/FaceCutter.h"
+#include "search/FaceDetector.h"
+#include "search/FaceFilter.h"
+#include "search/FacePictureLoader.h"
+#include "search/FaceScore.h"
+#include "search/ImageX.h"
+
+#include <QBuffer>
+#include <QCoreApplication>
+#include <QDir>
+#include <QFile>
+#include <QImage>
+#include <QImageWriter>
+#include <QTextStream>
+
+#include <algorithm>
+#include <cmath>
+#include <cstdio>
+#include <functional>
+#include <string>
+
+using namespace morvelin;
+using namespace morvelin::bench;
+
+namespace {
+
+using Filter = std::function<void(QImage&)>;
+
+struct Identity {
+    QString person;
+    QPointF centre; // pixels of the original photo
+    double width = 0;
+};
+
+struct Face {
+    PixelCanvas picture;
+    int identity = -1; // row of the identities file, -1 when unlabelled
+};
+
+struct Quality {
+    int sources = 0;
+    int hits = 0;
+    double auc = 0;
+    double meanAuc = 0;
+    double sameListed = 0;
+    double otherListed = 0;
+    int targets = 0;
+};
+
+std::vector<Identity> readIdentities(const QString& path)
+{
+    std::vector<Identity> identities;
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly | QIODevice::Text)) {
+        return identities;
+    }
+    QTextStream stream(&file);
+    while (!stream.atEnd()) {
+        const QString line = stream.readLine();
+        const QStringList fields = line.split(QLatin1Char('\t'));
+        if (line.startsWith(QLatin1Char('#')) || fields.size() < 4) {
+            continue;
+        }
+        identities.push_back({fields[0], QPointF(fields[1].toDouble(), fields[2].toDouble()), fields[3].toDouble()});
+    }
+    return identities;
+}
+
+// The identity row whose centre is nearest the face's, within half that face's width.
+int identityOf(const DetectedFace& face, double scale, const std::vector<Identity>& identities)
+{
+    const QPointF centre((face.x1 + face.x2) / 2.0 / scale, (face.y1 + face.y2) / 2.0 / scale);
+    int best = -1;
+    double bestDistance = 0;
+    for (std::size_t i = 0; i < identities.size(); ++i) {
+        const double distance = std::hypot(centre.x() - identities[i].centre.x(), centre.y() - identities[i].centre.y());
+        if (distance <= identities[i].width / 2 && (best < 0 || distance < bestDistance)) {
+            best = static_cast<int>(i);
+            bestDistance = distance;
+        }
+    }
+    return best;
+}
+
+QImage jpegRoundTrip(const QImage& image)
+{
+    QBuffer buffer;
+    buffer.open(QIODevice::ReadWrite);
+    QImageWriter writer(&buffer, "jpeg");
+    writer.setQuality(ImageX::jpegQuality);
+    writer.write(image);
+    return QImage::fromData(buffer.data(), "JPEG");
+}
+
+QImage scaledForScan(const QImage& photo)
+{
+    if (photo.height() > photo.width()) {
+        return photo.height() > 1200 ? photo.scaledToHeight(1200, Qt::SmoothTransformation) : photo;
+    }
+    return photo.width() > 1600 ? photo.scaledToWidth(1600, Qt::SmoothTransformation) : photo;
+}
+
+struct Pipeline {
+    DetectorConfig config;
+    Filter filter;
+};
+
+// The faces a scan of `path` compares, labelled when the photo is the labelled one.
+void scanFaces(const QString& path, const Pipeline& pipeline, const std::vector<Identity>* identities,
+               std::vector<Face>& out)
+{
+    const QImage original(path);
+    QImage photo = scaledForScan(original).convertToFormat(QImage::Format_RGB32);
+    pipeline.filter(photo);
+    const double scale = double(photo.width()) / original.width();
+    for (const DetectedFace& found : FaceDetector::detect(jpegRoundTrip(photo), pipeline.config).faces) {
+        const QImage face = FaceCutter::cut(photo, found.x1, found.x2, found.y1, found.y2);
+        if (!face.isNull()) {
+            out.push_back({FacePictureLoader::fromImage(face), identities ? identityOf(found, scale, *identities) : -1});
+        }
+    }
+}
+
+// The labelled faces as source faces: cut from the unfiltered picture, filtered afterwards.
+std::vector<Face> sourceFaces(const QString& path, const Pipeline& pipeline, const std::vector<Identity>& identities)
+{
+    const QImage original(path);
+    const QImage picture = jpegRoundTrip(original.width() > 1600 ? original.scaledToWidth(1600, Qt::SmoothTransformation)
+                                                                  : original);
+    const double scale = double(picture.width()) / original.width();
+    std::vector<Face> sources;
+    for (const DetectedFace& found : FaceDetector::detect(picture, pipeline.config).faces) {
+        const int identity = identityOf(found, scale, identities);
+        QImage face = FaceCutter::cut(picture, found.x1, found.x2, found.y1, found.y2);
+        if (identity < 0 || face.isNull()) {
+            continue;
+        }
+        pipeline.filter(face);
+        sources.push_back({FacePictureLoader::fromImage(face), identity});
+    }
+    return sources;
+}
+
+double aucOf(std::vector<double> same, std::vector<double> other)
+{
+    if (same.empty() || other.empty()) {
+        return 0.5;
+    }
+    // Lower distance is better: count (same, other) pairs ordered rightly, ties as half.
+    std::sort(other.begin(), other.end());
+    double wins = 0;
+    for (const double s : same) {
+        const auto lower = std::lower_bound(other.begin(), other.end(), s);
+        const auto upper = std::upper_bound(other.begin(), other.end(), s);
+        wins += double(other.end() - upper) + 0.5 * double(upper - lower);
+    }
+    return wins / (double(same.size()) * double(other.size()));
+}
+
+Quality measure(const std::vector<Face>& sources, const std::vector<Face>& targets,
+                const std::vector<Identity>& identities)
+{
+    Quality quality;
+    quality.targets = static_cast<int>(targets.size());
+    std::vector<double> allSame;
+    std::vector<double> allOther;
+    int sameListed = 0;
+    int otherListed = 0;
+    const FaceMatchTech matcher;
+    for (const Face& source : sources) {
+        std::vector<double> same;
+        std::vector<double> other;
+        double best = -1;
+        bool bestIsSame = false;
+        for (const Face& target : targets) {
+            if (target.identity == source.identity) {
+                continue; // the source face itself, as the scan finds it
+            }
+            const double distance = matcher.CompareFaces(source.picture, target.picture);
+            const bool isSame =
+                target.identity >= 0 && identities[target.identity].person == identities[source.identity].person;
+            (isSame ? same : other).push_back(distance);
+            (isSame ? sameListed : otherListed) += FaceScore::fromDistance(std::int32_t(distance)).isMatch() ? 1 : 0;
+            if (best < 0 || distance < best) {
+                best = distance;
+                bestIsSame = isSame;
+            }
+        }
+        ++quality.sources;
+        quality.hits += bestIsSame ? 1 : 0;
+        quality.meanAuc += aucOf(same, other);
+        allSame.insert(allSame.end(), same.begin(), same.end());
+        allOther.insert(allOther.end(), other.begin(), other.end());
+    }
+    quality.auc = aucOf(allSame, allOther);
+    quality.meanAuc /= std::max(1, quality.sources);
+    quality.sameListed = double(sameListed) / std::max<std::size_t>(1, allSame.size());
+    quality.otherListed = double(otherListed) / std::max<std::size_t>(1, allOther.size());
+    return quality;
+}
+
+// Per-pixel filters to choose from. The grid's level is the colour read as one number, which for a
+// colour pixel is mostly its blue byte; grey pixels make it the brightness.
+void everyPixel(QImage& image, const std::function<int(QRgb)>& level)
+{
+    image = image.convertToFormat(QImage::Format_RGB32);
+    for (int y = 0; y < image.height(); ++y) {
+        auto* line = reinterpret_cast<QRgb*>(image.scanLine(y));
+        for (int x = 0; x < image.width(); ++x) {
+            const int value = std::clamp(level(line[x]), 0, 255);
+            line[x] = qRgb(value, value, value);
+        }
+    }
+}
+
+int lifted(double brightness)
+{
+    return static_cast<int>(std::lrint(100 + brightness * 155 / 255));
+}
+
+struct NamedFilter {
+    std::string name;
+    Filter filter;
+};
+
+std::vector<NamedFilter> filters()
+{
+    return {
+        {"colour (none)", [](QImage&) {}},
+        {"grey", [](QImage& image) { everyPixel(image, [](QRgb c) { return qGray(c); }); }},
+        {"grey above the floor", [](QImage& image) { everyPixel(image, [](QRgb c) { return lifted(qGray(c)); }); }},
+        {"grey above the floor, gamma 0.6",
+         [](QImage& image) {
+             everyPixel(image, [](QRgb c) { return lifted(255 * std::pow(qGray(c) / 255.0, 0.6)); });
+         }},
+        {"red above the floor", [](QImage& image) { everyPixel(image, [](QRgb c) { return lifted(qRed(c)); }); }},
+        {"green above the floor", [](QImage& image) { everyPixel(image, [](QRgb c) { return lifted(qGreen(c)); }); }},
+        {"shipped FaceFilter", [](QImage& image) { FaceFilter::apply(image); }},
+    };
+}
+
+void printHeader()
+{
+    std::printf("%-40s %-34s %5s %7s %6s %9s %9s %8s\n", "framing", "filter", "P@1", "", "AUC", "mean AUC",
+                "same>=70", "other>=70");
+}
+
+void printRow(const std::string& framing, const std::string& filter, const Quality& q)
+{
+    std::printf("%-40s %-34s %2d/%-2d %5.1f%% %6.3f %9.3f %8.1f%% %8.1f%%\n", framing.c_str(), filter.c_str(),
+                q.hits, q.sources, 100.0 * q.hits / std::max(1, q.sources), q.auc, q.meanAuc, 100 * q.sameListed,
+                100 * q.otherListed);
+}
+
+std::string framingName(const DetectorConfig& config)
+{
+    if (config.framing == DetectorConfig::Framing::DetectorBox) {
+        return "detector box";
+    }
+    char name[64];
+    std::snprintf(name, sizeof name, "eye box, size %.2f, drop %.2f", config.eyeBoxSize, config.eyeBoxDrop);
+    return name;
+}
+
+} // namespace
+
+int main(int argc, char* argv[])
+{
+    QCoreApplication application(argc, argv);
+    const QDir photos(testPhotosFolder(argc, argv));
+    const QString models = argc > 2 ? QString::fromLocal8Bit(argv[2]) : QStringLiteral(MORVELIN_FACE_MODELS);
+    const QString dataXml = argc > 3 ? QString::fromLocal8Bit(argv[3]) : QStringLiteral(MORVELIN_DATA_XML);
+    const QString identitiesPath = argc > 4 ? QString::fromLocal8Bit(argv[4]) : QStringLiteral(MORVELIN_IDENTITIES);
+
+    const std::vector<Identity> identities = readIdentities(identitiesPath);
+    const QString labelledPhoto = photos.filePath(QStringLiteral("faces/bald_guys.jpg"));
+    const QStringList photoNames = QDir(photos.filePath(QStringLiteral("faces"))).entryList({QStringLiteral("*.jpg")});
+    QFile dataFile(dataXml);
+    dataFile.open(QIODevice::ReadOnly);
+    const DetectorConfig::Result shipped = DetectorConfig::parse(dataFile.readAll(), models);
+    if (identities.empty() || photoNames.isEmpty() || !shipped.config) {
+        std::fprintf(stderr, "need the identities (%s), the test photos (%s) and a data file (%s)\n",
+                     qPrintable(identitiesPath), qPrintable(photos.path()), qPrintable(shipped.error));
+        return 1;
+    }
+
+    const auto run = [&](const DetectorConfig& config, const NamedFilter& filter) {
+        const Pipeline pipeline{config, filter.filter};
+        std::vector<Face> targets;
+        for (const QString& name : photoNames) {
+            const QString path = photos.filePath(QStringLiteral("faces/") + name);
+            scanFaces(path, pipeline, path == labelledPhoto ? &identities : nullptr, targets);
+        }
+        const Quality quality = measure(sourceFaces(labelledPhoto, pipeline, identities), targets, identities);
+        printRow(framingName(config), filter.name, quality);
+        return quality;
+    };
+
+    std::printf("%d labelled faces of 4 men in %d photos\n\n", int(identities.size()), int(photoNames.size()));
+    printHeader();
+    DetectorConfig detectorBox = *shipped.config;
+    detectorBox.framing = DetectorConfig::Framing::DetectorBox;
+    DetectorConfig eyeBox = *shipped.config;
+    eyeBox.framing = DetectorConfig::Framing::EyeBox;
+    for (const NamedFilter& filter : filters()) {
+        run(detectorBox, filter);
+        run(eyeBox, filter);
+    }
+
+    std::printf("\nThe eye box's size and drop, with the shipped filter\n");
+    const NamedFilter shippedFilter = filters().back();
+    for (const float size : {1.6f, 1.8f, 2.0f, 2.2f, 2.4f}) {
+        for (const float drop : {0.2f, 0.35f, 0.5f, 0.65f}) {
+            DetectorConfig config = eyeBox;
+            config.eyeBoxSize = size;
+            config.eyeBoxDrop = drop;
+            run(config, shippedFilter);
+        }
+    }
+
+    std::printf("\nShipped: data.xml and FaceFilter\n");
+    run(*shipped.config, shippedFilter);
+    return 0;
+}

@@ -1,0 +1,196 @@
+#include "search/FaceDetector.h"
+
+#include "search/BlazeFaceModel.h"
+#include "search/FaceFraming.h"
+
+#include <QDir>
+#include <QFileInfo>
+#include <QImageReader>
+
+#include <opencv2/imgproc.hpp>
+
+#include <algorithm>
+#include <cmath>
+#include <map>
+#include <mutex>
+
+namespace morvelin {
+
+namespace {
+
+FaceDetector::Result failure(const QString& why)
+{
+    return {{}, why};
+}
+
+// The part of the image one run of the model sees: a square of `side` pixels from `origin`; what lies
+// past the image's right or bottom edge is black, the padding the model was trained with.
+struct Window {
+    cv::Point origin;
+    int side = 0;
+};
+
+struct ModelInput {
+    cv::Mat rgb; // inputSize x inputSize
+    BlazeFaceDecoder::Placement placement;
+};
+
+// Shrinks by a whole factor first, where area averaging is fast, then by what remains.
+cv::Mat shrink(const cv::Mat& part, int width, int height)
+{
+    const int factor = std::min(part.cols / width, part.rows / height);
+    cv::Mat result;
+    if (factor >= 2) {
+        cv::Mat averaged;
+        cv::resize(part, averaged, cv::Size(part.cols / factor, part.rows / factor), 0, 0, cv::INTER_AREA);
+        cv::resize(averaged, result, cv::Size(width, height), 0, 0, cv::INTER_LINEAR);
+        return result;
+    }
+    cv::resize(part, result, cv::Size(width, height), 0, 0, cv::INTER_LINEAR);
+    return result;
+}
+
+ModelInput modelInput(const cv::Mat& rgb, const Window& window, int inputSize)
+{
+    const cv::Rect inside = cv::Rect(window.origin, cv::Size(window.side, window.side)) & cv::Rect(0, 0, rgb.cols, rgb.rows);
+    const double zoom = double(inputSize) / window.side;
+    const int width = std::clamp(static_cast<int>(std::lrint(inside.width * zoom)), 1, inputSize);
+    const int height = std::clamp(static_cast<int>(std::lrint(inside.height * zoom)), 1, inputSize);
+
+    ModelInput input;
+    input.rgb = cv::Mat(inputSize, inputSize, CV_8UC3, cv::Scalar::all(0));
+    shrink(rgb(inside), width, height).copyTo(input.rgb(cv::Rect(0, 0, width, height)));
+    input.placement = {double(inside.width) / width, double(inside.height) / height,
+                       QPointF(inside.x, inside.y)};
+    return input;
+}
+
+// Start positions of `count` windows of `side` pixels spread evenly over `length` pixels.
+std::vector<int> spread(int length, int side, int count)
+{
+    std::vector<int> starts;
+    for (int i = 0; i < count; ++i) {
+        starts.push_back(count == 1 ? 0 : static_cast<int>(std::lrint(double(length - side) * i / (count - 1))));
+    }
+    return starts;
+}
+
+// The whole image, then the tiles when the data file asks for them.
+std::vector<Window> windowsFor(const cv::Size& size, const DetectorConfig& config)
+{
+    const int longSide = std::max(size.width, size.height);
+    std::vector<Window> windows{{cv::Point(0, 0), longSide}};
+    const int across = config.tilesAcross;
+    if (across < 2) {
+        return windows;
+    }
+    const double overlap = config.tileOverlap;
+    const int side = static_cast<int>(std::ceil(longSide / (across - (across - 1) * overlap)));
+    const int shortSide = std::min(size.width, size.height);
+    const int down =
+        shortSide <= side ? 1 : static_cast<int>(std::ceil((shortSide - side * overlap) / (side * (1 - overlap))));
+    const bool wide = size.width >= size.height;
+    const std::vector<int> xs = spread(size.width, std::min(side, size.width), wide ? across : down);
+    const std::vector<int> ys = spread(size.height, std::min(side, size.height), wide ? down : across);
+    for (const int y : ys) {
+        for (const int x : xs) {
+            windows.push_back({cv::Point(x, y), side});
+        }
+    }
+    return windows;
+}
+
+cv::Mat rgbPixels(const QImage& image)
+{
+    // Qt keeps 32-bit pixels as B, G, R, A bytes on this platform; one conversion gives RGB.
+    const QImage bgra = image.format() == QImage::Format_RGB32 || image.format() == QImage::Format_ARGB32
+        ? image
+        : image.convertToFormat(QImage::Format_RGB32);
+    const cv::Mat wrapped(bgra.height(), bgra.width(), CV_8UC4, const_cast<uchar*>(bgra.constBits()),
+                          static_cast<std::size_t>(bgra.bytesPerLine()));
+    cv::Mat rgb;
+    cv::cvtColor(wrapped, rgb, cv::COLOR_BGRA2RGB);
+    return rgb;
+}
+
+} // namespace
+
+DetectorConfig::Result FaceDetector::config(const QString& dataPath)
+{
+    static std::mutex cacheMutex;
+    static std::map<QString, DetectorConfig> cache;
+
+    const QString key = QDir::cleanPath(QFileInfo(dataPath).absoluteFilePath());
+    const std::lock_guard lock(cacheMutex);
+    if (const auto found = cache.find(key); found != cache.end()) {
+        return {found->second, QString()};
+    }
+    DetectorConfig::Result read = DetectorConfig::readFile(key);
+    if (read.config) {
+        cache.emplace(key, *read.config);
+    }
+    return read;
+}
+
+FaceDetector::Result FaceDetector::detectFile(const QString& imagePath, const QString& dataPath)
+{
+    // The data file first: a broken installation should say so whatever the photo.
+    const DetectorConfig::Result settings = config(dataPath);
+    if (!settings.config) {
+        return failure(settings.error);
+    }
+    if (!QFileInfo(imagePath).isFile()) {
+        return failure(QStringLiteral("image %1 not found").arg(imagePath));
+    }
+    QImageReader reader(imagePath);
+    reader.setAutoTransform(true);
+    const QImage image = reader.read();
+    if (image.isNull()) {
+        return failure(QStringLiteral("image %1 cannot be read: %2").arg(imagePath, reader.errorString()));
+    }
+    return detect(image, *settings.config);
+}
+
+FaceDetector::Result FaceDetector::detect(const QImage& image, const QString& dataPath)
+{
+    const DetectorConfig::Result settings = config(dataPath);
+    if (!settings.config) {
+        return failure(settings.error);
+    }
+    return detect(image, *settings.config);
+}
+
+FaceDetector::Result FaceDetector::detect(const QImage& image, const DetectorConfig& config)
+{
+    if (image.isNull()) {
+        return failure(QStringLiteral("the image is empty"));
+    }
+    const BlazeFaceModel::Loaded loaded = BlazeFaceModel::forFile(config.modelPath, config.inputSize);
+    if (!loaded.model) {
+        return failure(loaded.error);
+    }
+    std::vector<BlazeFaceDecoder::Candidate> candidates;
+    try {
+        const cv::Mat rgb = rgbPixels(image);
+        for (const Window& window : windowsFor(rgb.size(), config)) {
+            const ModelInput input = modelInput(rgb, window, config.inputSize);
+            for (BlazeFaceDecoder::Candidate& candidate :
+                 loaded.model->run(input.rgb, config.scoreThreshold, input.placement)) {
+                candidates.push_back(std::move(candidate));
+            }
+        }
+    } catch (const cv::Exception& error) {
+        return failure(QStringLiteral("face model failed: %1").arg(QString::fromStdString(error.msg)));
+    }
+
+    Result result;
+    for (const BlazeFaceDecoder::Candidate& candidate : BlazeFaceDecoder::mergeOverlaps(candidates, config.nmsThreshold)) {
+        if (const std::optional<DetectedFace> face = FaceFraming::place(candidate, config, image.size())) {
+            result.faces.push_back(*face);
+        }
+    }
+    FaceFraming::sortInReadingOrder(result.faces);
+    return result;
+}
+
+} // namespace morvelin

@@ -1,0 +1,139 @@
+#include "search/FolderSearch.h"
+
+#include "search/PhotoScan.h"
+#include "search/ResultList.h"
+
+#include <QTimer>
+
+namespace morvelin {
+
+FolderSearch::FolderSearch(ResultList& results, Settings settings, QObject* parent)
+    : QObject(parent)
+    , m_results(results)
+    , m_settings(std::move(settings))
+{
+    if (m_settings.maxScans < 1) {
+        m_settings.maxScans = 1;
+    }
+}
+
+FolderSearch::~FolderSearch() = default;
+
+void FolderSearch::start(std::shared_ptr<const PixelCanvas> sourceFace, const QString& folder, bool subDirs)
+{
+    if (m_searchRunning || !m_walkOver) {
+        return;
+    }
+    m_results.clear();
+    m_sourceFace = std::move(sourceFace);
+    m_stopNow = false;
+    m_searchRunning = true;
+    m_walkOver = false;
+    m_finishedSent = false;
+    m_counts = Counts();
+    m_clock.start();
+    m_walk = std::make_unique<FolderWalk>(folder, subDirs);
+    scheduleStep();
+}
+
+void FolderSearch::StopSearchButton()
+{
+    m_stopNow = true;
+    if (m_walk) {
+        m_walk->stop();
+    }
+    if (!m_searchRunning) {
+        return;
+    }
+    m_searchRunning = false;
+    emit stopped();
+    // With scans still under way, the walk's next step (or the last scan) ends the search.
+    scheduleStep();
+}
+
+FolderSearch::Counts FolderSearch::counts() const
+{
+    Counts counts = m_counts;
+    if (m_walk) {
+        counts.unreadableFolders = m_walk->unreadableFolders();
+    }
+    return counts;
+}
+
+double FolderSearch::photosPerSecond() const
+{
+    const qint64 elapsed = m_clock.isValid() ? m_clock.elapsed() : 0;
+    return elapsed > 0 ? m_counts.photosScanned * 1000.0 / elapsed : 0.0;
+}
+
+void FolderSearch::scheduleStep()
+{
+    if (m_stepScheduled || m_walkOver) {
+        return;
+    }
+    m_stepScheduled = true;
+    // One entry per turn of the event loop, so clicks and repaints get through between entries.
+    QTimer::singleShot(0, this, &FolderSearch::step);
+}
+
+void FolderSearch::step()
+{
+    m_stepScheduled = false;
+    if (m_walkOver) {
+        return;
+    }
+    if (!m_stopNow && m_scansInFlight >= m_settings.maxScans) {
+        return; // a completing scan schedules the next step
+    }
+    QString photo;
+    switch (m_walk->next(photo)) {
+    case FolderWalk::Step::Photo:
+        startScan(photo);
+        break;
+    case FolderWalk::Step::Other:
+        break;
+    case FolderWalk::Step::Finished:
+        m_walkOver = true;
+        // The stop routine runs once: here when the walk ran out, or already on Stop.
+        if (!m_stopNow) {
+            StopSearchButton();
+        }
+        finishIfIdle();
+        return;
+    }
+    scheduleStep();
+}
+
+void FolderSearch::startScan(const QString& photo)
+{
+    auto* scan = new PhotoScan(m_sourceFace, m_settings.tempFolder, this);
+    ++m_counts.photosSeen;
+    ++m_scansInFlight;
+    connect(scan, &PhotoScan::matched, &m_results,
+            [this](const QString& fileName, int xscore) { m_results.NewFile(fileName, xscore); });
+    connect(scan, &PhotoScan::Completed, this, [this, scan]() { onScanCompleted(scan); });
+    emit scanStarted(scan);
+    scan->Start(photo, m_settings.dataPath);
+}
+
+void FolderSearch::onScanCompleted(PhotoScan* scan)
+{
+    --m_scansInFlight;
+    ++m_counts.photosScanned;
+    if (!scan->failure().isEmpty()) {
+        ++m_counts.unreadablePhotos;
+    }
+    scan->deleteLater();
+    scheduleStep();
+    finishIfIdle();
+}
+
+void FolderSearch::finishIfIdle()
+{
+    if (m_walkOver && m_scansInFlight == 0 && !m_finishedSent) {
+        m_finishedSent = true;
+        emit finished();
+    }
+}
+
+} // namespace morvelin

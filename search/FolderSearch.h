@@ -1,0 +1,82 @@
+#pragma once
+
+#include "engine/PixelCanvas.h"
+#include "search/FolderWalk.h"
+
+#include <QElapsedTimer>
+#include <QObject>
+#include <QString>
+
+#include <memory>
+
+namespace morvelin {
+
+class PhotoScan;
+class ResultList;
+
+// The search as the Search and Stop buttons drive it: walks a folder one entry per turn of the event
+// loop, hands every photo to a scan on the worker pool, and reports matches to the result list. At
+// most `maxScans` scans are under way at once; the walk waits for a free one, so memory stays bounded
+// however large the folder. Lives on the thread that owns the windows.
+class FolderSearch : public QObject {
+    Q_OBJECT
+
+public:
+    struct Settings {
+        QString dataPath;   // the detector's data file
+        QString tempFolder; // where the scans' temporary JPEGs go, with a trailing separator
+        int maxScans = 1;
+    };
+
+    struct Counts {
+        int photosSeen = 0;        // files with a photo ending handed to a scan
+        int photosScanned = 0;     // scans completed
+        int unreadablePhotos = 0;  // scans that could not read their photo
+        int unreadableFolders = 0; // folders that could not be opened
+    };
+
+    FolderSearch(ResultList& results, Settings settings, QObject* parent = nullptr);
+    ~FolderSearch() override;
+
+    // Clears the result list and starts walking `folder`. Ignored while a search runs.
+    void start(std::shared_ptr<const PixelCanvas> sourceFace, const QString& folder, bool subDirs);
+    // The stop routine: no further photo is handed out; scans under way finish and still report.
+    void StopSearchButton();
+
+    bool StopNow() const { return m_stopNow; }
+    bool SearchRunning() const { return m_searchRunning; }
+    int scansInFlight() const { return m_scansInFlight; }
+    Counts counts() const;
+    // Scans completed per second since the start.
+    double photosPerSecond() const;
+
+signals:
+    // A scan was handed a photo; a window may show its events. The scan deletes itself after Completed.
+    void scanStarted(morvelin::PhotoScan* scan);
+    // The stop routine ran: at the end of the walk or on Stop.
+    void stopped();
+    // The walk is over and no scan is under way any more.
+    void finished();
+
+private:
+    void scheduleStep();
+    void step();
+    void startScan(const QString& photo);
+    void onScanCompleted(PhotoScan* scan);
+    void finishIfIdle();
+
+    ResultList& m_results;
+    Settings m_settings;
+    std::shared_ptr<const PixelCanvas> m_sourceFace;
+    std::unique_ptr<FolderWalk> m_walk;
+    bool m_stopNow = true;
+    bool m_searchRunning = false;
+    bool m_walkOver = true;
+    bool m_stepScheduled = false;
+    bool m_finishedSent = false;
+    int m_scansInFlight = 0;
+    Counts m_counts;
+    QElapsedTimer m_clock;
+};
+
+} // namespace morvelin

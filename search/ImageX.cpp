@@ -1,0 +1,180 @@
+#include "search/ImageX.h"
+
+#include "search/FaceFilter.h"
+#include "search/ImageFileReader.h"
+
+#include <QImageWriter>
+#include <QSaveFile>
+
+#include <cmath>
+
+namespace morvelin {
+
+namespace {
+
+int proportional(int side, int from, int to)
+{
+    // Nearest whole pixel, ties to even like every other conversion in the program.
+    const double exact = double(side) * double(to) / double(from);
+    return std::max(1, int(std::nearbyint(exact)));
+}
+
+QString suffixOf(const QString& path)
+{
+    const int dot = path.lastIndexOf(QLatin1Char('.'));
+    const int slash = path.lastIndexOf(QLatin1Char('/'));
+    return dot > slash ? path.mid(dot) : QString();
+}
+
+} // namespace
+
+ImageX::ImageX() = default;
+ImageX::~ImageX() = default;
+ImageX::ImageX(ImageX&&) noexcept = default;
+ImageX& ImageX::operator=(ImageX&&) noexcept = default;
+
+bool ImageX::load(const QString& path)
+{
+    m_error.clear();
+    std::unique_ptr<ImageFileReader> reader = ImageFileReader::forPath(path);
+    if (!reader) {
+        m_error = QStringLiteral("not an image type this program reads (%1)").arg(suffixOf(path));
+        return false;
+    }
+    if (!reader->open(path)) {
+        m_error = reader->errorString();
+        return false;
+    }
+    // One step of fallback only: a chain would keep every undecoded file's bytes in memory.
+    m_previous = std::move(m_current);
+    m_previous.pending.reset();
+    if (m_previous.image.isNull()) {
+        m_previous.size = QSize(0, 0);
+    }
+    const QSize size = reader->size();
+    m_current = State{std::move(reader), QImage(), size};
+    return true;
+}
+
+int ImageX::width() const
+{
+    return m_current.size.width();
+}
+
+int ImageX::height() const
+{
+    return m_current.size.height();
+}
+
+void ImageX::resize(int newWidth, int newHeight)
+{
+    const QSize from = m_current.size;
+    if (from.isEmpty() || newWidth < 0 || newHeight < 0 || (newWidth == 0 && newHeight == 0)) {
+        return;
+    }
+    const QSize to(newWidth != 0 ? newWidth : proportional(from.width(), from.height(), newHeight),
+                   newHeight != 0 ? newHeight : proportional(from.height(), from.width(), newWidth));
+    if (ImageFileReader::pixelCount(to) > ImageFileReader::maxPixels) {
+        m_error = QStringLiteral("picture too large (%1 x %2)").arg(to.width()).arg(to.height());
+        return;
+    }
+    m_current.size = to;
+    if (!m_current.pending && m_current.image.size() != to) {
+        m_current.image = m_current.image.scaled(to, Qt::IgnoreAspectRatio, Qt::SmoothTransformation);
+    }
+}
+
+QImage ImageX::picture() const
+{
+    decodePending();
+    return m_current.image;
+}
+
+void ImageX::setPicture(const QImage& picture)
+{
+    QImage image = picture.convertToFormat(QImage::Format_RGB32);
+    const QSize size = image.size();
+    m_current = State{nullptr, std::move(image), size};
+    m_previous = State();
+}
+
+void ImageX::filter()
+{
+    QImage& image = decodedImage();
+    if (image.isNull()) {
+        return;
+    }
+    FaceFilter::apply(image);
+    image.convertTo(QImage::Format_RGB32);
+    m_current.size = image.size();
+}
+
+void ImageX::secondFilter()
+{
+    QImage& image = decodedImage();
+    if (image.isNull()) {
+        return;
+    }
+    FaceFilter::applySecond(image);
+    image.convertTo(QImage::Format_RGB32);
+    m_current.size = image.size();
+}
+
+bool ImageX::save(const QString& path)
+{
+    const QImage& image = decodedImage();
+    if (image.isNull()) {
+        m_error = QStringLiteral("no picture to save");
+        return false;
+    }
+    // Written aside and renamed, so a reader never sees half a JPEG and a failure leaves no file.
+    QSaveFile file(path);
+    if (!file.open(QIODevice::WriteOnly)) {
+        m_error = QStringLiteral("cannot write %1 (%2)").arg(path, file.errorString());
+        return false;
+    }
+    QImageWriter writer(&file, "jpeg");
+    writer.setQuality(jpegQuality);
+    if (!writer.write(image)) {
+        m_error = QStringLiteral("cannot write %1 (%2)").arg(path, writer.errorString());
+        return false;
+    }
+    if (!file.commit()) {
+        m_error = QStringLiteral("cannot write %1 (%2)").arg(path, file.errorString());
+        return false;
+    }
+    return true;
+}
+
+bool ImageX::isNull() const
+{
+    return !m_current.pending && m_current.image.isNull();
+}
+
+void ImageX::decodePending() const
+{
+    bool failed = false;
+    while (m_current.pending) {
+        QImage image = m_current.pending->read(m_current.size);
+        if (!image.isNull()) {
+            m_current.image = std::move(image);
+            m_current.pending.reset();
+            m_previous = State();
+            return;
+        }
+        if (!failed) {
+            m_error = m_current.pending->errorString();
+            failed = true;
+        }
+        m_current = std::move(m_previous);
+        m_previous = State();
+    }
+}
+
+QImage& ImageX::decodedImage()
+{
+    decodePending();
+    return m_current.image;
+}
+
+} // namespace morvelin

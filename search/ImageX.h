@@ -1,0 +1,64 @@
+#pragma once
+
+#include <QImage>
+#include <QSize>
+#include <QString>
+
+#include <cstdint>
+#include <memory>
+
+namespace morvelin {
+
+class ImageFileReader;
+
+// Holds one current image: read from any of the nine photo formats, scaled, filtered and written
+// back as JPEG. load() reads only the header; the pixels are decoded on first use, at the size
+// asked for by then, so a big JPEG scaled down for a scan is never decoded in full.
+// One instance must not be used by two threads at once; separate instances on separate threads may.
+class ImageX {
+public:
+    static constexpr int jpegQuality = 95;
+
+    ImageX();
+    ~ImageX();
+    ImageX(ImageX&&) noexcept;
+    ImageX& operator=(ImageX&&) noexcept;
+
+    // On failure the previous image stays and errorString() says why. A file whose content does
+    // not match its extension is refused.
+    bool load(const QString& path);
+    int width() const;
+    int height() const;
+    // 0 for one side keeps the proportion; the new size applies to width(), height() and picture().
+    void resize(int newWidth, int newHeight);
+    // RGB32. Decodes a freshly loaded file; if that fails, the image held before the load comes
+    // back and errorString() says why.
+    QImage picture() const;
+    void setPicture(const QImage& picture);
+    void filter();
+    void secondFilter();
+    bool save(const QString& path);
+    bool isNull() const;
+    QString errorString() const { return m_error; }
+
+    // Plain settings the hosts set; the image itself does not depend on them.
+    std::int16_t numericSetting = 0;
+    bool displayFlag = false;
+
+private:
+    struct State {
+        std::unique_ptr<ImageFileReader> pending; // header read, pixels not decoded yet
+        QImage image;
+        QSize size{0, 0};
+    };
+
+    void decodePending() const;
+    QImage& decodedImage();
+
+    mutable State m_current;
+    // What load() replaced, kept until the new file's pixels are decoded.
+    mutable State m_previous;
+    mutable QString m_error;
+};
+
+} // namespace morvelin

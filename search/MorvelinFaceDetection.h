@@ -1,0 +1,42 @@
+#pragma once
+
+#include <QObject>
+#include <QString>
+
+class QThreadPool;
+
+namespace morvelin {
+
+// The face detector as the windows use it: Detect returns at once, the work runs on a shared pool of
+// worker threads (one per core, further detections wait), and the notifications arrive on this
+// object's thread in order: Notice, one FaceFound per face in reading order, then Completed exactly
+// once, also when the image or the data file cannot be used. Several detections, on one object or on
+// many, may be under way at once. Destroying the object while a detection runs is safe: its
+// notifications are dropped.
+class MorvelinFaceDetection : public QObject {
+    Q_OBJECT
+
+public:
+    explicit MorvelinFaceDetection(QObject* parent = nullptr);
+
+    void Detect(const QString& imagePath, const QString& dataPath);
+
+    // Why the last completed detection found nothing to look at, or empty when it ran.
+    QString lastError() const { return m_lastError; }
+
+    // The pool every detection runs on.
+    static QThreadPool& pool();
+
+signals:
+    void Notice();
+    // Left x1, right x2, top y1, bottom y2 in pixels of the image file, x1 < x2 and y1 < y2.
+    void FaceFound(int x1, int x2, int y1, int y2);
+    void Completed();
+
+private:
+    void finish(const QString& error);
+
+    QString m_lastError;
+};
+
+} // namespace morvelin

@@ -1,0 +1,37 @@
+#pragma once
+
+#include "engine/PixelCanvas.h"
+#include "search/DetectedFace.h"
+
+#include <QImage>
+#include <QString>
+
+#include <vector>
+
+namespace morvelin {
+
+// The faces of a chosen photo, found the way a pick in the gallery needs them: the photo becomes a
+// temporary JPEG at most 1600 pixels wide (taller photos keep their height), the detector reads that
+// JPEG, each face is cut out of it, and the temporary file is removed again.
+class SourcePicture {
+public:
+    static constexpr int widestPhoto = 1600;
+
+    struct Result {
+        QImage picture;                  // the picture the detector saw; face rectangles are in its pixels
+        std::vector<DetectedFace> faces; // in the detector's order
+        QString error;                   // why nothing could be looked for, empty on success
+        bool unreadablePhoto = false;    // the error is the photo's, not the detector's
+
+        bool ok() const { return error.isEmpty(); }
+    };
+
+    static Result findFaces(const QString& photo, const QString& tempFolder, const QString& dataPath);
+
+    // The 48 x 48 thumbnail of face `index` (0-based), unfiltered, as the gallery shows it.
+    static QImage thumbnail(const Result& found, std::size_t index);
+    // A thumbnail made the face to search for: filtered like every photo the search looks at.
+    static PixelCanvas chosenFace(const QImage& thumbnail);
+};
+
+} // namespace morvelin

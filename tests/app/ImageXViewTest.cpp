@@ -1,0 +1,93 @@
+#include "app/ImageXView.h"
+
+#include <QApplication>
+#include <QImage>
+
+#include <gtest/gtest.h>
+
+using namespace morvelin;
+
+namespace {
+
+constexpr QRgb background = 0xff102030;
+
+// Left half red, right half blue, 200 x 100.
+QImage twoColours()
+{
+    QImage image(200, 100, QImage::Format_RGB32);
+    image.fill(Qt::red);
+    for (int y = 0; y < image.height(); ++y) {
+        for (int x = image.width() / 2; x < image.width(); ++x) {
+            image.setPixel(x, y, qRgb(0, 0, 255));
+        }
+    }
+    return image;
+}
+
+QImage render(ImageXView& view)
+{
+    QImage canvas(view.size(), QImage::Format_RGB32);
+    canvas.fill(background);
+    view.render(&canvas, QPoint(), QRegion(), QWidget::DrawChildren);
+    return canvas;
+}
+
+} // namespace
+
+TEST(ImageXViewTest, DrawsOnlyWhileTheDisplayFlagIsSet)
+{
+    ImageXView view;
+    view.resize(100, 100);
+    view.imageX().setPicture(twoColours());
+
+    EXPECT_EQ(render(view).pixel(50, 50), background);
+
+    view.imageX().displayFlag = true;
+    const QImage shown = render(view);
+    // 200 x 100 fits as 100 x 50, centred: rows 25..74, red on the left, blue on the right.
+    EXPECT_EQ(shown.pixel(50, 10), background);
+    EXPECT_EQ(shown.pixel(50, 89), background);
+    EXPECT_EQ(shown.pixel(10, 50), qRgb(255, 0, 0));
+    EXPECT_EQ(shown.pixel(90, 50), qRgb(0, 0, 255));
+    EXPECT_EQ(shown.pixel(10, 26), qRgb(255, 0, 0));
+    EXPECT_EQ(shown.pixel(90, 73), qRgb(0, 0, 255));
+}
+
+TEST(ImageXViewTest, FollowsANewPictureAndAResize)
+{
+    ImageXView view;
+    view.resize(100, 100);
+    view.imageX().displayFlag = true;
+    view.imageX().setPicture(twoColours());
+    EXPECT_EQ(render(view).pixel(10, 50), qRgb(255, 0, 0));
+
+    QImage green(50, 100, QImage::Format_RGB32);
+    green.fill(Qt::green);
+    view.imageX().setPicture(green);
+    const QImage shown = render(view);
+    EXPECT_EQ(shown.pixel(50, 50), qRgb(0, 255, 0));
+    EXPECT_EQ(shown.pixel(10, 50), background); // 50 x 100 fits as 50 x 100 at x 25..74
+
+    view.resize(40, 200); // now 40 x 80 at y 60..139
+    const QImage taller = render(view);
+    EXPECT_EQ(taller.pixel(20, 30), background);
+    EXPECT_EQ(taller.pixel(20, 100), qRgb(0, 255, 0));
+}
+
+TEST(ImageXViewTest, FittedRectKeepsTheProportionAndCentres)
+{
+    EXPECT_EQ(ImageXView::fittedRect({3000, 2000}, {0, 0, 300, 300}), QRect(0, 50, 300, 200));
+    EXPECT_EQ(ImageXView::fittedRect({1000, 3000}, {10, 20, 300, 300}), QRect(110, 20, 100, 300));
+    EXPECT_EQ(ImageXView::fittedRect({4000, 1}, {0, 0, 100, 100}), QRect(0, 49, 100, 1));
+    EXPECT_TRUE(ImageXView::fittedRect({0, 0}, {0, 0, 100, 100}).isNull());
+}
+
+int main(int argc, char* argv[])
+{
+    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) {
+        qputenv("QT_QPA_PLATFORM", "offscreen");
+    }
+    QApplication application(argc, argv);
+    testing::InitGoogleTest(&argc, argv);
+    return RUN_ALL_TESTS();
+}

@@ -1,0 +1,52 @@
+#pragma once
+
+#include <QFile>
+#include <QProcess>
+#include <QProcessEnvironment>
+#include <QString>
+#include <QStringList>
+
+namespace morvelin::testing {
+
+struct Outcome {
+    int exitCode = -1;
+    QString out;
+    QString err;
+};
+
+// Runs the real program as a user's shell would; `tempRoot`, when given, becomes its TMPDIR so a
+// test can see what it leaves behind.
+inline Outcome runProgram(const QStringList& arguments, const QString& tempRoot = QString())
+{
+    QProcess process;
+    if (!tempRoot.isEmpty()) {
+        QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+        environment.insert(QStringLiteral("TMPDIR"), tempRoot);
+        process.setProcessEnvironment(environment);
+    }
+    process.start(QStringLiteral(FACE_MORVELIN_BINARY), arguments);
+    process.waitForFinished(120000);
+    return {process.exitCode(), QString::fromUtf8(process.readAllStandardOutput()),
+            QString::fromUtf8(process.readAllStandardError())};
+}
+
+inline QString testPhoto(const QString& relativePath)
+{
+    return QStringLiteral(MORVELIN_TEST_PHOTOS "/") + relativePath;
+}
+
+} // namespace morvelin::testing
+
+namespace morvelin::testing {
+
+// The real photos and the detector's model arrive with the set-up; without them the tests that need
+// them are skipped rather than failed.
+inline bool haveDetectorAndPhotos()
+{
+    const QString programFolder = QStringLiteral(FACE_MORVELIN_BINARY).section(QLatin1Char('/'), 0, -2);
+    return QFile::exists(programFolder + QStringLiteral("/data.xml"))
+        && QFile::exists(programFolder + QStringLiteral("/face_detection_back_256x256_barracuda.onnx"))
+        && QFile::exists(testPhoto(QStringLiteral("astronaut.png")));
+}
+
+} // namespace morvelin::testing

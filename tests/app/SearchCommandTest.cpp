@@ -1,0 +1,126 @@
+#include "ProgramRunner.h"
+
+#include <QDir>
+#include <QFile>
+#include <QJsonArray>
+#include <QJsonDocument>
+#include <QJsonObject>
+#include <QTemporaryDir>
+#include <QThread>
+
+#include <gtest/gtest.h>
+
+#include <csignal>
+
+using namespace morvelin::testing;
+
+namespace {
+
+// A folder of real photos: dlib's examples, with the astronaut one folder down.
+void fillCorpus(const QTemporaryDir& corpus)
+{
+    const QDir faces(testPhoto(QStringLiteral("faces")));
+    for (const QString& name : faces.entryList({QStringLiteral("*.jpg")}, QDir::Files)) {
+        QFile::copy(faces.filePath(name), corpus.filePath(name));
+    }
+    QDir(corpus.path()).mkdir(QStringLiteral("nasa"));
+    QFile::copy(testPhoto(QStringLiteral("astronaut.png")), corpus.filePath(QStringLiteral("nasa/astronaut.png")));
+}
+
+} // namespace
+
+TEST(SearchCommandTest, TheFacesOwnPhotoRanksFirst)
+{
+    if (!haveDetectorAndPhotos()) {
+        GTEST_SKIP() << "the detector's model or the test photos are not set up";
+    }
+    QTemporaryDir corpus;
+    QTemporaryDir temp;
+    fillCorpus(corpus);
+    const QString astronaut = testPhoto(QStringLiteral("astronaut.png"));
+
+    const Outcome flat = runProgram({QStringLiteral("search"), QStringLiteral("--face"), astronaut, corpus.path()});
+    ASSERT_EQ(flat.exitCode, 0) << flat.err.toStdString();
+    EXPECT_FALSE(flat.out.contains(QStringLiteral("astronaut"))) << "without --recursive sub-folders are not searched";
+
+    const Outcome deep = runProgram(
+        {QStringLiteral("search"), QStringLiteral("--face"), astronaut, QStringLiteral("--recursive"), corpus.path()},
+        temp.path());
+    ASSERT_EQ(deep.exitCode, 0) << deep.err.toStdString();
+    const QStringList lines = deep.out.trimmed().split(QLatin1Char('\n'));
+    ASSERT_FALSE(lines.isEmpty());
+    EXPECT_TRUE(lines.first().endsWith(QStringLiteral("/nasa/astronaut.png"))) << deep.out.toStdString();
+    int previous = 100001;
+    for (const QString& line : lines) {
+        const int xscore = line.section(QLatin1Char('\t'), 0, 0).toInt();
+        EXPECT_GE(xscore, 70000);
+        EXPECT_LE(xscore, previous) << "best first";
+        previous = xscore;
+    }
+    EXPECT_TRUE(deep.err.contains(QStringLiteral("scanned"))) << "a summary ends the search";
+    EXPECT_TRUE(QDir(temp.path()).isEmpty()) << "no temporary file is left behind";
+
+    const Outcome json = runProgram(
+        {QStringLiteral("search"), QStringLiteral("--face"), astronaut, QStringLiteral("--recursive"), QStringLiteral("--json"), corpus.path()});
+    const QJsonArray photos = QJsonDocument::fromJson(json.out.toUtf8()).object().value(QStringLiteral("photos")).toArray();
+    ASSERT_EQ(photos.size(), lines.size());
+    const QJsonObject best = photos.first().toObject();
+    EXPECT_TRUE(best.value(QStringLiteral("path")).toString().endsWith(QStringLiteral("astronaut.png")));
+    EXPECT_FALSE(best.value(QStringLiteral("faces")).toArray().isEmpty());
+}
+
+TEST(SearchCommandTest, BadSourcesAndFoldersEndWithAMessage)
+{
+    if (!haveDetectorAndPhotos()) {
+        GTEST_SKIP() << "the detector's model or the test photos are not set up";
+    }
+    QTemporaryDir dir;
+    const QString astronaut = testPhoto(QStringLiteral("astronaut.png"));
+
+    const Outcome pickTooFar = runProgram({QStringLiteral("search"), QStringLiteral("--face"), astronaut,
+                                           QStringLiteral("--pick"), QStringLiteral("2"), dir.path()});
+    EXPECT_EQ(pickTooFar.exitCode, 1) << pickTooFar.err.toStdString();
+
+    const Outcome noFolder = runProgram(
+        {QStringLiteral("search"), QStringLiteral("--face"), astronaut, dir.filePath(QStringLiteral("absent"))});
+    EXPECT_EQ(noFolder.exitCode, 2);
+    EXPECT_TRUE(noFolder.err.contains(QStringLiteral("absent")));
+
+    const Outcome noFace = runProgram({QStringLiteral("search"), dir.path()});
+    EXPECT_EQ(noFace.exitCode, 2);
+
+    const Outcome badPick = runProgram({QStringLiteral("search"), QStringLiteral("--face"), astronaut,
+                                        QStringLiteral("--pick"), QStringLiteral("zero"), dir.path()});
+    EXPECT_EQ(badPick.exitCode, 2);
+}
+
+TEST(SearchCommandTest, CtrlCFinishesThePhotosInHandAndCleansUp)
+{
+    if (!haveDetectorAndPhotos()) {
+        GTEST_SKIP() << "the detector's model or the test photos are not set up";
+    }
+    QTemporaryDir corpus;
+    QTemporaryDir temp;
+    // Enough photos that the search is still running when the interrupt comes.
+    const QDir faces(testPhoto(QStringLiteral("faces")));
+    for (int copy = 0; copy < 20; ++copy) {
+        for (const QString& name : faces.entryList({QStringLiteral("*.jpg")}, QDir::Files)) {
+            QFile::copy(faces.filePath(name), corpus.filePath(QStringLiteral("%1_%2").arg(copy).arg(name)));
+        }
+    }
+    QProcess process;
+    QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+    environment.insert(QStringLiteral("TMPDIR"), temp.path());
+    process.setProcessEnvironment(environment);
+    process.start(QStringLiteral(FACE_MORVELIN_BINARY),
+                  {QStringLiteral("search"), QStringLiteral("--face"), testPhoto(QStringLiteral("astronaut.png")), corpus.path()});
+    ASSERT_TRUE(process.waitForStarted());
+    QThread::msleep(1500);
+    ::kill(static_cast<pid_t>(process.processId()), SIGINT);
+    ASSERT_TRUE(process.waitForFinished(60000));
+    EXPECT_EQ(process.exitStatus(), QProcess::NormalExit);
+    EXPECT_EQ(process.exitCode(), 0);
+    const QString err = QString::fromUtf8(process.readAllStandardError());
+    EXPECT_TRUE(err.contains(QStringLiteral("Stopping"))) << err.toStdString();
+    EXPECT_TRUE(QDir(temp.path()).isEmpty()) << "temporary files are removed on Ctrl-C too";
+}

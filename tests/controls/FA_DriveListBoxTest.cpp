@@ -1,0 +1,262 @@
+#include "controls/FA_DriveListBox.h"
+
+#include <QComboBox>
+#include <QDir>
+#include <QSignalSpy>
+#include <QStringList>
+#include <QTemporaryDir>
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <memory>
+#include <vector>
+
+using morvelin::DrivePlace;
+using morvelin::FA_DriveListBox;
+
+namespace {
+
+QComboBox* listOf(FA_DriveListBox& picker)
+{
+    return picker.findChild<QComboBox*>(QStringLiteral("Cmb"));
+}
+
+// What the user does: choose an entry of the drop-down list.
+void pick(FA_DriveListBox& picker, const QString& text)
+{
+    QComboBox* list = listOf(picker);
+    const int index = list->findText(text);
+    ASSERT_GE(index, 0) << text.toStdString();
+    list->setCurrentIndex(index);
+    emit list->activated(index);
+}
+
+struct Entry {
+    QString text;
+    QString tag;
+    int indent;
+    QString key;
+};
+
+std::vector<Entry> entriesOf(FA_DriveListBox& picker)
+{
+    QComboBox* list = listOf(picker);
+    std::vector<Entry> entries;
+    for (int i = 0; i < list->count(); ++i) {
+        entries.push_back({list->itemText(i), list->itemData(i, FA_DriveListBox::TagRole).toString(),
+                           list->itemData(i, FA_DriveListBox::IndentRole).toInt(),
+                           list->itemData(i, FA_DriveListBox::KeyRole).toString()});
+    }
+    return entries;
+}
+
+std::vector<Entry> browsedEntriesOf(FA_DriveListBox& picker)
+{
+    std::vector<Entry> browsed;
+    for (const Entry& entry : entriesOf(picker)) {
+        if (!entry.key.isEmpty()) {
+            browsed.push_back(entry);
+        }
+    }
+    return browsed;
+}
+
+// A desktop with two drives, whatever the machine running the tests has.
+class PickerTest : public testing::Test {
+protected:
+    void SetUp() override
+    {
+        ASSERT_TRUE(m_desktop.isValid());
+        ASSERT_TRUE(QDir(m_desktop.path()).mkpath(QStringLiteral("Holiday")));
+        const QString desktop = m_desktop.path();
+        m_picker = std::make_unique<FA_DriveListBox>(std::vector<DrivePlace>{
+            {QStringLiteral("Desktop"), desktop, {}, 0, false},
+            {QStringLiteral("My Computer"), QStringLiteral("My Computer"), {}, 1, false},
+            {QStringLiteral("/"), QStringLiteral("/"), {}, 2, true},
+            {QStringLiteral("/media/USB"), QStringLiteral("/media/USB/"), {}, 2, true},
+            {QStringLiteral("Holiday"), desktop + QStringLiteral("/Holiday"), {}, 1, false},
+            {QStringLiteral("photos"), QStringLiteral("/srv/photos"), {}, 1, false},
+            {QStringLiteral("Photos"), QStringLiteral("/srv/Photos"), {}, 1, false},
+        });
+    }
+
+    QTemporaryDir m_desktop;
+    std::unique_ptr<FA_DriveListBox> m_picker;
+};
+
+TEST_F(PickerTest, UpdatePathPlacesTheFoldersBelowTheirDrive)
+{
+    m_picker->UpdatePath(QStringLiteral("/media/USB/Photos/2010"));
+    EXPECT_EQ(m_picker->SelPath(), QStringLiteral("/media/USB/Photos/2010"));
+    EXPECT_EQ(m_picker->SelText(), QStringLiteral("2010"));
+
+    const std::vector<Entry> entries = entriesOf(*m_picker);
+    ASSERT_EQ(entries.size(), 10u);
+    EXPECT_EQ(entries[3].tag, QStringLiteral("/media/USB/"));
+    EXPECT_EQ(entries[4].text, QStringLiteral("Photos"));
+    EXPECT_EQ(entries[4].tag, QStringLiteral("/media/USB/Photos"));
+    EXPECT_EQ(entries[4].indent, 3);
+    EXPECT_EQ(entries[4].key, QStringLiteral("2_BROWSEDFOLDER"));
+    EXPECT_EQ(entries[5].text, QStringLiteral("2010"));
+    EXPECT_EQ(entries[5].indent, 4);
+    EXPECT_EQ(entries[5].key, QStringLiteral("3_BROWSEDFOLDER"));
+    EXPECT_EQ(entries.back().text, FA_DriveListBox::browseText());
+
+    // A trailing "/" and doubled separators name the same folder.
+    m_picker->UpdatePath(QStringLiteral("/media/USB//Photos/2010/"));
+    EXPECT_EQ(m_picker->SelPath(), QStringLiteral("/media/USB/Photos/2010"));
+    EXPECT_EQ(entriesOf(*m_picker).size(), 10u);
+
+    // A drive root alone adds nothing.
+    m_picker->UpdatePath(QStringLiteral("/media/USB/"));
+    EXPECT_EQ(m_picker->SelPath(), QStringLiteral("/media/USB/"));
+    EXPECT_TRUE(browsedEntriesOf(*m_picker).empty());
+}
+
+TEST_F(PickerTest, SecondUpdatePathReplacesTheFirstChain)
+{
+    m_picker->UpdatePath(QStringLiteral("/media/USB/Photos/2010"));
+    m_picker->UpdatePath(QStringLiteral("/var/lib"));
+    const std::vector<Entry> browsed = browsedEntriesOf(*m_picker);
+    ASSERT_EQ(browsed.size(), 2u);
+    EXPECT_EQ(browsed[0].tag, QStringLiteral("/var"));
+    EXPECT_EQ(browsed[1].tag, QStringLiteral("/var/lib"));
+    EXPECT_EQ(entriesOf(*m_picker)[2].tag, QStringLiteral("/")); // right under the root drive
+    EXPECT_EQ(entriesOf(*m_picker)[3].tag, QStringLiteral("/var"));
+    EXPECT_EQ(m_picker->SelPath(), QStringLiteral("/var/lib"));
+}
+
+TEST_F(PickerTest, SelPathMatchesCaseInsensitivelyButPrefersTheExactSpelling)
+{
+    m_picker->setSelPath(QStringLiteral("/MEDIA/usb/"));
+    EXPECT_EQ(m_picker->SelPath(), QStringLiteral("/media/USB/"));
+    m_picker->setSelPath(QStringLiteral("my computer"));
+    EXPECT_EQ(m_picker->SelPath(), QStringLiteral("My Computer"));
+    m_picker->setSelPath(QStringLiteral("/nowhere"));
+    EXPECT_EQ(m_picker->SelPath(), QStringLiteral("My Computer"));
+
+    m_picker->setSelPath(QStringLiteral("/srv/Photos"));
+    EXPECT_EQ(m_picker->SelText(), QStringLiteral("Photos"));
+    m_picker->setSelPath(QStringLiteral("/srv/photos"));
+    EXPECT_EQ(m_picker->SelText(), QStringLiteral("photos"));
+    m_picker->setSelPath(QStringLiteral("/SRV/PHOTOS"));
+    EXPECT_EQ(m_picker->SelText(), QStringLiteral("photos"));
+}
+
+TEST_F(PickerTest, PickingBrowseRaisesPathChangeThenBrowseOrOnlyBrowse)
+{
+    QStringList raised;
+    QObject::connect(m_picker.get(), &FA_DriveListBox::PathChange, [&] { raised << QStringLiteral("PathChange"); });
+    QObject::connect(m_picker.get(), &FA_DriveListBox::Browse, [&] { raised << QStringLiteral("Browse"); });
+
+    m_picker->setSelPath(QStringLiteral("/media/USB/"));
+    pick(*m_picker, FA_DriveListBox::browseText());
+    EXPECT_EQ(raised, (QStringList{QStringLiteral("PathChange"), QStringLiteral("Browse")}));
+    // Nobody placed a folder: the folder chosen before stays chosen.
+    EXPECT_EQ(m_picker->SelPath(), QStringLiteral("/media/USB/"));
+
+    raised.clear();
+    m_picker->setClickEvent(1);
+    pick(*m_picker, FA_DriveListBox::browseText());
+    EXPECT_EQ(raised, QStringList{QStringLiteral("Browse")});
+
+    // With 1, only entries that are existing folders raise PathChange.
+    raised.clear();
+    pick(*m_picker, QStringLiteral("My Computer"));
+    EXPECT_TRUE(raised.isEmpty());
+    EXPECT_EQ(m_picker->SelPath(), QStringLiteral("My Computer"));
+    pick(*m_picker, QStringLiteral("Holiday"));
+    EXPECT_EQ(raised, QStringList{QStringLiteral("PathChange")});
+
+    raised.clear();
+    m_picker->setClickEvent(0);
+    pick(*m_picker, QStringLiteral("My Computer"));
+    EXPECT_EQ(raised, QStringList{QStringLiteral("PathChange")});
+}
+
+TEST_F(PickerTest, HostPlacesTheBrowsedFolderFromPathChange)
+{
+    // What the main window does: on every pick, "Browse..." opens its folder dialog.
+    QObject::connect(m_picker.get(), &FA_DriveListBox::PathChange, [this] {
+        if (m_picker->SelPath() == FA_DriveListBox::browseText()) {
+            m_picker->UpdatePath(QStringLiteral("/media/USB/Photos/2010"));
+        }
+    });
+    QSignalSpy browse(m_picker.get(), &FA_DriveListBox::Browse);
+    pick(*m_picker, FA_DriveListBox::browseText());
+    EXPECT_EQ(m_picker->SelPath(), QStringLiteral("/media/USB/Photos/2010"));
+    EXPECT_EQ(browse.count(), 0);
+}
+
+TEST_F(PickerTest, PickingAfterUpdatePathReplacesTheChainWithThePickedPath)
+{
+    m_picker->UpdatePath(QStringLiteral("/media/USB/Photos/2010"));
+    pick(*m_picker, QStringLiteral("Holiday"));
+    const QString holiday = m_desktop.path() + QStringLiteral("/Holiday");
+    EXPECT_EQ(m_picker->SelPath(), holiday);
+    const std::vector<Entry> browsed = browsedEntriesOf(*m_picker);
+    ASSERT_FALSE(browsed.empty());
+    EXPECT_EQ(browsed.back().tag, holiday);
+    EXPECT_EQ(browsed.back().indent, 2 + static_cast<int>(browsed.size()));
+    for (const Entry& entry : browsed) {
+        EXPECT_FALSE(entry.tag.startsWith(QStringLiteral("/media/USB"))) << entry.tag.toStdString();
+    }
+
+    // Picking a drive leaves just the drive.
+    pick(*m_picker, QStringLiteral("/media/USB"));
+    EXPECT_TRUE(browsedEntriesOf(*m_picker).empty());
+    EXPECT_EQ(m_picker->SelPath(), QStringLiteral("/media/USB/"));
+}
+
+TEST_F(PickerTest, TakesTheHeightOfItsListInTheHostsFont)
+{
+    const int before = m_picker->height();
+    EXPECT_EQ(listOf(*m_picker)->height(), before);
+    QFont large = m_picker->font();
+    large.setPointSize(large.pointSize() * 3);
+    m_picker->setFont(large);
+    EXPECT_EQ(listOf(*m_picker)->font().pointSize(), large.pointSize());
+    EXPECT_GT(m_picker->height(), before);
+    EXPECT_EQ(listOf(*m_picker)->height(), m_picker->height());
+}
+
+TEST(SystemPicker, ListsThisDesktopAndPlacesARealFolderUnderItsDrive)
+{
+    FA_DriveListBox picker;
+    const std::vector<Entry> entries = entriesOf(picker);
+    ASSERT_GE(entries.size(), 3u);
+    EXPECT_EQ(entries.back().text, FA_DriveListBox::browseText());
+    EXPECT_EQ(entries.back().tag, FA_DriveListBox::browseText());
+    const auto computer = std::find_if(entries.begin(), entries.end(),
+                                       [](const Entry& e) { return e.tag == QLatin1String("My Computer"); });
+    ASSERT_NE(computer, entries.end());
+    EXPECT_EQ(computer->indent, 1);
+    EXPECT_EQ((computer + 1)->tag, QStringLiteral("/")) << "the root is the first drive";
+    EXPECT_EQ((computer + 1)->indent, 2);
+
+    QTemporaryDir temporary;
+    ASSERT_TRUE(temporary.isValid());
+    const QString folder = QDir::cleanPath(temporary.path() + QStringLiteral("/Photos/2010"));
+    ASSERT_TRUE(QDir().mkpath(folder));
+    picker.UpdatePath(folder);
+    EXPECT_EQ(picker.SelPath(), folder);
+    EXPECT_EQ(picker.SelText(), QStringLiteral("2010"));
+
+    // The entry above the chain is the drive that holds the folder; the chain spells the rest.
+    const std::vector<Entry> after = entriesOf(picker);
+    const auto first = std::find_if(after.begin(), after.end(), [](const Entry& e) { return !e.key.isEmpty(); });
+    ASSERT_NE(first, after.end());
+    const Entry& drive = *(first - 1);
+    EXPECT_EQ(drive.indent, 2);
+    EXPECT_TRUE(drive.tag.endsWith(QLatin1Char('/')));
+    ASSERT_TRUE(folder.startsWith(drive.tag)) << drive.tag.toStdString();
+    QStringList chain;
+    for (auto it = first; it != after.end() && !it->key.isEmpty(); ++it) {
+        chain << it->text;
+        EXPECT_EQ(it->indent, drive.indent + static_cast<int>(chain.size()));
+    }
+    EXPECT_EQ(chain, folder.mid(drive.tag.size()).split(QLatin1Char('/')));
+}
+
+} // namespace
