@@ -2,6 +2,8 @@
 
 #include "app/CompareCommand.h"
 #include "app/FacesCommand.h"
+#include "app/IdentifyCommand.h"
+#include "app/InspectCommand.h"
 #include "app/SearchCommand.h"
 #include "app/Version.h"
 
@@ -42,6 +44,12 @@ int CommandLine::run(const QStringList& arguments)
     if (verb == QLatin1String("search")) {
         return SearchCommand::run(operands, m_out, m_err);
     }
+    if (verb == QLatin1String("inspect")) {
+        return InspectCommand::run(operands, m_out, m_err);
+    }
+    if (verb == QLatin1String("identify")) {
+        return IdentifyCommand::run(operands, m_out, m_err);
+    }
     return usageError(m_err, QStringLiteral("unknown verb '%1'").arg(verb));
 }
 
@@ -57,6 +65,13 @@ void CommandLine::printHelp(QTextStream& stream)
            << "  search --face PHOTO [--pick N] [--recursive] [--jobs N] [--json] FOLDER\n"
            << "                            search FOLDER for face N (default 1) of PHOTO; prints\n"
            << "                            xscore and path of every matching photo, best first\n"
+           << "  inspect IMAGE --out DIR [--size W H] [--scale N]\n"
+           << "                            sample IMAGE into a W x H grid (default 48 x 48) and write\n"
+           << "                            its grid, edges, traces, edge map, contours and histograms\n"
+           << "                            as PNGs (N pixels per cell); prints a summary of the edges\n"
+           << "  identify --gallery DIR IMAGE\n"
+           << "                            name the face picture in DIR nearest to IMAGE; prints the\n"
+           << "                            name directly followed by the distance\n"
            << "\n"
            << "Options:\n"
            << "  --help                    show this text\n"

@@ -261,6 +261,14 @@ void DrawFileIcon(const QString& path, QLabel* box, bool small)
 
 void ExitProgram()
 {
+    // Closed from code, the main window takes its tray icon down; every other window goes without
+    // its close handler when the program ends.
+    const QWidgetList windows = QApplication::topLevelWidgets();
+    for (QWidget* window : windows) {
+        if (window->inherits("morvelin::WinMain")) {
+            window->close();
+        }
+    }
     QCoreApplication::exit(0);
 }
 

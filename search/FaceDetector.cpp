@@ -10,6 +10,7 @@
 #include <opencv2/imgproc.hpp>
 
 #include <algorithm>
+#include <cstdlib>
 #include <cmath>
 #include <map>
 #include <mutex>
@@ -50,6 +51,19 @@ cv::Mat shrink(const cv::Mat& part, int width, int height)
     return result;
 }
 
+// Filtered photos (grey, lifted above the comparison's floor) are pale; the model finds faces best in
+// the full range. Colour ratios are kept, so a colour photo that already spans the range is unchanged.
+void stretchContrast(cv::Mat& part)
+{
+    double darkest = 0;
+    double brightest = 0;
+    cv::minMaxLoc(part.reshape(1), &darkest, &brightest);
+    if (brightest - darkest < 1 || (darkest == 0 && brightest == 255)) {
+        return;
+    }
+    part.convertTo(part, -1, 255.0 / (brightest - darkest), -darkest * 255.0 / (brightest - darkest));
+}
+
 ModelInput modelInput(const cv::Mat& rgb, const Window& window, int inputSize)
 {
     const cv::Rect inside = cv::Rect(window.origin, cv::Size(window.side, window.side)) & cv::Rect(0, 0, rgb.cols, rgb.rows);
@@ -59,7 +73,9 @@ ModelInput modelInput(const cv::Mat& rgb, const Window& window, int inputSize)
 
     ModelInput input;
     input.rgb = cv::Mat(inputSize, inputSize, CV_8UC3, cv::Scalar::all(0));
-    shrink(rgb(inside), width, height).copyTo(input.rgb(cv::Rect(0, 0, width, height)));
+    cv::Mat part = input.rgb(cv::Rect(0, 0, width, height));
+    shrink(rgb(inside), width, height).copyTo(part);
+    if (std::getenv("NOSTRETCH") == nullptr) stretchContrast(part);
     input.placement = {double(inside.width) / width, double(inside.height) / height,
                        QPointF(inside.x, inside.y)};
     return input;

@@ -47,11 +47,6 @@ std::unique_ptr<ImageFileReader> ImageFileReader::forPath(const QString& path)
     return nullptr;
 }
 
-bool ImageFileReader::isImagePath(const QString& path)
-{
-    return forPath(path) != nullptr;
-}
-
 bool ImageFileReader::open(const QString& path)
 {
     m_error.clear();

@@ -23,7 +23,6 @@ public:
     // The reader for the extension (.bmp .tif .tiff .gif .jpg .jpeg .png .pcx .tga .jp2 .j2k, any
     // case); the format always comes from the extension, never from the content.
     static std::unique_ptr<ImageFileReader> forPath(const QString& path);
-    static bool isImagePath(const QString& path);
 
     // Reads the file and its header; refuses pictures above maxPixels before any pixel is decoded.
     bool open(const QString& path);

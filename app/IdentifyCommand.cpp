@@ -1,0 +1,115 @@
+#include "app/IdentifyCommand.h"
+
+#include "app/CommandLine.h"
+#include "engine/ClassFaceRecogniser.h"
+#include "engine/EngineError.h"
+#include "search/FacePictureLoader.h"
+
+#include <QDir>
+#include <QFileInfo>
+#include <QImageReader>
+
+namespace morvelin {
+
+namespace {
+
+constexpr std::int16_t gridSize = 48;
+
+int cannotRead(QTextStream& err, const QString& path, const QString& why)
+{
+    err << CommandLine::programName << ": cannot read '" << path << "': " << why << Qt::endl;
+    return CommandLine::exitUsage;
+}
+
+} // namespace
+
+QStringList IdentifyCommand::galleryPictures(const QString& folder)
+{
+    QStringList filters;
+    for (const QByteArray& format : QImageReader::supportedImageFormats()) {
+        filters << QStringLiteral("*.") + QString::fromLatin1(format);
+    }
+    // Sorted by name, so which of two equally near faces wins does not depend on the file system.
+    QStringList paths;
+    for (const QFileInfo& info : QDir(folder).entryInfoList(filters, QDir::Files, QDir::Name)) {
+        paths << info.filePath();
+    }
+    return paths;
+}
+
+int IdentifyCommand::run(const QStringList& operands, QTextStream& out, QTextStream& err)
+{
+    Options options;
+    QString problem;
+    if (!parse(operands, options, problem)) {
+        return CommandLine::usageError(err, problem);
+    }
+    if (!QFileInfo(options.gallery).isDir()) {
+        return cannotRead(err, options.gallery, QStringLiteral("not a folder"));
+    }
+    const QStringList pictures = galleryPictures(options.gallery);
+    if (pictures.isEmpty()) {
+        return cannotRead(err, options.gallery, QStringLiteral("the folder holds no face pictures"));
+    }
+    FacePictureLoader::Result probe = FacePictureLoader::loadFile(options.image);
+    if (!probe.picture) {
+        return cannotRead(err, options.image, probe.error);
+    }
+
+    ClassFaceRecogniser recogniser;
+    QString current = options.image;
+    try {
+        recogniser.init(gridSize, gridSize);
+        for (const QString& path : pictures) {
+            current = path;
+            // One picture in memory at a time: the recogniser keeps only its grid.
+            FacePictureLoader::Result face = FacePictureLoader::loadFile(path);
+            if (!face.picture) {
+                return cannotRead(err, path, face.error);
+            }
+            recogniser.addFace(*face.picture, QFileInfo(path).completeBaseName().toStdString());
+        }
+        current = options.image;
+        recogniser.updateFaceTemplate();
+        recogniser.updateEigenFaces();
+        out << QString::fromStdString(recogniser.Identify(*probe.picture)) << Qt::endl;
+    } catch (const EngineError& error) {
+        err << CommandLine::programName << ": cannot identify with '" << current << "': " << error.what()
+            << Qt::endl;
+        return CommandLine::exitUsage;
+    }
+    return CommandLine::exitOk;
+}
+
+bool IdentifyCommand::parse(const QStringList& operands, Options& options, QString& problem)
+{
+    for (int i = 0; i < operands.size(); ++i) {
+        const QString& word = operands[i];
+        if (word == QLatin1String("--gallery")) {
+            if (i + 1 >= operands.size()) {
+                problem = QStringLiteral("--gallery needs a folder");
+                return false;
+            }
+            options.gallery = operands[++i];
+        } else if (word.startsWith(QLatin1String("--"))) {
+            problem = QStringLiteral("identify does not know the option '%1'").arg(word);
+            return false;
+        } else if (!options.image.isEmpty()) {
+            problem = QStringLiteral("identify takes one image");
+            return false;
+        } else {
+            options.image = word;
+        }
+    }
+    if (options.gallery.isEmpty()) {
+        problem = QStringLiteral("identify needs --gallery DIR");
+        return false;
+    }
+    if (options.image.isEmpty()) {
+        problem = QStringLiteral("identify needs an image");
+        return false;
+    }
+    return true;
+}
+
+} // namespace morvelin

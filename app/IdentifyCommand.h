@@ -1,0 +1,26 @@
+#pragma once
+
+#include <QString>
+#include <QStringList>
+#include <QTextStream>
+
+namespace morvelin {
+
+// `identify --gallery DIR IMAGE`: enrols every face picture in DIR under its file name without the
+// extension and prints what the recogniser answers for IMAGE: the nearest name directly followed by
+// its distance.
+class IdentifyCommand {
+public:
+    static int run(const QStringList& operands, QTextStream& out, QTextStream& err);
+
+private:
+    struct Options {
+        QString gallery;
+        QString image;
+    };
+
+    static bool parse(const QStringList& operands, Options& options, QString& problem);
+    static QStringList galleryPictures(const QString& folder);
+};
+
+} // namespace morvelin

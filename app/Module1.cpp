@@ -1,0 +1,116 @@
+#include "app/Module1.h"
+
+#include "app/AppIcon.h"
+#include "app/Helpers.h"
+#include "app/Translate.h"
+#include "app/WinMain.h"
+#include "app/WinWelcome.h"
+#include "platform/Settings.h"
+#include "platform/SingleInstance.h"
+#include "platform/SystemTray.h"
+#include "platform/UnixSignalWatcher.h"
+
+#include <QMessageBox>
+#include <QTimer>
+
+#include <csignal>
+
+namespace morvelin {
+
+namespace {
+
+const QString applicationTitle = QStringLiteral("Face Morvelin");
+
+} // namespace
+
+Module1::Module1(QObject* parent)
+    : QObject(parent)
+    , m_instance(std::make_unique<SingleInstance>())
+{
+}
+
+// Windows still open go without their close handlers: the welcome window must not bring the main
+// window up on the way out.
+Module1::~Module1()
+{
+    delete m_welcome.data();
+}
+
+Module1::Start Module1::Main(bool capture)
+{
+    if (!m_instance->claim()) {
+        if (capture) {
+            return m_instance->sendCapture() ? Start::CaptureSent : Start::CaptureNotSent;
+        }
+        refuseSecondStart();
+        return Start::Refused;
+    }
+    endCleanlyOnSignals();
+    // A capture start wants the screen as it is; the welcome window would cover it. It comes back
+    // with the next plain start.
+    if (!capture && Settings::showWelcome()) {
+        showWelcome();
+    }
+    loadMainWindow();
+    if (!SystemTray::isAvailable()) {
+        liveWithoutTray();
+    }
+    connect(m_instance.get(), &SingleInstance::captureRequested, m_main.get(), [this] { m_main->GoCapture(QString()); });
+    if (capture) {
+        QTimer::singleShot(0, m_main.get(), [this] { m_main->GoCapture(QString()); });
+    }
+    return Start::Running;
+}
+
+WinMain* Module1::mainWindow() const
+{
+    return m_main.get();
+}
+
+WinWelcome* Module1::welcomeWindow() const
+{
+    return m_welcome.data();
+}
+
+void Module1::refuseSecondStart() const
+{
+    QMessageBox box(QMessageBox::Information, applicationTitle,
+                    Translate(QStringLiteral("Application already running...")) + QLatin1Char('\n')
+                        + Translate(QStringLiteral("Press F12 or click on the system tray icon")),
+                    QMessageBox::Ok);
+    box.setWindowIcon(AppIcon());
+    box.exec();
+}
+
+void Module1::endCleanlyOnSignals()
+{
+    // SIGHUP too: a logout that closes the terminal the program was started from sends it.
+    m_signals = new UnixSignalWatcher({SIGINT, SIGTERM, SIGHUP}, this);
+    connect(m_signals, &UnixSignalWatcher::received, this, [] { ExitProgram(); });
+}
+
+void Module1::showWelcome()
+{
+    m_welcome = new WinWelcome;
+    m_welcome->show();
+}
+
+void Module1::loadMainWindow()
+{
+    m_main = std::make_unique<WinMain>();
+    if (m_welcome) {
+        connect(m_welcome, &WinWelcome::closed, m_main.get(), &WinMain::showFromWelcome);
+    }
+}
+
+// Without a tray a hidden main window could never come back: it is on screen from the start (once
+// the welcome window is closed) and its close box ends the program.
+void Module1::liveWithoutTray()
+{
+    m_main->setCloseEndsProgram(true);
+    if (!m_welcome) {
+        m_main->showFromWelcome();
+    }
+}
+
+} // namespace morvelin

@@ -1,0 +1,44 @@
+#include "platform/Settings.h"
+
+#include <QSettings>
+#include <QVariant>
+
+namespace morvelin {
+
+namespace {
+
+const QString applicationName = QStringLiteral("Face Morvelin");
+const QString showTipKey = QStringLiteral("Welcome/ShowTip");
+const QString showText = QStringLiteral("1");
+const QString hideText = QStringLiteral("0");
+
+} // namespace
+
+QString Settings::showTip()
+{
+    const QSettings store(QSettings::IniFormat, QSettings::UserScope, applicationName, applicationName);
+    if (store.status() != QSettings::NoError) {
+        return showText;
+    }
+    const QVariant value = store.value(showTipKey);
+    if (!value.isValid()) {
+        return showText;
+    }
+    // A hand-edited "1, 0" reads as a list; any text but "1" means "do not show".
+    return value.typeId() == QMetaType::QString ? value.toString() : QString();
+}
+
+bool Settings::showWelcome()
+{
+    return showTip() == showText;
+}
+
+bool Settings::setShowTip(bool show)
+{
+    QSettings store(QSettings::IniFormat, QSettings::UserScope, applicationName, applicationName);
+    store.setValue(showTipKey, show ? showText : hideText);
+    store.sync();
+    return store.status() == QSettings::NoError;
+}
+
+} // namespace morvelin

@@ -1,0 +1,164 @@
+#include "platform/SingleInstance.h"
+
+#include <QDeadlineTimer>
+#include <QDir>
+#include <QFile>
+#include <QLocalServer>
+#include <QLocalSocket>
+#include <QStandardPaths>
+#include <QThread>
+
+#include <cerrno>
+#include <fcntl.h>
+#include <sys/file.h>
+#include <unistd.h>
+
+namespace morvelin {
+
+namespace {
+
+const QByteArray captureRequest = QByteArrayLiteral("capture\n");
+const QByteArray acknowledgement = QByteArrayLiteral("ok\n");
+// Requests are one short line; anything longer is not from this program.
+constexpr qint64 longestRequest = 64;
+constexpr int connectRetryMs = 100;
+
+bool readLine(QLocalSocket& socket, const QByteArray& expected, QDeadlineTimer deadline)
+{
+    while (!socket.canReadLine()) {
+        if (deadline.hasExpired() || !socket.waitForReadyRead(int(deadline.remainingTime()))) {
+            return false;
+        }
+    }
+    return socket.readLine(longestRequest + 1) == expected;
+}
+
+} // namespace
+
+SingleInstance::SingleInstance(const QString& folder, QObject* parent)
+    : QObject(parent)
+    , m_lockPath(folder.isEmpty() ? QString() : folder + QStringLiteral("/face-morvelin.lock"))
+    , m_socketPath(folder.isEmpty() ? QString() : folder + QStringLiteral("/face-morvelin.socket"))
+{
+}
+
+SingleInstance::~SingleInstance()
+{
+    if (m_server != nullptr) {
+        m_server->close();
+    }
+    if (m_lockFile >= 0) {
+        // The lock file itself stays: removing it could race with the next start taking it.
+        ::close(m_lockFile);
+    }
+}
+
+QString SingleInstance::defaultFolder()
+{
+    return QStandardPaths::writableLocation(QStandardPaths::RuntimeLocation);
+}
+
+bool SingleInstance::claim()
+{
+    if (m_running) {
+        return true;
+    }
+    if (!takeLock()) {
+        return false;
+    }
+    m_running = true;
+    listen();
+    return true;
+}
+
+bool SingleInstance::isRunningInstance() const
+{
+    return m_running;
+}
+
+bool SingleInstance::takeLock()
+{
+    if (m_lockPath.isEmpty()) {
+        return true;
+    }
+    // Close-on-exec: a program started from here (a photo viewer) must not inherit the lock and
+    // keep holding it after this process ends.
+    const QByteArray path = QFile::encodeName(m_lockPath);
+    const int file = ::open(path.constData(), O_RDWR | O_CREAT | O_CLOEXEC | O_NOFOLLOW, 0600);
+    if (file < 0) {
+        return true;
+    }
+    if (::flock(file, LOCK_EX | LOCK_NB) != 0) {
+        const bool heldByOther = errno == EWOULDBLOCK;
+        ::close(file);
+        return !heldByOther;
+    }
+    m_lockFile = file;
+    return true;
+}
+
+void SingleInstance::listen()
+{
+    if (m_socketPath.isEmpty()) {
+        return;
+    }
+    m_server = new QLocalServer(this);
+    m_server->setSocketOptions(QLocalServer::UserAccessOption);
+    // Holding the lock makes any socket left at this path a dead instance's.
+    QLocalServer::removeServer(m_socketPath);
+    if (!m_server->listen(m_socketPath)) {
+        return;
+    }
+    connect(m_server, &QLocalServer::newConnection, this, [this] {
+        while (QLocalSocket* client = m_server->nextPendingConnection()) {
+            connect(client, &QLocalSocket::disconnected, client, &QObject::deleteLater);
+            connect(client, &QLocalSocket::readyRead, this, [this, client] { readRequest(client); });
+            readRequest(client);
+        }
+    });
+}
+
+void SingleInstance::readRequest(QLocalSocket* client)
+{
+    if (!client->canReadLine()) {
+        if (client->bytesAvailable() > longestRequest) {
+            client->abort();
+        }
+        return;
+    }
+    const QByteArray request = client->readLine(longestRequest + 1);
+    if (request != captureRequest) {
+        client->abort();
+        return;
+    }
+    client->write(acknowledgement);
+    client->flush();
+    emit captureRequested();
+}
+
+bool SingleInstance::sendCapture(int timeoutMs) const
+{
+    if (m_socketPath.isEmpty()) {
+        return false;
+    }
+    const QDeadlineTimer deadline(timeoutMs);
+    QLocalSocket socket;
+    // A running instance that is still starting holds the lock before it listens.
+    for (;;) {
+        socket.connectToServer(m_socketPath);
+        if (socket.waitForConnected(int(deadline.remainingTime()))) {
+            break;
+        }
+        if (deadline.hasExpired()) {
+            return false;
+        }
+        QThread::msleep(connectRetryMs);
+    }
+    socket.write(captureRequest);
+    if (!socket.waitForBytesWritten(int(deadline.remainingTime()))) {
+        return false;
+    }
+    return readLine(socket, acknowledgement, deadline);
+}
+
+} // namespace morvelin

@@ -1,0 +1,50 @@
+#pragma once
+
+#include <QObject>
+#include <QString>
+
+class QLocalServer;
+class QLocalSocket;
+
+namespace morvelin {
+
+// One running program per user. The first start holds a lock that the kernel lets go of when the
+// process ends however it ends, so a crash never blocks the next start; it also listens for
+// requests from later starts ("face-morvelin --capture").
+class SingleInstance : public QObject {
+    Q_OBJECT
+
+public:
+    // folder: where the lock and the request socket live; only this user may write there.
+    explicit SingleInstance(const QString& folder = defaultFolder(), QObject* parent = nullptr);
+    ~SingleInstance() override;
+
+    // True when this process is now the running instance and hears requests; false when another
+    // process of this user holds the lock. A lock that cannot be made at all (no folder, no
+    // permission) does not keep the program from starting: then this is true too.
+    bool claim();
+    bool isRunningInstance() const;
+
+    // Asks the running instance to capture the screen and waits for its answer; false when no
+    // instance answered within timeoutMs (also while one is still starting and not yet listening).
+    bool sendCapture(int timeoutMs = 5000) const;
+
+    // The user's runtime folder ($XDG_RUNTIME_DIR): private to the user and emptied at logout.
+    static QString defaultFolder();
+
+signals:
+    void captureRequested();
+
+private:
+    bool takeLock();
+    void listen();
+    void readRequest(QLocalSocket* client);
+
+    QString m_lockPath;
+    QString m_socketPath;
+    int m_lockFile = -1;
+    bool m_running = false;
+    QLocalServer* m_server = nullptr;
+};
+
+} // namespace morvelin

@@ -1,0 +1,126 @@
+#include "engine/ClassFaceRecogniser.h"
+
+#include "TestCanvases.h"
+
+#include <gtest/gtest.h>
+
+using namespace morvelin;
+using morvelin::testing::filled;
+using morvelin::testing::grey;
+
+namespace {
+
+PixelCanvas greyFace(int level)
+{
+    return filled(48, 48, grey(level));
+}
+
+// Left half at one level, right half at another.
+PixelCanvas twoToneFace(int left, int right)
+{
+    PixelCanvas face = greyFace(left);
+    for (int x = 24; x < 48; ++x) {
+        for (int y = 0; y < 48; ++y) {
+            face.setPixel(x, y, grey(right));
+        }
+    }
+    return face;
+}
+
+ClassFaceRecogniser prepared(const std::vector<std::pair<PixelCanvas, std::string>>& gallery)
+{
+    ClassFaceRecogniser recogniser;
+    recogniser.init(48, 48);
+    for (const auto& [face, name] : gallery) {
+        recogniser.addFace(face, name);
+    }
+    recogniser.updateFaceTemplate();
+    recogniser.updateEigenFaces();
+    return recogniser;
+}
+
+} // namespace
+
+TEST(ClassFaceRecogniserTest, NamesTheNearestFaceAndTiesGoToTheEarlierOne)
+{
+    const PixelCanvas probe = twoToneFace(90, 230);
+    ClassFaceRecogniser recogniser = prepared({{greyFace(120), "anna"},
+                                               {greyFace(200), "ben"},
+                                               {greyFace(150), "cleo"},
+                                               {probe, "dana"},
+                                               {probe, "dana again"}});
+    EXPECT_EQ(recogniser.NoOfFaces, 5);
+    EXPECT_EQ(recogniser.Identify(probe), "dana0");
+    ASSERT_NE(recogniser.Identity, nullptr);
+    EXPECT_EQ(recogniser.Identity->getPoint(0, 0), 90);
+    EXPECT_EQ(recogniser.Identity->getPoint(47, 0), 230);
+
+    // 135 lowers to 35: 15 from anna's 20 and from cleo's 50 in every cell.
+    EXPECT_EQ(recogniser.Identify(greyFace(135)), "anna34560");
+    EXPECT_EQ(recogniser.Identity->getPoint(0, 0), 120);
+}
+
+TEST(ClassFaceRecogniserTest, LevelsUpToTheTemplateCountAsNothing)
+{
+    ClassFaceRecogniser recogniser = prepared({{greyFace(90), "dark"}});
+    EXPECT_EQ(recogniser.Identify(greyFace(100)), "dark0");
+    EXPECT_EQ(recogniser.Identify(greyFace(101)), "dark2304");
+    EXPECT_EQ(recogniser.Identify(greyFace(255)), "dark357120") << "the largest distance with the template";
+}
+
+TEST(ClassFaceRecogniserTest, BeforeTheTemplateIsMadeLoweringChangesNothing)
+{
+    ClassFaceRecogniser recogniser;
+    recogniser.init(48, 48);
+    recogniser.addFace(greyFace(255), "white");
+    recogniser.updateEigenFaces();
+    EXPECT_EQ(recogniser.Identify(greyFace(0)), "white587520") << "2304 x 255";
+
+    recogniser.updateFaceTemplate();
+    recogniser.updateEigenFaces();
+    EXPECT_EQ(recogniser.Identify(greyFace(0)), "white357120") << "2304 x 155";
+}
+
+TEST(ClassFaceRecogniserTest, WithNoFacesCountedNothingIsNearest)
+{
+    ClassFaceRecogniser recogniser = prepared({{greyFace(200), "only"}});
+    recogniser.NoOfFaces = 0;
+    EXPECT_EQ(recogniser.Identify(greyFace(200)), "99999999");
+    EXPECT_EQ(recogniser.Identity, nullptr) << "left as it was";
+
+    recogniser.NoOfFaces = 1;
+    recogniser.Identify(greyFace(200));
+    const auto found = recogniser.Identity;
+    recogniser.NoOfFaces = 0;
+    recogniser.addFace(greyFace(10), "replacement");
+    EXPECT_EQ(recogniser.Identity, found);
+    EXPECT_EQ(recogniser.Identity->getPoint(0, 0), 200) << "the found grid outlives its slot";
+}
+
+TEST(ClassFaceRecogniserTest, MisuseFailsWithTheEngineErrors)
+{
+    ClassFaceRecogniser empty;
+    empty.init(48, 48);
+    EXPECT_THROW(empty.Identify(greyFace(100)), ObjectNotSetError);
+
+    ClassFaceRecogniser resized = prepared({{greyFace(200), "small"}});
+    resized.init(60, 60);
+    EXPECT_THROW(resized.updateEigenFaces(), IndexOutOfRangeError) << "stored faces keep their old size";
+}
+
+TEST(ClassFaceRecogniserTest, TheGalleryHoldsOneThousandAndOneFaces)
+{
+    ClassFaceRecogniser recogniser;
+    recogniser.init(2, 2);
+    const PixelCanvas face = filled(2, 2, grey(150));
+    for (int i = 0; i < ClassFaceRecogniser::capacity; ++i) {
+        recogniser.addFace(face, "face" + std::to_string(i));
+    }
+    EXPECT_EQ(recogniser.NoOfFaces, 1001);
+    EXPECT_THROW(recogniser.addFace(face, "one too many"), IndexOutOfRangeError);
+    EXPECT_EQ(recogniser.NoOfFaces, 1001);
+
+    recogniser.updateFaceTemplate();
+    recogniser.updateEigenFaces();
+    EXPECT_EQ(recogniser.Identify(face), "face00");
+}

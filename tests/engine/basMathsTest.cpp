@@ -1,0 +1,31 @@
+#include "engine/basMaths.h"
+
+#include <gtest/gtest.h>
+
+#include <cmath>
+
+using namespace morvelin;
+
+TEST(basMathsTest, ArcCosIsTheArcCosineInsideTheOpenRange)
+{
+    for (const Single value : {-0.9f, -0.5f, 0.0f, 0.3f, 0.9998f}) {
+        Single v = value;
+        EXPECT_NEAR(basMaths::arcCos(v), std::acos(value), 1e-6) << value;
+        EXPECT_EQ(v, value) << "left alone";
+    }
+}
+
+TEST(basMathsTest, ArcCosPullsArgumentsAtOrBeyondOneInAndWritesThemBack)
+{
+    Single above = 1.5f;
+    EXPECT_NEAR(basMaths::arcCos(above), std::acos(0.9999), 1e-6);
+    EXPECT_EQ(above, 0.9999f);
+
+    Single one = 1.0f;
+    basMaths::arcCos(one);
+    EXPECT_EQ(one, 0.9999f);
+
+    Single below = -2.0f;
+    EXPECT_NEAR(basMaths::arcCos(below), std::acos(-0.9999), 1e-5);
+    EXPECT_EQ(below, -0.9999f);
+}
