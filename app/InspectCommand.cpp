@@ -47,14 +47,19 @@ struct Inspection {
 };
 
 // The grid, then a second grid of the same size made the edge picture of it (which traces) and
-// given its edge map, and a third made its contour picture.
-void inspect(const Canvas& picture, std::int16_t width, std::int16_t height, Inspection& result)
+// given its edge map, and a third made its contour picture. `stage` says what was under way when an
+// engine error leaves.
+void inspect(const Canvas& picture, std::int16_t width, std::int16_t height, Inspection& result, QString& stage)
 {
+    stage = QStringLiteral("sampling it into a %1 x %2 grid").arg(width).arg(height);
     result.grid.init(width, height);
     result.grid.update(picture);
+    stage = QStringLiteral("finding and tracing its edges");
     result.edges.init(width, height);
     result.edges.getImageEdges(result.grid);
+    stage = QStringLiteral("classifying its edges");
     result.edges.getEdges();
+    stage = QStringLiteral("finding its contours");
     result.contours.init(width, height);
     result.contours.getImageContours(result.grid);
 }
@@ -167,11 +172,15 @@ int InspectCommand::run(const QStringList& operands, QTextStream& out, QTextStre
         return CommandLine::exitUsage;
     }
     Inspection inspection;
+    QString stage;
     try {
         inspect(*loaded.picture, static_cast<std::int16_t>(options.width), static_cast<std::int16_t>(options.height),
-                inspection);
+                inspection, stage);
     } catch (const EngineError& error) {
-        err << CommandLine::programName << ": cannot inspect '" << options.image << "': " << error.what() << Qt::endl;
+        // Overflow here is the engine's 16-bit arithmetic: a picture too large for the grid's cell
+        // blocks, or traces too long for their squared lengths.
+        err << CommandLine::programName << ": cannot inspect '" << options.image << "' (" << stage
+            << "): " << error.what() << Qt::endl;
         return CommandLine::exitUsage;
     }
 

@@ -112,6 +112,7 @@ void WinWelcome::addShowNextTime()
         colours.setColor(role, checkBoxText);
     }
     m_showNextTime->setPalette(colours);
+    m_showNextTime->setBackgroundRole(QPalette::Window);
     m_showNextTime->setAutoFillBackground(true);
     m_showNextTime->setChecked(true);
     placeInTwips(m_showNextTime, QRect(0, 6480, 9015, 255));

@@ -247,9 +247,10 @@ int main(int argc, char* argv[])
                  evaluate(marked, finder, true), onMosaic);
     };
     row("shipped data.xml", blazeFace(*shipped.config));
+    // The alternatives: each model at a few confidence thresholds, with and without the tile pass.
     for (const int inputSize : {128, 256}) {
         for (const int tiles : {0, 2, 3}) {
-            for (const float score : {0.5f, 0.6f, 0.75f}) {
+            for (const float score : {0.4f, 0.5f, 0.6f, 0.75f}) {
                 char name[96];
                 std::snprintf(name, sizeof name, "BlazeFace %d, score %.2f, tiles %d", inputSize, score, tiles);
                 row(name, blazeFace(variant(models, inputSize, score, tiles)));

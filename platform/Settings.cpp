@@ -16,7 +16,7 @@ const QString hideText = QStringLiteral("0");
 
 QString Settings::showTip()
 {
-    const QSettings store(QSettings::IniFormat, QSettings::UserScope, applicationName, applicationName);
+    const QSettings store(QSettings::NativeFormat, QSettings::UserScope, applicationName, applicationName);
     if (store.status() != QSettings::NoError) {
         return showText;
     }
@@ -35,7 +35,7 @@ bool Settings::showWelcome()
 
 bool Settings::setShowTip(bool show)
 {
-    QSettings store(QSettings::IniFormat, QSettings::UserScope, applicationName, applicationName);
+    QSettings store(QSettings::NativeFormat, QSettings::UserScope, applicationName, applicationName);
     store.setValue(showTipKey, show ? showText : hideText);
     store.sync();
     return store.status() == QSettings::NoError;

@@ -1,33 +1,35 @@
 #include "search/FaceFilter.h"
 
 #include <algorithm>
-#include <cmath>
+#include <array>
 
 namespace morvelin {
 
 namespace {
 
-// Levels run from just above the floor to white. The exponent below 1 spreads the dark tones, where
-// faces in poor light keep their features.
-constexpr double lowestLevel = 101.0;
-constexpr double curveExponent = 0.4;
+constexpr int floorLevel = 100;
 
 std::array<std::uint8_t, 256> makeLevels()
 {
     std::array<std::uint8_t, 256> table{};
     for (int value = 0; value < 256; ++value) {
-        const double curved = std::pow(value / 255.0, curveExponent);
-        table[value] = static_cast<std::uint8_t>(std::lrint(lowestLevel + curved * (255.0 - lowestLevel)));
+        // Whole-number arithmetic, rounded half up: the same level on every machine.
+        table[value] = static_cast<std::uint8_t>(floorLevel + (value * (255 - floorLevel) + 127) / 255);
     }
+    return table;
+}
+
+const std::array<std::uint8_t, 256>& levels()
+{
+    static const std::array<std::uint8_t, 256> table = makeLevels();
     return table;
 }
 
 } // namespace
 
-const std::array<std::uint8_t, 256>& FaceFilter::levels()
+int FaceFilter::level(int brightest)
 {
-    static const std::array<std::uint8_t, 256> table = makeLevels();
-    return table;
+    return levels()[static_cast<std::size_t>(std::clamp(brightest, 0, 255))];
 }
 
 void FaceFilter::apply(QImage& image)
@@ -61,12 +63,12 @@ void FaceFilter::applySecond(QImage& image)
             brightest = std::max(brightest, qGray(line[x]));
         }
     }
-    const double stretch = brightest > darkest ? 255.0 / (brightest - darkest) : 1.0;
+    const int range = std::max(1, brightest - darkest);
     for (int y = 0; y < image.height(); ++y) {
         auto* line = reinterpret_cast<QRgb*>(image.scanLine(y));
         for (int x = 0; x < image.width(); ++x) {
-            const double value = (qGray(line[x]) - darkest) * stretch;
-            line[x] = qRgb(static_cast<int>(value * 0.85), static_cast<int>(value * 0.95), static_cast<int>(value));
+            const int value = std::clamp((qGray(line[x]) - darkest) * 255 / range, 0, 255);
+            line[x] = qRgb(value * 85 / 100, value * 95 / 100, value);
         }
     }
 }

@@ -24,7 +24,7 @@ protected:
     {
         m_folders.emplace_back(std::make_unique<QTemporaryDir>());
         const QString folder = m_folders.back()->path();
-        QSettings::setPath(QSettings::IniFormat, QSettings::UserScope, folder);
+        QSettings::setPath(QSettings::NativeFormat, QSettings::UserScope, folder);
         return folder + QLatin1Char('/') + storeName;
     }
 

@@ -1,0 +1,91 @@
+#pragma once
+
+#include <QRect>
+#include <QRectF>
+#include <QSizeF>
+
+#include <optional>
+
+class QWidget;
+
+namespace morvelin {
+
+// Where the main window's controls go, in twips, for a window of a given outer size: the window's
+// own resize rules. Kept apart from the widgets so the arithmetic can be checked on its own.
+class MainLayout {
+public:
+    // The largest window, in pixels.
+    static constexpr double maxWidthPixels = 800;
+    static constexpr double maxHeightPixels = 600;
+    // The client area the window opens with.
+    static constexpr double designClientWidth = 10965;
+    static constexpr double designClientHeight = 8190;
+
+    // What the layout takes from the controls themselves, in twips.
+    struct Sizes {
+        double link4Width = 495;  // "About"
+        double link8Width = 1365; // "Check for updates"
+        double searchPathHeight = 330;
+        double chooseImageFileHeight = 450;
+        double bottomLeftWidth = 360;
+        double bottomLeftHeight = 360;
+        QSizeF preview{1725, 1725};
+    };
+
+    struct Placement {
+        QRectF fileList;
+        QRectF imageList;
+        QRectF legalNotice; // Labels 6
+        QRectF searchPath;
+        QRectF scanSubDirs;
+        QRectF winCaption;
+        QRectF winSubCaption;
+        QRectF labels0;
+        QRectF labels1;
+        QRectF labels2;
+        QRectF labels3;
+        QRectF link4;
+        QRectF link8;
+        QRectF face2Search;
+        QRectF imgX;
+        QRectF imgX2;
+        QRectF startSearch;
+        QRectF stopSearch;
+        QRectF bottomLeft;
+        QRectF image1;
+        QRectF imgPreview;
+        QRectF chooseImageFile;
+    };
+
+    MainLayout(double twipsPerPixelX, double twipsPerPixelY);
+
+    // The screen's twips per pixel: 1440 / its logical dots per inch (15 at 96 dpi).
+    static MainLayout forWidget(const QWidget* widget);
+
+    double twipsPerPixelX() const { return m_tx; }
+    double twipsPerPixelY() const { return m_ty; }
+
+    // A window higher than 600 pixels comes back 600 high; otherwise one wider than 800 pixels comes
+    // back 800 wide; a window that fits gives nothing. Outer sizes in twips.
+    std::optional<QSizeF> snapped(QSizeF window) const;
+
+    Placement place(QSizeF window, const Sizes& sizes) const;
+
+    // The result preview: centred under the folder picker, its bottom 60 pixels above the window's.
+    QRectF previewRect(QSizeF preview, double windowHeight, const QRectF& searchPath) const;
+
+    QRect toPixels(const QRectF& twips) const;
+    QSizeF toTwips(QSize pixels) const;
+    double pixelsX(double pixels) const { return pixels * m_tx; }
+    double pixelsY(double pixels) const { return pixels * m_ty; }
+
+private:
+    void placeLists(QSizeF window, Placement& placement) const;
+    void placeLeftColumn(const Sizes& sizes, Placement& placement) const;
+    void placeHeader(QSizeF window, const Sizes& sizes, Placement& placement) const;
+
+    double m_tx;
+    double m_ty;
+};
+
+} // namespace morvelin

@@ -1,0 +1,66 @@
+#include "app/ResultListView.h"
+
+#include "app/ResultListModel.h"
+#include "search/ResultList.h"
+
+#include <QHeaderView>
+#include <QMouseEvent>
+
+namespace morvelin {
+
+ResultListView::ResultListView(ResultListModel& model, QWidget* parent)
+    : QTreeView(parent)
+    , m_model(model)
+{
+    setModel(&model);
+    setRootIsDecorated(false);
+    setItemsExpandable(false);
+    setUniformRowHeights(true);
+    setAllColumnsShowFocus(true);
+    setSelectionMode(QAbstractItemView::ExtendedSelection);
+    setSelectionBehavior(QAbstractItemView::SelectRows);
+    setIconSize(QSize(16, 16));
+    setTextElideMode(Qt::ElideMiddle);
+    // The list keeps itself best first; a click on a heading must not reorder it.
+    setSortingEnabled(false);
+    setDragEnabled(true);
+    setDragDropMode(QAbstractItemView::DragOnly);
+    setDefaultDropAction(Qt::CopyAction);
+    header()->setStretchLastSection(false);
+    header()->setSectionsMovable(false);
+    connect(this, &QTreeView::clicked, this, [this](const QModelIndex& index) {
+        if (index.isValid()) {
+            emit previewRequested(m_model.pathAt(index.row()));
+        }
+    });
+}
+
+void ResultListView::resetColumns()
+{
+    const int scoreWidth = header()->defaultSectionSize();
+    const int available = std::max(0, viewport()->width() - scoreWidth);
+    setColumnWidth(ResultList::FileNameColumn, available * 2 / 3);
+    setColumnWidth(ResultList::FolderColumn, available - available * 2 / 3);
+    setColumnWidth(ResultList::ScoreColumn, scoreWidth);
+}
+
+QString ResultListView::selectedPath() const
+{
+    const QModelIndexList rows = selectionModel()->selectedRows();
+    const QModelIndex current = currentIndex();
+    if (current.isValid() && selectionModel()->isRowSelected(current.row(), QModelIndex())) {
+        return m_model.pathAt(current.row());
+    }
+    return rows.isEmpty() ? QString() : m_model.pathAt(rows.first().row());
+}
+
+void ResultListView::mouseDoubleClickEvent(QMouseEvent* event)
+{
+    QTreeView::mouseDoubleClickEvent(event);
+    const QString path = selectedPath();
+    if (!path.isEmpty()) {
+        emit openRequested(path);
+    }
+}
+
+} // namespace morvelin

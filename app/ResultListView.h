@@ -1,0 +1,35 @@
+#pragma once
+
+#include <QTreeView>
+
+namespace morvelin {
+
+class ResultListModel;
+
+// The result list on screen: one row per photo with its icon, name, folder and score. A click
+// previews a photo, a double click opens the selected one, a drag offers the selected ones as files.
+class ResultListView : public QTreeView {
+    Q_OBJECT
+
+public:
+    explicit ResultListView(ResultListModel& model, QWidget* parent = nullptr);
+
+    // Name and folder share the width left by the score column two to one, as a new search
+    // begins.
+    void resetColumns();
+
+    // The photo of the current row, or empty.
+    QString selectedPath() const;
+
+signals:
+    void previewRequested(const QString& path);
+    void openRequested(const QString& path);
+
+protected:
+    void mouseDoubleClickEvent(QMouseEvent* event) override;
+
+private:
+    ResultListModel& m_model;
+};
+
+} // namespace morvelin

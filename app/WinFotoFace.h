@@ -1,0 +1,65 @@
+#pragma once
+
+#include "search/PhotoScan.h"
+
+#include <QImage>
+#include <QPointer>
+#include <QRectF>
+#include <QWidget>
+
+class QLabel;
+
+namespace morvelin {
+
+class FlatButton;
+
+// The small window that shows the scan of one photo: the photo, the face searched for, the face
+// just compared with its number and score. It closes itself when the scan completes.
+class WinFotoFace : public QWidget {
+    Q_OBJECT
+
+public:
+    // The client area, in twips.
+    static constexpr double designWidth = 5820;
+    static constexpr double designHeight = 4200;
+
+    // sourceFace: the chosen face as the scan compares it (filtered, 48 x 48).
+    explicit WinFotoFace(const QImage& sourceFace, QWidget* parent = nullptr);
+
+    // Shows the events of a scan that is about to start or under way.
+    void Start(PhotoScan* scan);
+
+    // Where the scaled photo is shown, in twips: 1500 twips high for a portrait photo, 2000 twips
+    // wide otherwise, centred across the window's outer width, at the design top.
+    static QRectF targetPictureRect(QSize photo, double twipsPerPixelX, double twipsPerPixelY, double outerWidth);
+
+    // "Face: 2" and "87%" on two lines; the score is truncated to whole per cent.
+    static QString faceTitle(int faceCount, qint64 scoreTenThousandths);
+
+signals:
+    void StopSearchClicked();
+
+protected:
+    void paintEvent(QPaintEvent* event) override;
+    void changeEvent(QEvent* event) override;
+
+private:
+    QLabel* addLabel(const char* name, const QRectF& twips, double pointSize, Qt::Alignment alignment);
+    QLabel* addFaceBox(const char* name, const QRectF& twips);
+    void showStage(PhotoScan::Stage stage);
+    void showPhoto(const QImage& scaledPhoto);
+    void showFace(int faceCount, const QImage& face, qint64 scoreTenThousandths);
+    QRect pixels(const QRectF& twips) const;
+
+    QPointer<PhotoScan> m_scan;
+    QLabel* m_masterTitle = nullptr;
+    QLabel* m_detailedStatus = nullptr;
+    QLabel* m_targetPicture = nullptr;
+    QLabel* m_sourceFace = nullptr;
+    QLabel* m_detectedFace = nullptr;
+    QLabel* m_sourceFaceTitle = nullptr;
+    QLabel* m_faceDetTitle = nullptr;
+    FlatButton* m_stopSearch = nullptr;
+};
+
+} // namespace morvelin

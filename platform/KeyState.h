@@ -1,0 +1,37 @@
+#pragma once
+
+#include <QAbstractNativeEventFilter>
+#include <QObject>
+
+namespace morvelin {
+
+// Whether a key (F12 for the program) was pressed since the last query. On X11 the X server reports
+// every press of it, whichever program has the focus and however short the tap; elsewhere only the
+// presses the program's own windows pass on with notePressed count.
+class KeyState : public QObject, public QAbstractNativeEventFilter {
+    Q_OBJECT
+
+public:
+    // x11KeySym: the key as X11 names it (XK_F12 is 0xffc9).
+    explicit KeyState(unsigned long x11KeySym = 0xffc9, QObject* parent = nullptr);
+    ~KeyState() override;
+
+    // True when presses are seen while other programs have the focus.
+    bool isGlobal() const { return m_xiOpcode >= 0; }
+
+    // Reads and forgets.
+    bool pressedSinceLastQuery();
+    void clear() { m_pressed = false; }
+    void notePressed() { m_pressed = true; }
+
+    bool nativeEventFilter(const QByteArray& eventType, void* message, qintptr* result) override;
+
+private:
+    void watchX11(unsigned long keySym);
+
+    bool m_pressed = false;
+    int m_xiOpcode = -1;
+    unsigned m_keycode = 0;
+};
+
+} // namespace morvelin

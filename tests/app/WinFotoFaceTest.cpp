@@ -1,0 +1,158 @@
+#include "app/WinFotoFace.h"
+
+#include "ProgramRunner.h"
+#include "app/Helpers.h"
+#include "controls/FlatButton.h"
+#include "search/FacePictureLoader.h"
+#include "search/FaceScore.h"
+#include "search/PhotoScan.h"
+
+#include <QLabel>
+#include <QPointer>
+#include <QSignalSpy>
+#include <QTemporaryDir>
+#include <QTest>
+
+#include <gtest/gtest.h>
+
+using namespace morvelin;
+
+namespace {
+
+QString dataPath()
+{
+    return QStringLiteral(FACE_MORVELIN_BINARY).section(QLatin1Char('/'), 0, -2) + QStringLiteral("/data.xml");
+}
+
+QImage greyFace()
+{
+    QImage face(48, 48, QImage::Format_RGB32);
+    face.fill(qRgb(160, 160, 160));
+    return face;
+}
+
+// What the window showed while a real scan of `photo` ran, read after each of its updates.
+struct Shown {
+    QStringList statuses;
+    QStringList faceTitles;
+    QRect targetPicture;
+    bool closedOnCompleted = false;
+};
+
+Shown scanInWindow(const QString& photo)
+{
+    auto sourceFace = std::make_shared<const PixelCanvas>(FacePictureLoader::fromImage(greyFace()));
+    auto* scan = new PhotoScan(sourceFace, TempFolder());
+    QPointer<WinFotoFace> window = new WinFotoFace(greyFace());
+    window->Start(scan);
+    window->show();
+    Shown shown;
+    auto* status = window->findChild<QLabel*>(QStringLiteral("DetailedStatus"));
+    auto* title = window->findChild<QLabel*>(QStringLiteral("FaceDetTitle"));
+    auto* target = window->findChild<QLabel*>(QStringLiteral("TargetPicture"));
+    // Connected after the window's own handlers, so these see what the window just showed.
+    QObject::connect(scan, &PhotoScan::stageChanged, [&, status] { shown.statuses.append(status->text()); });
+    QObject::connect(scan, &PhotoScan::photoLoaded, [&, target] { shown.targetPicture = target->geometry(); });
+    QObject::connect(scan, &PhotoScan::faceScored, [&, title] { shown.faceTitles.append(title->text()); });
+    scan->Start(photo, dataPath());
+    shown.closedOnCompleted = QTest::qWaitFor([&] { return window.isNull(); }, 60000);
+    delete scan;
+    return shown;
+}
+
+} // namespace
+
+TEST(WinFotoFaceTest, PhotosAreShownAtTheirDesignSizeAndCentred)
+{
+    // Portrait: 1500 twips high.
+    EXPECT_EQ(WinFotoFace::targetPictureRect(QSize(800, 1200), 15, 15, 5820), QRectF(2410, 1680, 1000, 1500));
+    // Landscape and square: 2000 twips wide.
+    EXPECT_EQ(WinFotoFace::targetPictureRect(QSize(1600, 1200), 15, 15, 5820), QRectF(1910, 1680, 2000, 1500));
+    const QRectF square = WinFotoFace::targetPictureRect(QSize(1600, 1600), 15, 15, 6000);
+    EXPECT_DOUBLE_EQ(square.width(), 2000);
+    EXPECT_DOUBLE_EQ(square.height(), 2000);
+    EXPECT_DOUBLE_EQ(square.left(), 2000);
+    EXPECT_TRUE(WinFotoFace::targetPictureRect(QSize(), 15, 15, 5820).isNull());
+}
+
+TEST(WinFotoFaceTest, TheFaceTitleTruncatesTheScoreToWholePerCent)
+{
+    const struct {
+        int distance;
+        const char* title;
+    } cases[] = {
+        {0, "Face: 2\n100%"},
+        {1, "Face: 2\n99%"},
+        {50000, "Face: 2\n85%"},
+        {107136, "Face: 2\n70%"},
+        {107137, "Face: 2\n69%"},
+    };
+    for (const auto& c : cases) {
+        const qint64 score = FaceScore::fromDistance(c.distance).tenThousandths();
+        EXPECT_EQ(WinFotoFace::faceTitle(2, score), QString::fromLatin1(c.title)) << c.distance;
+    }
+    EXPECT_EQ(WinFotoFace::faceTitle(2, 876543), QStringLiteral("Face: 2\n87%"));
+}
+
+TEST(WinFotoFaceTest, LoadsWithItsTextsAndStopAsksTheSearchToStop)
+{
+    WinFotoFace window(greyFace());
+    EXPECT_EQ(window.windowTitle(), QStringLiteral("Face Morvelin"));
+    EXPECT_EQ(window.size(), QSize(388, 280));
+    EXPECT_EQ(window.findChild<QLabel*>(QStringLiteral("SourceFaceTitle"))->text(), QStringLiteral("Source"));
+    EXPECT_EQ(window.findChild<QLabel*>(QStringLiteral("FaceDetTitle"))->text(), QStringLiteral("Target"));
+    EXPECT_TRUE(window.findChild<QLabel*>(QStringLiteral("MasterTitle"))->text().isEmpty());
+    EXPECT_TRUE(window.findChild<QLabel*>(QStringLiteral("DetailedStatus"))->text().isEmpty());
+    const QLabel* source = window.findChild<QLabel*>(QStringLiteral("SourceFace"));
+    EXPECT_EQ(source->size(), QSize(50, 50));
+    EXPECT_EQ(source->contentsRect().size(), QSize(48, 48)) << "a one-pixel frame around the face";
+    EXPECT_FALSE(window.testAttribute(Qt::WA_QuitOnClose)) << "closing a scan window must not end the program";
+
+    auto* stop = window.findChild<FlatButton*>(QStringLiteral("StopSearch"));
+    ASSERT_NE(stop, nullptr);
+    EXPECT_EQ(stop->Caption(), QStringLiteral("Stop"));
+    QSignalSpy stopClicked(&window, &WinFotoFace::StopSearchClicked);
+    emit stop->Click();
+    EXPECT_EQ(stopClicked.count(), 1);
+}
+
+TEST(WinFotoFaceTest, ShowsARealScanAndClosesWhenItCompletes)
+{
+    if (!testing::haveDetectorAndPhotos()) {
+        GTEST_SKIP() << "the detector's model or the test photos are missing";
+    }
+    const QString photo = testing::testPhoto(QStringLiteral("faces/2008_001009.jpg"));
+    const Shown shown = scanInWindow(photo);
+
+    ASSERT_TRUE(shown.closedOnCompleted);
+    ASSERT_FALSE(shown.statuses.isEmpty());
+    EXPECT_TRUE(shown.statuses.first().startsWith(QStringLiteral("Loading /"))) << shown.statuses.first().toStdString();
+    EXPECT_TRUE(shown.statuses.first().endsWith(QStringLiteral("2008_001009.jpg")));
+    EXPECT_TRUE(shown.statuses.contains(QStringLiteral("Detecting Faces...")));
+    EXPECT_TRUE(shown.statuses.contains(QStringLiteral("Comparing faces...")));
+    EXPECT_EQ(shown.statuses.last(), QStringLiteral("Completed."));
+    ASSERT_EQ(shown.faceTitles.size(), 2);
+    EXPECT_TRUE(shown.faceTitles[0].startsWith(QStringLiteral("Face: 1\n")));
+    EXPECT_TRUE(shown.faceTitles[1].startsWith(QStringLiteral("Face: 2\n")));
+    EXPECT_TRUE(shown.faceTitles[1].endsWith(QLatin1Char('%')));
+    // 360 x 480 is portrait: 1500 twips (100 pixels) high, 75 wide, centred in 388.
+    EXPECT_EQ(shown.targetPicture, QRect(156, 112, 75, 100));
+}
+
+TEST(WinFotoFaceTest, APhotoWithoutFacesKeepsTargetAndCloses)
+{
+    if (!testing::haveDetectorAndPhotos()) {
+        GTEST_SKIP() << "the detector's model is missing";
+    }
+    QTemporaryDir dir;
+    QImage plain(640, 480, QImage::Format_RGB32);
+    plain.fill(qRgb(90, 120, 150));
+    const QString photo = dir.filePath(QStringLiteral("plain.png"));
+    ASSERT_TRUE(plain.save(photo));
+
+    const Shown shown = scanInWindow(photo);
+    ASSERT_TRUE(shown.closedOnCompleted);
+    EXPECT_TRUE(shown.faceTitles.isEmpty());
+    EXPECT_EQ(shown.statuses.last(), QStringLiteral("Completed."));
+    EXPECT_EQ(shown.targetPicture.size(), QSize(133, 100));
+}

@@ -1,0 +1,74 @@
+#include "search/BarChart.h"
+
+#include <gtest/gtest.h>
+
+using namespace morvelin;
+
+namespace {
+
+bool blank(const QImage& image)
+{
+    for (int y = 0; y < image.height(); ++y) {
+        for (int x = 0; x < image.width(); ++x) {
+            if (image.pixel(x, y) != qRgb(255, 255, 255)) {
+                return false;
+            }
+        }
+    }
+    return true;
+}
+
+// How many pixels of column x are neither white nor the label grey: the bar's height there.
+int barPixels(const QImage& image, int x)
+{
+    int count = 0;
+    for (int y = 0; y < image.height(); ++y) {
+        const QRgb pixel = image.pixel(x, y);
+        count += qBlue(pixel) > qRed(pixel) + 50 ? 1 : 0;
+    }
+    return count;
+}
+
+} // namespace
+
+TEST(BarChartTest, ValuesGoToTheRowChosenBeforehand)
+{
+    BarChart chart(QSize(300, 200));
+    chart.RowCount(3);
+    EXPECT_EQ(chart.RowCount(), 3);
+    chart.Row(2);
+    chart.data(40);
+    chart.Row(4);
+    chart.data(99); // no such row
+    chart.Row(0);
+    chart.data(98);
+    EXPECT_EQ(chart.values(), (std::vector<std::int16_t>{0, 40, 0}));
+
+    chart.RowCount(-1);
+    EXPECT_EQ(chart.RowCount(), 0);
+}
+
+TEST(BarChartTest, TypeSevenDrawsOneBarPerRowInProportion)
+{
+    BarChart chart(QSize(300, 200));
+    chart.chartType(BarChart::barChartType);
+    chart.RowCount(3);
+    chart.ColumnCount(1);
+    for (std::int16_t row = 1; row <= 3; ++row) {
+        chart.Row(row);
+        chart.data(static_cast<std::int16_t>(row == 3 ? 0 : 50 * row));
+    }
+    EXPECT_TRUE(blank(chart.image())) << "nothing shows before Refresh";
+    chart.Refresh();
+
+    // Three slots of 100 pixels, less the margins; the bars stand in their middles.
+    const int first = barPixels(chart.image(), 50);
+    const int second = barPixels(chart.image(), 150);
+    EXPECT_GT(second, 100);
+    EXPECT_NEAR(first * 2, second, 2);
+    EXPECT_EQ(barPixels(chart.image(), 250), 0);
+
+    chart.chartType(3);
+    chart.Refresh();
+    EXPECT_TRUE(blank(chart.image())) << "only type 7 is drawn";
+}
