@@ -262,9 +262,9 @@ void DrawFileIcon(const QString& path, QLabel* box, bool small)
 void ExitProgram()
 {
     // Closed from code, the main window takes its tray icon down; every other window goes without
-    // its close handler when the program ends.
-    const QWidgetList windows = QApplication::topLevelWidgets();
-    for (QWidget* window : windows) {
+    // its close handler when the program ends. Closing deletes the tray icon's own windows, so the
+    // list of windows is not walked any further once it has.
+    for (QWidget* window : QApplication::topLevelWidgets()) {
         if (window->inherits("morvelin::WinMain")) {
             window->close();
         }

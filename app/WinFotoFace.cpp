@@ -129,9 +129,10 @@ void WinFotoFace::showStage(PhotoScan::Stage stage)
 void WinFotoFace::showPhoto(const QImage& scaledPhoto)
 {
     const MainLayout units = MainLayout::forWidget(this);
-    const double outerWidth = units.toTwips(frameGeometry().size()).width();
+    // Centred in the window as the user sees it: its frame is the desktop's, not part of the picture.
+    const double windowWidth = units.toTwips(size()).width();
     const QRectF shown =
-        targetPictureRect(scaledPhoto.size(), units.twipsPerPixelX(), units.twipsPerPixelY(), outerWidth);
+        targetPictureRect(scaledPhoto.size(), units.twipsPerPixelX(), units.twipsPerPixelY(), windowWidth);
     const QRect area = units.toPixels(shown);
     m_targetPicture->setGeometry(area);
     m_targetPicture->setPixmap(
@@ -144,7 +145,7 @@ void WinFotoFace::showFace(int faceCount, const QImage& face, qint64 scoreTenTho
     m_faceDetTitle->setText(faceTitle(faceCount, scoreTenThousandths));
 }
 
-QRectF WinFotoFace::targetPictureRect(QSize photo, double twipsPerPixelX, double twipsPerPixelY, double outerWidth)
+QRectF WinFotoFace::targetPictureRect(QSize photo, double twipsPerPixelX, double twipsPerPixelY, double windowWidth)
 {
     if (photo.isEmpty()) {
         return QRectF();
@@ -156,7 +157,7 @@ QRectF WinFotoFace::targetPictureRect(QSize photo, double twipsPerPixelX, double
                                  : static_cast<float>(shownLandscapeWidth / (twipsPerPixelX * w));
     const double height = twipsPerPixelY * h * scale;
     const double width = twipsPerPixelX * w * scale;
-    return QRectF((outerWidth - width) / 2, targetPictureTop, width, height);
+    return QRectF((windowWidth - width) / 2, targetPictureTop, width, height);
 }
 
 QString WinFotoFace::faceTitle(int faceCount, qint64 scoreTenThousandths)

@@ -30,8 +30,8 @@ public:
     void Start(PhotoScan* scan);
 
     // Where the scaled photo is shown, in twips: 1500 twips high for a portrait photo, 2000 twips
-    // wide otherwise, centred across the window's outer width, at the design top.
-    static QRectF targetPictureRect(QSize photo, double twipsPerPixelX, double twipsPerPixelY, double outerWidth);
+    // wide otherwise, centred across the window's width, at the design top.
+    static QRectF targetPictureRect(QSize photo, double twipsPerPixelX, double twipsPerPixelY, double windowWidth);
 
     // "Face: 2" and "87%" on two lines; the score is truncated to whole per cent.
     static QString faceTitle(int faceCount, qint64 scoreTenThousandths);

@@ -1,5 +1,7 @@
 #include "app/Module1.h"
 
+#include "app/Helpers.h"
+
 #include "app/WinMain.h"
 #include "app/WinWelcome.h"
 #include "platform/SingleInstance.h"
@@ -136,13 +138,14 @@ TEST_F(Module1Test, TheStoredShowTipDecidesTheWelcomeWindow)
     };
     for (const Case& each : {Case{std::nullopt, true}, Case{"1", true}, Case{"0", false}, Case{"01", false},
                              Case{"", false}}) {
-        const std::string name = each.stored ? "\"" + each.stored->toStdString() + "\"" : "nothing stored";
+        const QString name = each.stored ? QStringLiteral("\"%1\"").arg(QString::fromLatin1(*each.stored))
+                                         : QStringLiteral("nothing stored");
         storeShowTip(each.stored);
         Module1 start;
-        ASSERT_EQ(start.Main(), Module1::Start::Running) << name;
+        ASSERT_EQ(start.Main(), Module1::Start::Running) << name.toStdString();
         ASSERT_NE(start.mainWindow(), nullptr);
-        EXPECT_EQ(start.welcomeWindow() != nullptr && start.welcomeWindow()->isVisible(), each.welcome) << name;
-        EXPECT_EQ(start.mainWindow()->isVisible(), !each.welcome) << name;
+        EXPECT_EQ(start.welcomeWindow() != nullptr && start.welcomeWindow()->isVisible(), each.welcome) << name.toStdString();
+        EXPECT_EQ(start.mainWindow()->isVisible(), !each.welcome) << name.toStdString();
     }
 }
 

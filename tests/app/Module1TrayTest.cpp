@@ -1,0 +1,186 @@
+#include "app/Module1.h"
+
+#include "app/Helpers.h"
+#include "app/WinMain.h"
+#include "app/WinWelcome.h"
+
+#include <QApplication>
+#include <QDeadlineTimer>
+#include <QDir>
+#include <QFile>
+#include <QPointer>
+#include <QProcess>
+#include <QSettings>
+#include <QStandardPaths>
+#include <QSystemTrayIcon>
+#include <QTemporaryDir>
+#include <QThread>
+#include <QTimer>
+
+#include <gtest/gtest.h>
+
+#include <csignal>
+#include <functional>
+#include <memory>
+
+using namespace morvelin;
+
+namespace {
+
+// Run under Xvfb (ctest does): this program starts Debian's trayer as the desktop's tray.
+constexpr int waitMs = 10000;
+bool trayHost = false;
+
+bool waitUntil(const std::function<bool()>& condition)
+{
+    const QDeadlineTimer deadline(waitMs);
+    while (!condition()) {
+        if (deadline.hasExpired()) {
+            return false;
+        }
+        QCoreApplication::processEvents(QEventLoop::AllEvents, 20);
+        QThread::msleep(5);
+    }
+    return true;
+}
+
+class Module1TrayTest : public testing::Test {
+protected:
+    void SetUp() override
+    {
+        if (!trayHost) {
+            GTEST_SKIP() << "no tray host: run under xvfb-run with trayer installed";
+        }
+        QSettings::setPath(QSettings::NativeFormat, QSettings::UserScope, m_store.path());
+    }
+
+    void storeShowTipZero()
+    {
+        QDir().mkpath(m_store.path() + QStringLiteral("/Face Morvelin"));
+        QFile file(m_store.path() + QStringLiteral("/Face Morvelin/Face Morvelin.conf"));
+        ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+        file.write("[Welcome]\nShowTip=0\n");
+    }
+
+    QTemporaryDir m_store;
+};
+
+} // namespace
+
+TEST_F(Module1TrayTest, StartsAsATrayIconWhoseWindowTheCloseBoxOnlyHides)
+{
+    storeShowTipZero();
+    Module1 start;
+    ASSERT_EQ(start.Main(), Module1::Start::Running);
+    WinMain& window = *start.mainWindow();
+    EXPECT_EQ(start.welcomeWindow(), nullptr);
+    EXPECT_FALSE(window.isVisible());
+    EXPECT_TRUE(window.tray().isShown());
+    EXPECT_EQ(window.tray().toolTip(), QStringLiteral("Face Morvelin"));
+
+    window.showFromWelcome();
+    EXPECT_FALSE(window.QueryUnload(true));
+    EXPECT_FALSE(window.isVisible());
+    EXPECT_TRUE(window.tray().isShown());
+}
+
+TEST_F(Module1TrayTest, TheWelcomeWindowComesFirstAndItsCloseBringsTheMainWindow)
+{
+    Module1 start;
+    ASSERT_EQ(start.Main(), Module1::Start::Running);
+    ASSERT_NE(start.welcomeWindow(), nullptr);
+    EXPECT_TRUE(start.welcomeWindow()->isVisible());
+    EXPECT_FALSE(start.mainWindow()->isVisible());
+    EXPECT_TRUE(start.mainWindow()->tray().isShown());
+    start.welcomeWindow()->close();
+    EXPECT_TRUE(start.mainWindow()->isVisible());
+}
+
+TEST_F(Module1TrayTest, ExitTakesTheTrayIconDownAndEndsWithoutTheWelcomeWindowsCloseHandler)
+{
+    Module1 start;
+    ASSERT_EQ(start.Main(), Module1::Start::Running);
+    QPointer<WinWelcome> welcome = start.welcomeWindow();
+    ASSERT_FALSE(welcome.isNull());
+    bool welcomeClosed = false;
+    QObject::connect(welcome, &WinWelcome::closed, [&welcomeClosed] { welcomeClosed = true; });
+    ASSERT_TRUE(start.mainWindow()->tray().isShown());
+
+    QTimer::singleShot(50, [] { ExitProgram(); });
+    EXPECT_EQ(QApplication::exec(), 0);
+    EXPECT_FALSE(start.mainWindow()->tray().isShown());
+    EXPECT_FALSE(start.mainWindow()->isVisible());
+    EXPECT_FALSE(welcomeClosed);
+}
+
+TEST_F(Module1TrayTest, TerminationSignalsEndTheProgramAsExitDoes)
+{
+    for (const int signalNumber : {SIGTERM, SIGINT, SIGHUP}) {
+        storeShowTipZero();
+        Module1 start;
+        ASSERT_EQ(start.Main(), Module1::Start::Running);
+        ASSERT_TRUE(start.mainWindow()->tray().isShown());
+        QTimer::singleShot(50, [signalNumber] { ::raise(signalNumber); });
+        EXPECT_EQ(QApplication::exec(), 0) << signalNumber;
+        EXPECT_FALSE(start.mainWindow()->tray().isShown()) << signalNumber;
+    }
+}
+
+// The real program, which has only the tray's windows besides its own: the end must not trip over
+// the tray icon's windows going away.
+TEST_F(Module1TrayTest, TheProgramInTheTrayEndsCleanlyOnSigterm)
+{
+    QTemporaryDir temp;
+    QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+    environment.insert(QStringLiteral("TMPDIR"), temp.path());
+    environment.insert(QStringLiteral("XDG_CONFIG_HOME"), m_store.path());
+    storeShowTipZero();
+    QProcess program;
+    program.setProcessEnvironment(environment);
+    program.start(QStringLiteral(FACE_MORVELIN_BINARY), {});
+    // The temporary folder comes with the main window, and with it the tray icon.
+    ASSERT_TRUE(waitUntil([&temp] { return !QDir(temp.path()).isEmpty(); }));
+    QThread::msleep(300);
+
+    program.terminate();
+    ASSERT_TRUE(program.waitForFinished(waitMs));
+    EXPECT_EQ(program.exitStatus(), QProcess::NormalExit) << program.readAllStandardError().toStdString();
+    EXPECT_EQ(program.exitCode(), 0);
+    EXPECT_TRUE(QDir(temp.path()).isEmpty());
+}
+
+int main(int argc, char* argv[])
+{
+    QTemporaryDir user;
+    for (const char* folder : {"home", "config", "runtime", "tmp"}) {
+        QDir(user.path()).mkdir(QLatin1String(folder));
+    }
+    QFile::setPermissions(user.path() + QStringLiteral("/runtime"), QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
+    qputenv("HOME", (user.path() + QStringLiteral("/home")).toUtf8());
+    qputenv("XDG_CONFIG_HOME", (user.path() + QStringLiteral("/config")).toUtf8());
+    qputenv("XDG_RUNTIME_DIR", (user.path() + QStringLiteral("/runtime")).toUtf8());
+    qputenv("TMPDIR", (user.path() + QStringLiteral("/tmp")).toUtf8());
+    qputenv("LC_ALL", "C");
+    // The X11 tray, not a desktop bus one this test cannot see.
+    qunsetenv("DBUS_SESSION_BUS_ADDRESS");
+    const bool display = !qEnvironmentVariableIsEmpty("DISPLAY");
+    if (!display) {
+        qputenv("QT_QPA_PLATFORM", "offscreen");
+    }
+    QApplication application(argc, argv);
+    QApplication::setQuitOnLastWindowClosed(false);
+
+    QProcess trayer;
+    const QString trayerProgram = QStandardPaths::findExecutable(QStringLiteral("trayer"));
+    if (display && !trayerProgram.isEmpty()) {
+        trayer.start(trayerProgram, {QStringLiteral("--edge"), QStringLiteral("top"), QStringLiteral("--align"),
+                                     QStringLiteral("right"), QStringLiteral("--widthtype"), QStringLiteral("request"),
+                                     QStringLiteral("--height"), QStringLiteral("24")});
+        trayHost = trayer.waitForStarted() && waitUntil([] { return QSystemTrayIcon::isSystemTrayAvailable(); });
+    }
+    testing::InitGoogleTest(&argc, argv);
+    const int result = RUN_ALL_TESTS();
+    trayer.terminate();
+    trayer.waitForFinished();
+    return result;
+}
