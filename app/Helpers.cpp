@@ -264,10 +264,11 @@ void ExitProgram()
     // Closed from code, the main window takes its tray icon down; every other window goes without
     // its close handler when the program ends. Closing deletes the tray icon's own windows, so the
     // list of windows is not walked any further once it has.
-    for (QWidget* window : QApplication::topLevelWidgets()) {
-        if (window->inherits("morvelin::WinMain")) {
-            window->close();
-        }
+    const QWidgetList windows = QApplication::topLevelWidgets();
+    const auto mainWindow = std::find_if(windows.begin(), windows.end(),
+                                         [](const QWidget* window) { return window->inherits("morvelin::WinMain"); });
+    if (mainWindow != windows.end()) {
+        (*mainWindow)->close();
     }
     QCoreApplication::exit(0);
 }

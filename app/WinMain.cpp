@@ -272,15 +272,17 @@ void WinMain::createLists()
 
 void WinMain::createTray()
 {
-    m_searchFacesOnScreen = m_trayMenu.addAction(QString());
+    m_trayMenu = new QMenu(this);
+    m_trayMenu->setObjectName(QStringLiteral("traymenu"));
+    m_searchFacesOnScreen = m_trayMenu->addAction(QString());
     m_searchFacesOnScreen->setObjectName(QStringLiteral("SearchFacesonScreen"));
-    m_trayMenu.addSeparator()->setObjectName(QStringLiteral("sep"));
-    m_exitApp = m_trayMenu.addAction(QString());
+    m_trayMenu->addSeparator()->setObjectName(QStringLiteral("sep"));
+    m_exitApp = m_trayMenu->addAction(QString());
     m_exitApp->setObjectName(QStringLiteral("exitapp"));
     connect(m_searchFacesOnScreen, &QAction::triggered, this, [this] { GoCapture(QString()); });
     connect(m_exitApp, &QAction::triggered, this, [] { ExitProgram(); });
     m_sysTray.setIcon(AppIcon());
-    m_sysTray.setPopupMenu(&m_trayMenu, m_searchFacesOnScreen);
+    m_sysTray.setPopupMenu(m_trayMenu, m_searchFacesOnScreen);
     connect(&m_sysTray, &SystemTray::MouseClick, this, [this](int button) {
         // The right button's menu is the desktop's to show.
         if (button == 1) {

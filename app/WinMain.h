@@ -132,7 +132,7 @@ private:
     QLabel* m_bottomLeft = nullptr;
     QLabel* m_image1 = nullptr;
     SystemTray m_sysTray;
-    QMenu m_trayMenu;
+    QMenu* m_trayMenu = nullptr;
     QAction* m_searchFacesOnScreen = nullptr;
     QAction* m_exitApp = nullptr;
     QTimer m_keyTimer;

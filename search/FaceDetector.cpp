@@ -23,8 +23,8 @@ FaceDetector::Result failure(const QString& why)
     return {{}, why};
 }
 
-// The part of the image one run of the model sees: a square of `side` pixels from `origin`; what lies
-// past the image's right or bottom edge is black, the padding the model was trained with.
+// The part of the image one run of the model sees: a square of `side` pixels from `origin`. What lies
+// past the image's right or bottom edge is black, as MediaPipe pads its input.
 struct Window {
     cv::Point origin;
     int side = 0;
@@ -35,18 +35,18 @@ struct ModelInput {
     BlazeFaceDecoder::Placement placement;
 };
 
-// Shrinks by a whole factor first, where area averaging is fast, then by what remains.
-cv::Mat shrink(const cv::Mat& part, int width, int height)
+// Area averaging is fast only for whole factors: shrink by the largest whole factor first, then by
+// what remains. `part` must be a multiple of that factor on both sides (see modelInput).
+cv::Mat shrink(const cv::Mat& part, int width, int height, int factor)
 {
-    const int factor = std::min(part.cols / width, part.rows / height);
     cv::Mat result;
-    if (factor >= 2) {
-        cv::Mat averaged;
-        cv::resize(part, averaged, cv::Size(part.cols / factor, part.rows / factor), 0, 0, cv::INTER_AREA);
-        cv::resize(averaged, result, cv::Size(width, height), 0, 0, cv::INTER_LINEAR);
+    if (factor < 2) {
+        cv::resize(part, result, cv::Size(width, height), 0, 0, cv::INTER_LINEAR);
         return result;
     }
-    cv::resize(part, result, cv::Size(width, height), 0, 0, cv::INTER_LINEAR);
+    cv::Mat averaged;
+    cv::resize(part, averaged, cv::Size(part.cols / factor, part.rows / factor), 0, 0, cv::INTER_AREA);
+    cv::resize(averaged, result, cv::Size(width, height), 0, 0, cv::INTER_LINEAR);
     return result;
 }
 
@@ -80,19 +80,24 @@ void tintIfGrey(cv::Mat& part)
 
 ModelInput modelInput(const cv::Mat& rgb, const Window& window, int inputSize)
 {
-    const cv::Rect inside = cv::Rect(window.origin, cv::Size(window.side, window.side)) & cv::Rect(0, 0, rgb.cols, rgb.rows);
+    cv::Rect inside = cv::Rect(window.origin, cv::Size(window.side, window.side)) & cv::Rect(0, 0, rgb.cols, rgb.rows);
     const double zoom = double(inputSize) / window.side;
+    const int factor = std::min({static_cast<int>(1.0 / zoom), inside.width, inside.height});
+    if (factor >= 2) {
+        // Dropping the last few columns and rows (fewer than the factor) keeps the shrinking fast.
+        inside.width -= inside.width % factor;
+        inside.height -= inside.height % factor;
+    }
     const int width = std::clamp(static_cast<int>(std::lrint(inside.width * zoom)), 1, inputSize);
     const int height = std::clamp(static_cast<int>(std::lrint(inside.height * zoom)), 1, inputSize);
 
     ModelInput input;
     input.rgb = cv::Mat(inputSize, inputSize, CV_8UC3, cv::Scalar::all(0));
     cv::Mat part = input.rgb(cv::Rect(0, 0, width, height));
-    shrink(rgb(inside), width, height).copyTo(part);
+    shrink(rgb(inside), width, height, factor).copyTo(part);
     stretchContrast(part);
     tintIfGrey(part);
-    input.placement = {double(inside.width) / width, double(inside.height) / height,
-                       QPointF(inside.x, inside.y)};
+    input.placement = {double(inside.width) / width, double(inside.height) / height, QPointF(inside.x, inside.y)};
     return input;
 }
 

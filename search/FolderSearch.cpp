@@ -3,9 +3,30 @@
 #include "search/PhotoScan.h"
 #include "search/ResultList.h"
 
+#include <QThread>
 #include <QTimer>
 
+#include <opencv2/core/utility.hpp>
+
+#include <algorithm>
+
 namespace morvelin {
+
+namespace {
+
+// The scans keep the cores busy by themselves; OpenCV's own threads inside each scan would only fight
+// them for the cores and wait on each other. Changed only while no scan runs: the setting is the whole
+// process's, and OpenCV must not be in a parallel loop when it changes.
+void shareCoresBetweenScans(int maxScans)
+{
+    if (qEnvironmentVariableIsSet("SB_PROBE_KEEP")) return; // PROBE
+    const int perScan = std::max(1, QThread::idealThreadCount() / maxScans);
+    if (cv::getNumThreads() != perScan) {
+        cv::setNumThreads(perScan);
+    }
+}
+
+} // namespace
 
 FolderSearch::FolderSearch(ResultList& results, Settings settings, QObject* parent)
     : QObject(parent)
@@ -25,6 +46,9 @@ void FolderSearch::start(std::shared_ptr<const PixelCanvas> sourceFace, const QS
         return;
     }
     m_results.clear();
+    if (m_scansInFlight == 0) {
+        shareCoresBetweenScans(m_settings.maxScans);
+    }
     m_sourceFace = std::move(sourceFace);
     m_stopNow = false;
     m_searchRunning = true;

@@ -15,6 +15,14 @@
 
 #include <gtest/gtest.h>
 
+QT_BEGIN_NAMESPACE
+// Failures show the texts, not their bytes.
+inline void PrintTo(const QString& text, std::ostream* out)
+{
+    *out << '"' << text.toStdString() << '"';
+}
+QT_END_NAMESPACE
+
 using namespace morvelin;
 
 namespace {

@@ -198,9 +198,17 @@ TEST(WinWelcomeGermanTest, GermanTextsFitTheirPlaces)
     for (const QString& line : lines) {
         EXPECT_EQ(line.section(QLatin1Char('\t'), 1, 1), QStringLiteral("1")) << line.toStdString() << " is cut off";
     }
-    EXPECT_EQ(lines.first().section(QLatin1Char('\t'), 2), QStringLiteral("Willkommen!"));
-    EXPECT_TRUE(lines.at(4).section(QLatin1Char('\t'), 2).startsWith(QStringLiteral("Willkommen bei Face Morvelin –")))
-        << lines.at(4).toStdString();
+    // Every piece found in the phrase book: the program asks for exactly the texts it has.
+    const auto shown = [&lines](int line) { return lines.at(line).section(QLatin1Char('\t'), 2); };
+    EXPECT_EQ(shown(0), QStringLiteral("Willkommen!"));
+    EXPECT_TRUE(shown(1).startsWith(QStringLiteral("Dies ist die erste Software zur Gesichtssuche der Welt.\\nDiese "
+                                                   "Software erkennt")))
+        << shown(1).toStdString();
+    EXPECT_EQ(shown(2), QStringLiteral("Bitte beachten Sie:"));
+    EXPECT_TRUE(shown(3).startsWith(QStringLiteral("Dieses Verfahren ist NICHT"))) << shown(3).toStdString();
+    EXPECT_TRUE(shown(4).startsWith(QStringLiteral("Willkommen bei Face Morvelin – um die Gesichtssuche")))
+        << shown(4).toStdString();
+    EXPECT_EQ(shown(5), QStringLiteral("Dieses Fenster bei jedem Start der Software anzeigen."));
 }
 
 int main(int argc, char* argv[])

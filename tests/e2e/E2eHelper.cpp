@@ -1,0 +1,88 @@
+// The end-to-end test's hands and eyes on the X display: shows a photo the way an image viewer
+// would (and takes what is dropped on it), and saves pictures of the whole screen.
+//
+//   e2e_helper show PHOTO DROPS_FILE   a window at the top left with the photo at its own size;
+//                                      dropped files and text are appended to DROPS_FILE
+//   e2e_helper grab OUT.png            the whole screen as it is now
+
+#include <QApplication>
+#include <QDragEnterEvent>
+#include <QDropEvent>
+#include <QFile>
+#include <QLabel>
+#include <QMimeData>
+#include <QPixmap>
+#include <QScreen>
+#include <QTextStream>
+#include <QUrl>
+
+#include <cstdio>
+
+namespace {
+
+class PhotoViewer : public QLabel {
+public:
+    PhotoViewer(const QPixmap& photo, QString dropsFile)
+        : m_dropsFile(std::move(dropsFile))
+    {
+        setWindowTitle(QStringLiteral("Photo viewer"));
+        setPixmap(photo);
+        setFixedSize(photo.size());
+        setAcceptDrops(true);
+    }
+
+protected:
+    void dragEnterEvent(QDragEnterEvent* event) override { event->acceptProposedAction(); }
+    void dragMoveEvent(QDragMoveEvent* event) override { event->acceptProposedAction(); }
+
+    void dropEvent(QDropEvent* event) override
+    {
+        QFile drops(m_dropsFile);
+        if (drops.open(QIODevice::Append | QIODevice::Text)) {
+            QTextStream out(&drops);
+            for (const QUrl& url : event->mimeData()->urls()) {
+                out << "file\t" << url.toLocalFile() << '\n';
+            }
+            out << "text\t" << event->mimeData()->text() << '\n';
+            out << "action\t" << int(event->dropAction()) << '\n';
+        }
+        event->acceptProposedAction();
+    }
+
+private:
+    QString m_dropsFile;
+};
+
+int grabScreen(const QString& out)
+{
+    QScreen* screen = QGuiApplication::primaryScreen();
+    if (screen == nullptr || !screen->grabWindow(0).save(out, "PNG")) {
+        std::fprintf(stderr, "e2e_helper: cannot grab the screen into %s\n", qPrintable(out));
+        return 1;
+    }
+    return 0;
+}
+
+} // namespace
+
+int main(int argc, char* argv[])
+{
+    QApplication application(argc, argv);
+    const QStringList arguments = QApplication::arguments();
+    if (arguments.size() == 3 && arguments[1] == QLatin1String("grab")) {
+        return grabScreen(arguments[2]);
+    }
+    if (arguments.size() == 4 && arguments[1] == QLatin1String("show")) {
+        const QPixmap photo(arguments[2]);
+        if (photo.isNull()) {
+            std::fprintf(stderr, "e2e_helper: cannot read %s\n", qPrintable(arguments[2]));
+            return 1;
+        }
+        PhotoViewer viewer(photo, arguments[3]);
+        viewer.move(0, 0);
+        viewer.show();
+        return QApplication::exec();
+    }
+    std::fputs("usage: e2e_helper show PHOTO DROPS_FILE | grab OUT.png\n", stderr);
+    return 2;
+}

@@ -1,0 +1,88 @@
+#include "search/DetectorConfig.h"
+
+#include <QFile>
+
+#include <gtest/gtest.h>
+
+using namespace morvelin;
+
+namespace {
+
+DetectorConfig::Result parse(const char* xml)
+{
+    return DetectorConfig::parse(QByteArray(xml), QStringLiteral("/opt/face"));
+}
+
+} // namespace
+
+TEST(FaceDetectorConfigTest, TheShippedDataFileNamesItsModelBesideItself)
+{
+    QFile file(QStringLiteral(MORVELIN_DATA_XML));
+    ASSERT_TRUE(file.open(QIODevice::ReadOnly));
+    const DetectorConfig::Result read = DetectorConfig::parse(file.readAll(), QStringLiteral("/opt/face"));
+    ASSERT_TRUE(read.config) << read.error.toStdString();
+    EXPECT_TRUE(read.config->modelPath.startsWith(QStringLiteral("/opt/face/")));
+    EXPECT_TRUE(read.config->modelPath.endsWith(QStringLiteral(".onnx")));
+    EXPECT_EQ(read.config->inputSize, 256);
+}
+
+TEST(FaceDetectorConfigTest, ReadsEverySettingAndKeepsDefaultsForMissingOnes)
+{
+    const DetectorConfig::Result full = parse(R"(<?xml version="1.0"?>
+        <detector>
+          <model file="models/../m.onnx" input-size="128"/>
+          <thresholds score="0.55" nms="0.4"/>
+          <tiling tiles-across="3" overlap="0.2"/>
+          <framing mode="eyes" size="2.5" drop="-0.75"/>
+          <later-setting what="ignored"/>
+        </detector>)");
+    ASSERT_TRUE(full.config) << full.error.toStdString();
+    EXPECT_EQ(full.config->modelPath, QStringLiteral("/opt/face/m.onnx"));
+    EXPECT_EQ(full.config->inputSize, 128);
+    EXPECT_FLOAT_EQ(full.config->scoreThreshold, 0.55f);
+    EXPECT_FLOAT_EQ(full.config->nmsThreshold, 0.4f);
+    EXPECT_EQ(full.config->tilesAcross, 3);
+    EXPECT_FLOAT_EQ(full.config->tileOverlap, 0.2f);
+    EXPECT_EQ(full.config->framing, DetectorConfig::Framing::EyeBox);
+    EXPECT_FLOAT_EQ(full.config->eyeBoxSize, 2.5f);
+    EXPECT_FLOAT_EQ(full.config->eyeBoxDrop, -0.75f);
+
+    const DetectorConfig::Result minimal = parse("<detector><model file='/abs/m.onnx'/></detector>");
+    ASSERT_TRUE(minimal.config) << minimal.error.toStdString();
+    DetectorConfig defaults;
+    defaults.modelPath = QStringLiteral("/abs/m.onnx");
+    EXPECT_EQ(*minimal.config, defaults);
+}
+
+TEST(FaceDetectorConfigTest, RefusesFilesItCannotTrust)
+{
+    struct Case {
+        const char* xml;
+        const char* says;
+    };
+    const Case cases[] = {
+        {"", "no <detector>"},
+        {"<settings/>", "no <detector>"},
+        {"<detector><thresholds score='0.5'/></detector>", "no <model>"},
+        {"<detector><model/></detector>", "has no file"},
+        {"<detector><model file='m.onnx' input-size='big'/></detector>", "input-size"},
+        {"<detector><model file='m.onnx'/>\n<thresholds score='1.5'/></detector>", "line 2: score"},
+        {"<detector><model file='m.onnx'/><thresholds nms='0'/></detector>", "nms"},
+        {"<detector><model file='m.onnx'/><tiling tiles-across='-1'/></detector>", "tiles-across"},
+        {"<detector><model file='m.onnx'/><framing mode='nose'/></detector>", "mode"},
+        {"<detector><model file='m.onnx'/><framing mode='eyes' size='0'/></detector>", "size"},
+        {"<detector><model file='m.onnx'/><thresholds", "line 1"},
+    };
+    for (const Case& bad : cases) {
+        const DetectorConfig::Result read = parse(bad.xml);
+        EXPECT_FALSE(read.config) << bad.xml;
+        EXPECT_TRUE(read.error.contains(QLatin1StringView(bad.says))) << bad.xml << " -> " << read.error.toStdString();
+    }
+}
+
+TEST(FaceDetectorConfigTest, AMissingFileIsNamed)
+{
+    const DetectorConfig::Result read = DetectorConfig::readFile(QStringLiteral("/nonexistent/data.xml"));
+    EXPECT_FALSE(read.config);
+    EXPECT_EQ(read.error, QStringLiteral("detector data file /nonexistent/data.xml not found"));
+}

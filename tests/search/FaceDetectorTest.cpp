@@ -1,0 +1,168 @@
+#include "FaceDetectorTestFolder.h"
+
+#include "search/FaceDetector.h"
+
+#include <QImage>
+#include <QPainter>
+
+#include <gtest/gtest.h>
+
+#include <future>
+#include <string>
+
+using namespace morvelin;
+
+namespace {
+
+// Why a test that needs the model and a photo cannot run here, or empty.
+std::string missing(const FaceDetectorTestFolder& folder, const QString& photoName)
+{
+    if (!folder.hasModel()) {
+        return "no face model in " MORVELIN_FACE_MODELS " (scripts/setup.sh fetches it)";
+    }
+    if (!FaceDetectorTestFolder::hasPhoto(photoName)) {
+        return "no test photos in " MORVELIN_TEST_PHOTOS " (scripts/setup.sh fetches them)";
+    }
+    return {};
+}
+
+void expectInside(const DetectedFace& face, const QSize& image)
+{
+    EXPECT_LE(0, face.x1);
+    EXPECT_LT(face.x1, face.x2);
+    EXPECT_LE(face.x2, image.width());
+    EXPECT_LE(0, face.y1);
+    EXPECT_LT(face.y1, face.y2);
+    EXPECT_LE(face.y2, image.height());
+}
+
+std::vector<std::array<int, 4>> rectangles(const FaceDetector::Result& result)
+{
+    std::vector<std::array<int, 4>> boxes;
+    for (const DetectedFace& face : result.faces) {
+        boxes.push_back({face.x1, face.x2, face.y1, face.y2});
+    }
+    return boxes;
+}
+
+} // namespace
+
+TEST(FaceDetectorTest, FindsTheAstronautsFaceAndHerEyes)
+{
+    const FaceDetectorTestFolder folder;
+    if (const std::string why = missing(folder, QStringLiteral("astronaut.png")); !why.empty()) {
+        GTEST_SKIP() << why;
+    }
+
+    const FaceDetector::Result result =
+        FaceDetector::detectFile(FaceDetectorTestFolder::photo(QStringLiteral("astronaut.png")), folder.dataPath());
+    ASSERT_TRUE(result.ok()) << result.error.toStdString();
+    ASSERT_EQ(result.faces.size(), 1u);
+    const DetectedFace& face = result.faces.front();
+    expectInside(face, QSize(512, 512));
+    // Her face lies about x 170..280, y 60..180; her eyes near (203, 102) and (248, 103).
+    EXPECT_TRUE(QRect(150, 20, 150, 180).contains(QPoint((face.x1 + face.x2) / 2, (face.y1 + face.y2) / 2)));
+    EXPECT_TRUE(QRect(190, 90, 25, 25).contains(face.keyPoints[DetectedFace::RightEye].toPoint()));
+    EXPECT_TRUE(QRect(235, 90, 25, 25).contains(face.keyPoints[DetectedFace::LeftEye].toPoint()));
+    EXPECT_GT(face.score, 0.5f);
+}
+
+TEST(FaceDetectorTest, FindsNothingInPlainSmoothOrOddlyShapedPictures)
+{
+    const FaceDetectorTestFolder folder;
+    if (const std::string why = missing(folder, QString()); !why.empty()) {
+        GTEST_SKIP() << why;
+    }
+    QImage plain(640, 480, QImage::Format_RGB32);
+    plain.fill(QColor(128, 128, 128));
+    QImage gradient(800, 600, QImage::Format_RGB32);
+    QPainter painter(&gradient);
+    QLinearGradient shade(0, 0, 800, 600);
+    shade.setColorAt(0, Qt::darkBlue);
+    shade.setColorAt(1, Qt::yellow);
+    painter.fillRect(gradient.rect(), shade);
+    painter.end();
+
+    // Odd shapes must not trip the shrinking: a single pixel, a thin strip, a tall one.
+    QImage dot(1, 1, QImage::Format_RGB32);
+    dot.fill(Qt::white);
+    QImage strip(3000, 2, QImage::Format_Grayscale8);
+    strip.fill(40);
+    QImage tall(7, 2500, QImage::Format_RGB32);
+    tall.fill(Qt::black);
+
+    for (const QImage& picture : {plain, gradient, dot, strip, tall}) {
+        const FaceDetector::Result result = FaceDetector::detect(picture, folder.dataPath());
+        EXPECT_TRUE(result.ok()) << result.error.toStdString();
+        EXPECT_TRUE(result.faces.empty());
+    }
+}
+
+TEST(FaceDetectorTest, SaysWhyWhenTheDataFileOrTheImageCannotBeUsed)
+{
+    const FaceDetectorTestFolder folder;
+    const QString image = folder.write(QStringLiteral("face.png"), QByteArray());
+    QImage(64, 64, QImage::Format_RGB32).save(image);
+    const QString garbage = folder.write(QStringLiteral("garbage.jpg"), "this is no picture");
+    const QString notXml = folder.write(QStringLiteral("not.xml"), "<detector><model");
+    const QString noModel = folder.write(QStringLiteral("nomodel.xml"),
+                                         "<detector><model file='absent.onnx' input-size='256'/></detector>");
+    const QString brokenModel = folder.write(QStringLiteral("broken.onnx"), "not a network");
+    Q_UNUSED(brokenModel);
+    const QString badModel = folder.write(QStringLiteral("badmodel.xml"),
+                                          "<detector><model file='broken.onnx' input-size='256'/></detector>");
+
+    const auto errorOf = [](const QString& imagePath, const QString& dataPath) {
+        const FaceDetector::Result result = FaceDetector::detectFile(imagePath, dataPath);
+        EXPECT_TRUE(result.faces.empty());
+        return result.error;
+    };
+    EXPECT_TRUE(errorOf(image, folder.path(QStringLiteral("absent.xml"))).contains(QStringLiteral("not found")));
+    EXPECT_TRUE(errorOf(image, notXml).contains(QStringLiteral("not.xml")));
+    EXPECT_TRUE(errorOf(image, noModel).contains(QStringLiteral("absent.onnx")));
+    EXPECT_TRUE(errorOf(image, badModel).contains(QStringLiteral("broken.onnx")));
+    if (folder.hasModel()) {
+        EXPECT_TRUE(errorOf(garbage, folder.dataPath()).contains(QStringLiteral("cannot be read")));
+        EXPECT_TRUE(errorOf(folder.path(QStringLiteral("absent.jpg")), folder.dataPath())
+                        .contains(QStringLiteral("not found")));
+        EXPECT_FALSE(FaceDetector::detect(QImage(), folder.dataPath()).ok());
+    }
+}
+
+TEST(FaceDetectorTest, GroupPhotosComeOutInTheSameReadingOrderEveryTime)
+{
+    const FaceDetectorTestFolder folder;
+    if (const std::string why = missing(folder, QStringLiteral("faces/bald_guys.jpg")); !why.empty()) {
+        GTEST_SKIP() << why;
+    }
+    const QString photo = FaceDetectorTestFolder::photo(QStringLiteral("faces/bald_guys.jpg"));
+
+    const FaceDetector::Result first = FaceDetector::detectFile(photo, folder.dataPath());
+    ASSERT_TRUE(first.ok()) << first.error.toStdString();
+    EXPECT_GE(first.faces.size(), 20u); // 24 faces, some small and turned
+    for (const DetectedFace& face : first.faces) {
+        expectInside(face, QSize(1986, 1545));
+    }
+    // The first face is in the top row and the last in the bottom one.
+    EXPECT_LT(first.faces.front().y1, 1545 / 4);
+    EXPECT_GT(first.faces.back().y1, 1545 / 2);
+    EXPECT_EQ(rectangles(FaceDetector::detectFile(photo, folder.dataPath())), rectangles(first));
+}
+
+TEST(FaceDetectorTest, ThreadsDetectingAtOnceGetWhatOneThreadGets)
+{
+    const FaceDetectorTestFolder folder;
+    if (const std::string why = missing(folder, QStringLiteral("faces/bald_guys.jpg")); !why.empty()) {
+        GTEST_SKIP() << why;
+    }
+    const QImage photo(FaceDetectorTestFolder::photo(QStringLiteral("faces/bald_guys.jpg")));
+    const auto expected = rectangles(FaceDetector::detect(photo, folder.dataPath()));
+
+    std::vector<std::future<FaceDetector::Result>> runs;
+    for (int i = 0; i < 4; ++i) {
+        runs.push_back(std::async(std::launch::async, [&] { return FaceDetector::detect(photo, folder.dataPath()); }));
+    }
+    for (auto& run : runs) {
+        EXPECT_EQ(rectangles(run.get()), expected);
+    }
+}

@@ -1,0 +1,47 @@
+#pragma once
+
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QTemporaryDir>
+
+// A detector's folder for tests: the shipped data.xml beside the model that scripts/setup.sh fetches,
+// in a temporary folder of its own, plus room for broken data files and images.
+class FaceDetectorTestFolder {
+public:
+    FaceDetectorTestFolder()
+    {
+        QFile::copy(QStringLiteral(MORVELIN_DATA_XML), dataPath());
+        const QDir models(QStringLiteral(MORVELIN_FACE_MODELS));
+        for (const QFileInfo& model : models.entryInfoList({QStringLiteral("*.onnx")})) {
+            QFile::link(model.absoluteFilePath(), m_dir.filePath(model.fileName()));
+            m_hasModel = true;
+        }
+    }
+
+    bool hasModel() const { return m_hasModel; }
+    QString dataPath() const { return m_dir.filePath(QStringLiteral("data.xml")); }
+
+    QString write(const QString& name, const QByteArray& bytes) const
+    {
+        const QString path = m_dir.filePath(name);
+        QFile file(path);
+        if (file.open(QIODevice::WriteOnly)) {
+            file.write(bytes);
+        }
+        return path;
+    }
+
+    QString path(const QString& name) const { return m_dir.filePath(name); }
+
+    static QString photo(const QString& name)
+    {
+        return QDir(QStringLiteral(MORVELIN_TEST_PHOTOS)).filePath(name);
+    }
+
+    static bool hasPhoto(const QString& name) { return QFileInfo::exists(photo(name)); }
+
+private:
+    QTemporaryDir m_dir;
+    bool m_hasModel = false;
+};

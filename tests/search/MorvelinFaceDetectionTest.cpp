@@ -1,0 +1,180 @@
+#include "FaceDetectorTestFolder.h"
+
+#include "search/FaceDetector.h"
+#include "search/MorvelinFaceDetection.h"
+
+#include <QCoreApplication>
+#include <QEventLoop>
+#include <QThread>
+#include <QThreadPool>
+#include <QTimer>
+
+#include <gtest/gtest.h>
+
+#include <memory>
+#include <string>
+
+using namespace morvelin;
+
+namespace {
+
+// Every notification one object raised, as a string ("N", "F x1 x2 y1 y2", "C"), and whether each
+// arrived on the object's own thread.
+class Recorder {
+public:
+    explicit Recorder(MorvelinFaceDetection& detection) : m_detection(detection)
+    {
+        QObject::connect(&detection, &MorvelinFaceDetection::Notice, [this] { record("N"); });
+        QObject::connect(&detection, &MorvelinFaceDetection::FaceFound, [this](int x1, int x2, int y1, int y2) {
+            record("F " + std::to_string(x1) + " " + std::to_string(x2) + " " + std::to_string(y1) + " "
+                   + std::to_string(y2));
+        });
+        QObject::connect(&detection, &MorvelinFaceDetection::Completed, [this] { record("C"); });
+    }
+
+    const std::vector<std::string>& events() const { return m_events; }
+    bool allOnOwnThread() const { return m_allOnOwnThread; }
+    int completions() const { return static_cast<int>(std::count(m_events.begin(), m_events.end(), "C")); }
+
+private:
+    void record(const std::string& event)
+    {
+        m_events.push_back(event);
+        m_allOnOwnThread = m_allOnOwnThread && QThread::currentThread() == m_detection.thread();
+    }
+
+    MorvelinFaceDetection& m_detection;
+    std::vector<std::string> m_events;
+    bool m_allOnOwnThread = true;
+};
+
+// Runs the event loop until `done` holds, then a little longer, so a notification that should not
+// come has the chance to.
+template <typename Done>
+void runEventsUntil(Done done)
+{
+    QEventLoop loop;
+    QTimer poll;
+    QObject::connect(&poll, &QTimer::timeout, [&] {
+        if (done()) {
+            loop.quit();
+        }
+    });
+    poll.start(5);
+    QTimer::singleShot(60000, &loop, &QEventLoop::quit);
+    loop.exec();
+    QThread::msleep(50);
+    QCoreApplication::processEvents();
+}
+
+std::vector<std::string> expectedEvents(const QString& image, const QString& dataPath)
+{
+    std::vector<std::string> events{"N"};
+    for (const DetectedFace& face : FaceDetector::detectFile(image, dataPath).faces) {
+        events.push_back("F " + std::to_string(face.x1) + " " + std::to_string(face.x2) + " "
+                         + std::to_string(face.y1) + " " + std::to_string(face.y2));
+    }
+    events.push_back("C");
+    return events;
+}
+
+} // namespace
+
+TEST(MorvelinFaceDetectionTest, NoticeThenEachFaceThenCompletedOnTheObjectsThread)
+{
+    const FaceDetectorTestFolder folder;
+    const QString image = FaceDetectorTestFolder::photo(QStringLiteral("astronaut.png"));
+    if (!folder.hasModel() || !FaceDetectorTestFolder::hasPhoto(QStringLiteral("astronaut.png"))) {
+        GTEST_SKIP() << "needs the face model and the test photos (scripts/setup.sh fetches them)";
+    }
+    MorvelinFaceDetection detection;
+    const Recorder recorder(detection);
+    detection.Detect(image, folder.dataPath());
+    EXPECT_TRUE(recorder.events().empty()) << "Detect returns before the work is done";
+
+    runEventsUntil([&] { return recorder.completions() > 0; });
+    const std::vector<std::string> expected = expectedEvents(image, folder.dataPath());
+    ASSERT_EQ(expected.size(), 3u);
+    EXPECT_EQ(recorder.events(), expected);
+    EXPECT_TRUE(recorder.allOnOwnThread());
+    EXPECT_TRUE(detection.lastError().isEmpty()) << detection.lastError().toStdString();
+}
+
+TEST(MorvelinFaceDetectionTest, CompletedComesOnceAlsoWhenNothingCanBeRead)
+{
+    const FaceDetectorTestFolder folder;
+    const QString garbage = folder.write(QStringLiteral("garbage.jpg"), "this is no picture");
+    const QString badData = folder.write(QStringLiteral("bad.xml"), "no xml at all");
+    QImage(32, 32, QImage::Format_RGB32).save(folder.path(QStringLiteral("small.png")));
+
+    struct Case {
+        QString image;
+        QString data;
+    };
+    const std::vector<Case> cases{
+        {folder.path(QStringLiteral("small.png")), folder.path(QStringLiteral("absent.xml"))},
+        {folder.path(QStringLiteral("small.png")), badData},
+        {garbage, folder.dataPath()},
+        {folder.path(QStringLiteral("absent.jpg")), folder.dataPath()},
+    };
+    for (const Case& unusable : cases) {
+        MorvelinFaceDetection detection;
+        const Recorder recorder(detection);
+        detection.Detect(unusable.image, unusable.data);
+        runEventsUntil([&] { return recorder.completions() > 0; });
+        EXPECT_EQ(recorder.events(), (std::vector<std::string>{"N", "C"})) << unusable.image.toStdString();
+        EXPECT_TRUE(recorder.allOnOwnThread());
+        EXPECT_FALSE(detection.lastError().isEmpty()) << unusable.image.toStdString();
+    }
+}
+
+TEST(MorvelinFaceDetectionTest, SeveralDetectionsAtOnceEachKeepTheirOrder)
+{
+    const FaceDetectorTestFolder folder;
+    if (!folder.hasModel() || !FaceDetectorTestFolder::hasPhoto(QStringLiteral("faces/bald_guys.jpg"))) {
+        GTEST_SKIP() << "needs the face model and the test photos (scripts/setup.sh fetches them)";
+    }
+    const QStringList images{FaceDetectorTestFolder::photo(QStringLiteral("faces/bald_guys.jpg")),
+                             FaceDetectorTestFolder::photo(QStringLiteral("astronaut.png")),
+                             FaceDetectorTestFolder::photo(QStringLiteral("faces/2008_002470.jpg"))};
+    // More detections than the pool has threads: the rest wait their turn.
+    std::vector<std::unique_ptr<MorvelinFaceDetection>> detections;
+    std::vector<std::unique_ptr<Recorder>> recorders;
+    const int count = 2 * QThread::idealThreadCount() + static_cast<int>(images.size());
+    for (int i = 0; i < count; ++i) {
+        detections.push_back(std::make_unique<MorvelinFaceDetection>());
+        recorders.push_back(std::make_unique<Recorder>(*detections.back()));
+        detections.back()->Detect(images[i % images.size()], folder.dataPath());
+    }
+    EXPECT_LE(MorvelinFaceDetection::pool().maxThreadCount(), QThread::idealThreadCount());
+
+    runEventsUntil([&] {
+        return std::all_of(recorders.begin(), recorders.end(), [](const auto& r) { return r->completions() > 0; });
+    });
+    for (int i = 0; i < count; ++i) {
+        EXPECT_EQ(recorders[i]->events(), expectedEvents(images[i % images.size()], folder.dataPath()));
+        EXPECT_TRUE(recorders[i]->allOnOwnThread());
+    }
+}
+
+TEST(MorvelinFaceDetectionTest, DestroyingTheObjectWhileItDetectsIsSafe)
+{
+    const FaceDetectorTestFolder folder;
+    if (!folder.hasModel() || !FaceDetectorTestFolder::hasPhoto(QStringLiteral("faces/bald_guys.jpg"))) {
+        GTEST_SKIP() << "needs the face model and the test photos (scripts/setup.sh fetches them)";
+    }
+    int notifications = 0;
+    for (int i = 0; i < 4; ++i) {
+        auto detection = std::make_unique<MorvelinFaceDetection>();
+        QObject::connect(detection.get(), &MorvelinFaceDetection::Notice, [&] { ++notifications; });
+        QObject::connect(detection.get(), &MorvelinFaceDetection::FaceFound, [&] { ++notifications; });
+        QObject::connect(detection.get(), &MorvelinFaceDetection::Completed, [&] { ++notifications; });
+        detection->Detect(FaceDetectorTestFolder::photo(QStringLiteral("faces/bald_guys.jpg")), folder.dataPath());
+        if (i % 2 == 1) {
+            QThread::msleep(30); // let some runs be under way when their object goes
+        }
+    }
+    MorvelinFaceDetection::pool().waitForDone();
+    QCoreApplication::processEvents();
+    EXPECT_EQ(notifications, 0);
+}
