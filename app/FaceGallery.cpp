@@ -1,12 +1,26 @@
 #include "app/FaceGallery.h"
 
 #include <QPixmap>
+#include <QStyledItemDelegate>
 
 namespace morvelin {
 
 namespace {
 
 constexpr int ImageIndexRole = Qt::UserRole;
+
+// Thumbnails have no text, so the focus frame of the text below them would be a stray dotted line.
+class ThumbnailDelegate : public QStyledItemDelegate {
+public:
+    using QStyledItemDelegate::QStyledItemDelegate;
+
+    void paint(QPainter* painter, const QStyleOptionViewItem& option, const QModelIndex& index) const override
+    {
+        QStyleOptionViewItem plain(option);
+        plain.state &= ~QStyle::State_HasFocus;
+        QStyledItemDelegate::paint(painter, plain, index);
+    }
+};
 
 } // namespace
 
@@ -20,9 +34,12 @@ FaceGallery::FaceGallery(QWidget* parent)
     setResizeMode(QListView::Adjust);
     setWrapping(true);
     setSpacing(4);
-    setSelectionMode(QAbstractItemView::SingleSelection);
+    // The face chosen shows beside the picker; a highlight here would only tint the thumbnail.
+    setSelectionMode(QAbstractItemView::NoSelection);
     setFrameShape(QFrame::NoFrame);
     setDragEnabled(false);
+    setItemDelegate(new ThumbnailDelegate(this));
+    setMouseTracking(true);
     connect(this, &QListWidget::itemClicked, this,
             [this](QListWidgetItem* item) { emit faceClicked(item->data(ImageIndexRole).toInt()); });
 }

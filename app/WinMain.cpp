@@ -38,6 +38,12 @@ namespace morvelin {
 
 namespace {
 
+// The marks let lupdate collect the texts into the phrase book.
+QString translated(const char* english)
+{
+    return Translate(QString::fromUtf8(english));
+}
+
 const QString applicationTitle = QStringLiteral("Face Morvelin");
 const QString legalNotice = QStringLiteral("Copyright \u00a9 The Face Morvelin developers");
 const QColor steelBlue(57, 105, 152);
@@ -75,6 +81,22 @@ QFont fontOf(const QString& family, double pointSize, bool bold)
     return font;
 }
 
+constexpr double winCaptionPoints = 18;
+constexpr double winSubCaptionPoints = 8.25;
+constexpr double smallestPoints = 6;
+
+// A translation longer than the line gets a smaller font rather than being cut.
+void fitFont(QLabel* label, double pointSize)
+{
+    QFont font = label->font();
+    font.setPointSizeF(pointSize);
+    while (font.pointSizeF() > smallestPoints
+           && QFontMetrics(font).horizontalAdvance(label->text()) > label->contentsRect().width()) {
+        font.setPointSizeF(font.pointSizeF() - 0.5);
+    }
+    label->setFont(font);
+}
+
 void setTextColour(QWidget* widget, const QColor& colour)
 {
     QPalette palette = widget->palette();
@@ -107,6 +129,7 @@ QPixmap bottomLeftPicture(qreal pixelRatio)
 WinMain::WinMain(QWidget* parent)
     : QWidget(parent, Qt::Window | Qt::WindowTitleHint | Qt::WindowSystemMenuHint | Qt::WindowMinimizeButtonHint
                           | Qt::WindowCloseButtonHint | Qt::CustomizeWindowHint)
+    , m_screenCapture(DesktopCapture)
     , m_dataPath(DataFolder() + QStringLiteral("data.xml"))
 {
     setObjectName(QStringLiteral("WinMain"));
@@ -180,11 +203,11 @@ void WinMain::createLabels()
 {
     m_winCaption = new QLabel(this);
     m_winCaption->setObjectName(QStringLiteral("WinCaption"));
-    m_winCaption->setFont(fontOf(QStringLiteral("Arial"), 18, false));
+    m_winCaption->setFont(fontOf(QStringLiteral("Arial"), winCaptionPoints, false));
     setTextColour(m_winCaption, Qt::white);
     m_winSubCaption = new QLabel(this);
     m_winSubCaption->setObjectName(QStringLiteral("WinSubCaption"));
-    m_winSubCaption->setFont(fontOf(QStringLiteral("Arial"), 8.25, true));
+    m_winSubCaption->setFont(fontOf(QStringLiteral("Arial"), winSubCaptionPoints, true));
     setTextColour(m_winSubCaption, Qt::white);
 
     for (const int index : {0, 1, 2, 3}) {
@@ -294,33 +317,33 @@ void WinMain::createTray()
 void WinMain::loadTexts()
 {
     hide();
-    m_labels[0]->setText(Translate(QStringLiteral("Search this face:")));
+    m_labels[0]->setText(translated(QT_TRANSLATE_NOOP("Morvelin", "Search this face:")));
     m_labels[0]->hide();
-    m_labels[1]->setText(Translate(QStringLiteral("Look in:")));
+    m_labels[1]->setText(translated(QT_TRANSLATE_NOOP("Morvelin", "Look in:")));
     m_labels[statusLabel]->clear();
-    m_labels[aboutLink]->setText(Translate(QStringLiteral("About")));
-    m_labels[updatesLink]->setText(Translate(QStringLiteral("Check for updates")));
+    m_labels[aboutLink]->setText(translated(QT_TRANSLATE_NOOP("Morvelin", "About")));
+    m_labels[updatesLink]->setText(translated(QT_TRANSLATE_NOOP("Morvelin", "Check for updates")));
     m_labels[legalNoticeLabel]->setText(legalNotice);
-    m_labels[2]->setText(Translate(QStringLiteral("Choose the face to search...")));
+    m_labels[2]->setText(translated(QT_TRANSLATE_NOOP("Morvelin", "Choose the face to search...")));
 
     const QVersionNumber version = QVersionNumber::fromString(QLatin1String(programVersion));
-    m_winCaption->setText(applicationTitle);
-    m_winSubCaption->setText(versionText(version.majorVersion(), version.minorVersion(), version.microVersion()));
+    setWinCaption(applicationTitle);
+    setWinSubCaption(versionText(version.majorVersion(), version.minorVersion(), version.microVersion()));
     setWindowTitle(m_winCaption->text() + QLatin1Char(' ') + m_winSubCaption->text());
 
-    m_chooseImageFile->setCaption(Translate(QStringLiteral("Select a photo with a face to search...")));
+    m_chooseImageFile->setCaption(translated(QT_TRANSLATE_NOOP("Morvelin", "Select a photo with a face to search...")));
     m_startSearch->setEnabled(false);
     m_labels[2]->show();
     m_imgX->hide();
     m_imgX2->hide();
     m_face2Search->hide();
 
-    m_stopSearch->setCaption(Translate(QStringLiteral("Stop")));
-    m_startSearch->setCaption(Translate(QStringLiteral("Search")));
+    m_stopSearch->setCaption(translated(QT_TRANSLATE_NOOP("Morvelin", "Stop")));
+    m_startSearch->setCaption(translated(QT_TRANSLATE_NOOP("Morvelin", "Search")));
     m_imgPreview->hide();
-    m_scanSubDirs->setText(Translate(QStringLiteral("Sub-directories search")));
-    m_exitApp->setText(Translate(QStringLiteral("Exit")));
-    m_searchFacesOnScreen->setText(Translate(QStringLiteral("Search for faces on screen")));
+    m_scanSubDirs->setText(translated(QT_TRANSLATE_NOOP("Morvelin", "Sub-directories search")));
+    m_exitApp->setText(translated(QT_TRANSLATE_NOOP("Morvelin", "Exit")));
+    m_searchFacesOnScreen->setText(translated(QT_TRANSLATE_NOOP("Morvelin", "Search for faces on screen")));
     m_chooseImageFile->show();
 
     m_sysTray.setToolTip(applicationTitle);
@@ -329,9 +352,9 @@ void WinMain::loadTexts()
 
 QString WinMain::versionText(int major, int minor, int build)
 {
-    return Translate(QStringLiteral("Version")) + QLatin1Char(' ') + QString::number(major) + QLatin1Char('.')
+    return translated(QT_TRANSLATE_NOOP("Morvelin", "Version")) + QLatin1Char(' ') + QString::number(major) + QLatin1Char('.')
         + QStringLiteral("%1").arg(minor, 2, 10, QLatin1Char('0')) + QLatin1Char(' ')
-        + Translate(QStringLiteral("Build:")) + QLatin1Char(' ') + QString::number(build);
+        + translated(QT_TRANSLATE_NOOP("Morvelin", "Build:")) + QLatin1Char(' ') + QString::number(build);
 }
 
 QString WinMain::dialogFilter()
@@ -351,6 +374,18 @@ QString WinMain::aboutPage()
         return QDir::cleanPath(installed);
     }
     return QStringLiteral(MORVELIN_SOURCE_README);
+}
+
+void WinMain::setWinCaption(const QString& text)
+{
+    m_winCaption->setText(text);
+    fitFont(m_winCaption, winCaptionPoints);
+}
+
+void WinMain::setWinSubCaption(const QString& text)
+{
+    m_winSubCaption->setText(text);
+    fitFont(m_winSubCaption, winSubCaptionPoints);
 }
 
 // ---- Layout -------------------------------------------------------------------------------------
@@ -419,6 +454,8 @@ void WinMain::layoutControls()
     put(m_labels[updatesLink], place.link8);
     put(m_imgPreview, place.imgPreview);
     put(m_chooseImageFile, place.chooseImageFile);
+    fitFont(m_winCaption, winCaptionPoints);
+    fitFont(m_winSubCaption, winSubCaptionPoints);
 }
 
 // ---- Closing and showing ------------------------------------------------------------------------
@@ -506,8 +543,14 @@ void WinMain::GoCapture(const QString& xfile)
     }
     // The window (or the tray menu) must be off the screen before the screen is taken.
     QTimer::singleShot(wasVisible ? hideBeforeCaptureMs : hideBeforeCaptureMs / 3, acquisition, [this, acquisition] {
-        acquisition->fromScreen(DesktopCapture());
-        showAcquiring();
+        m_screenCapture.capture([this, current = QPointer<SourceAcquisition>(acquisition)](const QImage& screen) {
+            // A portal answers late; by then a newer acquisition may have taken over.
+            if (current.isNull() || current->isAbandoned()) {
+                return;
+            }
+            current->fromScreen(screen);
+            showAcquiring();
+        });
     });
 }
 
@@ -551,7 +594,7 @@ SourceAcquisition* WinMain::beginAcquisition()
 
 void WinMain::showAcquiring()
 {
-    m_winCaption->setText(Translate(QStringLiteral("Looking for human faces...")));
+    setWinCaption(translated(QT_TRANSLATE_NOOP("Morvelin", "Looking for human faces...")));
     m_startSearch->setEnabled(false);
     m_labels[2]->show();
     m_imgX->hide();
@@ -586,18 +629,18 @@ void WinMain::onFaceFound(const QImage& thumbnail)
 {
     ++m_facesFound;
     m_imageList->addThumbnail(thumbnail);
-    m_winSubCaption->setText(Translate(QStringLiteral("Recognized faces: ")) + QString::number(m_facesFound));
+    setWinSubCaption(translated(QT_TRANSLATE_NOOP("Morvelin", "Recognized faces: ")) + QString::number(m_facesFound));
 }
 
 void WinMain::onAcquisitionCompleted()
 {
     if (m_facesFound != 0) {
-        m_winCaption->setText(Translate(QStringLiteral("Choose the face to search...")));
+        setWinCaption(translated(QT_TRANSLATE_NOOP("Morvelin", "Choose the face to search...")));
         m_imageList->showThumbnails();
         m_chooseImageFile->hide();
     } else {
-        m_winCaption->setText(Translate(QStringLiteral("No faces found")));
-        m_winSubCaption->clear();
+        setWinCaption(translated(QT_TRANSLATE_NOOP("Morvelin", "No faces found")));
+        setWinSubCaption(QString());
         m_chooseImageFile->show();
     }
     if (m_acquisition) {
@@ -633,7 +676,7 @@ void WinMain::pickFace(int index)
 void WinMain::choosePhoto()
 {
     const QString photo =
-        QFileDialog::getOpenFileName(this, Translate(QStringLiteral("Choose the image file")), QString(), dialogFilter());
+        QFileDialog::getOpenFileName(this, translated(QT_TRANSLATE_NOOP("Morvelin", "Choose the image file")), QString(), dialogFilter());
     if (photo.isEmpty()) {
         return;
     }
@@ -668,10 +711,10 @@ void WinMain::startSearch()
     }
     m_chooseImageFile->hide();
     m_keyTimer.stop();
-    m_winCaption->setText(Translate(QStringLiteral("Searching")));
-    m_winSubCaption->setText(applicationTitle + QLatin1Char(' ')
-                             + Translate(QStringLiteral("is searching for faces in your image files...")));
-    m_labels[statusLabel]->setText(Translate(QStringLiteral("Searching...")));
+    setWinCaption(translated(QT_TRANSLATE_NOOP("Morvelin", "Searching")));
+    setWinSubCaption(applicationTitle + QLatin1Char(' ')
+                             + translated(QT_TRANSLATE_NOOP("Morvelin", "is searching for faces in your image files...")));
+    m_labels[statusLabel]->setText(translated(QT_TRANSLATE_NOOP("Morvelin", "Searching...")));
     m_imageList->hide();
     m_fileList->show();
     m_startSearch->hide();
@@ -708,10 +751,10 @@ void WinMain::stopRoutine()
     m_startSearch->show();
     m_stopSearch->hide();
     if (m_results.filesFound() == 0) {
-        m_labels[statusLabel]->setText(Translate(QStringLiteral("No files found.")));
+        m_labels[statusLabel]->setText(translated(QT_TRANSLATE_NOOP("Morvelin", "No files found.")));
     }
-    m_winCaption->setText(applicationTitle);
-    m_winSubCaption->setText(Translate(QStringLiteral("Face search software")));
+    setWinCaption(applicationTitle);
+    setWinSubCaption(translated(QT_TRANSLATE_NOOP("Morvelin", "Face search software")));
     startKeyTimer();
     m_searchRunning = false;
     updateStartSearchEnabled();
@@ -746,8 +789,8 @@ void WinMain::showCount(int filesFound)
     if (filesFound == 0) {
         return;
     }
-    m_labels[statusLabel]->setText(Translate(QStringLiteral("Found")) + QLatin1Char(' ') + QString::number(filesFound)
-                                   + QLatin1Char(' ') + Translate(QStringLiteral("so far.")));
+    m_labels[statusLabel]->setText(translated(QT_TRANSLATE_NOOP("Morvelin", "Found")) + QLatin1Char(' ') + QString::number(filesFound)
+                                   + QLatin1Char(' ') + translated(QT_TRANSLATE_NOOP("Morvelin", "so far.")));
 }
 
 void WinMain::browseForFolder()

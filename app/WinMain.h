@@ -2,6 +2,7 @@
 
 #include "app/MainLayout.h"
 #include "platform/KeyState.h"
+#include "platform/ScreenCapture.h"
 #include "platform/SystemTray.h"
 #include "search/ResultList.h"
 
@@ -89,6 +90,8 @@ private:
     void createFolderSearch();
     QLabel* addLabel(int index, bool bold);
     void loadTexts();
+    void setWinCaption(const QString& text);
+    void setWinSubCaption(const QString& text);
     void layoutControls();
     MainLayout::Sizes controlSizes(const MainLayout& layout) const;
 
@@ -137,6 +140,7 @@ private:
     QAction* m_exitApp = nullptr;
     QTimer m_keyTimer;
     KeyState m_keyState;
+    ScreenCapture m_screenCapture;
 
     // Acquisition
     QString m_dataPath;

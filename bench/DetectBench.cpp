@@ -1,7 +1,9 @@
 // Detection figures on dlib's hand-marked example faces: recall, false positives and the time for one
 // 1600 x 1200 photo on one core, for the shipped data file and for the alternatives it was chosen from.
-// A find matches a marked face when the find's centre lies inside the marked box (each marked face
-// matches once, best score first); a find matching no marked face is a false positive.
+// A find matches a marked face when the centre of the find's box lies inside the marked box (each
+// marked face matches once, in the detector's order); a find matching no marked face is a false
+// positive. "filtered": the photos as a scan hands them over (FaceFilter, then JPEG). "mosaic": the
+// photos side by side on one 1600 x 1200 canvas, a big group photo with faces of 37 pixels and up.
 // Usage: detect_bench [TESTDATA [MODELS [DATA_XML]]]
 
 #include "DetectDataset.h"
@@ -246,7 +248,10 @@ int main(int argc, char* argv[])
         printRow(name, evaluate(marked, finder, false), millisecondsPerPhoto(large, finder),
                  evaluate(marked, finder, true), onMosaic);
     };
-    row("shipped data.xml", blazeFace(*shipped.config));
+    // Found or not is judged on the model's box: the eye box may sit above the marked face on purpose.
+    DetectorConfig shippedModelBox = *shipped.config;
+    shippedModelBox.framing = DetectorConfig::Framing::DetectorBox;
+    row("shipped data.xml (model's box)", blazeFace(shippedModelBox));
     // The alternatives: each model at a few confidence thresholds, with and without the tile pass.
     for (const int inputSize : {128, 256}) {
         for (const int tiles : {0, 2, 3}) {

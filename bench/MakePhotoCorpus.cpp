@@ -279,10 +279,11 @@ bool paste(QImage& photo, const FaceSource& source, int faceSide, Dice& dice, st
     return false;
 }
 
-// Face widths between 80 and 600 pixels, small ones as likely as large ones on a log scale.
-int faceSide(Dice& dice)
+// Face widths between 80 and 600 pixels in a 4000-pixel photo (in proportion in others), small ones as
+// likely as large ones on a log scale.
+int faceSide(Dice& dice, double photoScale)
 {
-    return int(std::lrint(80.0 * std::pow(600.0 / 80.0, dice.fraction())));
+    return std::max(8, int(std::lrint(photoScale * 80.0 * std::pow(600.0 / 80.0, dice.fraction()))));
 }
 
 QString suffixFor(int index)
@@ -325,16 +326,17 @@ QString makePhoto(const Corpus& corpus, int index)
 {
     Dice dice(corpus.options.seed * 2654435761u + std::uint32_t(index));
     const QSize size = index % 10 == 4 ? corpus.options.size.transposed() : corpus.options.size;
+    const double photoScale = std::max(size.width(), size.height()) / 4000.0;
     QImage photo = background(size, dice);
     std::vector<QRect> taken;
     std::vector<PastedFace> pasted;
     if (index == corpus.astronautIndex && !corpus.astronaut.patch.isNull()) {
-        paste(photo, corpus.astronaut, 420, dice, taken, pasted);
+        paste(photo, corpus.astronaut, int(420 * photoScale), dice, taken, pasted);
     }
     const int wanted = dice.between(1, 4);
     for (int i = 0; i < wanted; ++i) {
         const FaceSource& source = corpus.faces[std::size_t(dice.between(0, int(corpus.faces.size()) - 1))];
-        paste(photo, source, faceSide(dice), dice, taken, pasted);
+        paste(photo, source, faceSide(dice, photoScale), dice, taken, pasted);
     }
     const QString name = nameFor(index, corpus.options.distinct);
     if (!write(photo, QDir(corpus.options.folder).filePath(name))) {

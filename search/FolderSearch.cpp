@@ -19,7 +19,6 @@ namespace {
 // process's, and OpenCV must not be in a parallel loop when it changes.
 void shareCoresBetweenScans(int maxScans)
 {
-    if (qEnvironmentVariableIsSet("SB_PROBE_KEEP")) return; // PROBE
     const int perScan = std::max(1, QThread::idealThreadCount() / maxScans);
     if (cv::getNumThreads() != perScan) {
         cv::setNumThreads(perScan);

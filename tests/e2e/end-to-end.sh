@@ -4,10 +4,11 @@
 # the best one and a drag hands it to another program. That photo must be the one the face came
 # from. Runs inside xvfb-run; a screenshot of every step goes to OUT.
 #
-# Usage: end-to-end.sh PROGRAM HELPER PHOTOS OUT
+# Usage: end-to-end.sh PROGRAM HELPER PHOTOS OUT [SHOWN]
 #   PROGRAM  face-morvelin, with the detector's files beside it
 #   HELPER   e2e_helper (shows the photo, takes the drop, grabs the screen)
 #   PHOTOS   the test photos: astronaut.png and faces/*.jpg
+#   SHOWN    the photo on the screen, within PHOTOS (astronaut.png); its first face is searched
 # Exit status 77 (skipped) when the model, the photos or xdotool are missing.
 set -euo pipefail
 
@@ -15,6 +16,7 @@ program=$(realpath "$1")
 helper=$(realpath "$2")
 photos=$(realpath -m "$3")
 out=$(realpath -m "$4")
+shown=${5:-astronaut.png}
 skipped=77
 
 program_folder=$(dirname "$program")
@@ -85,8 +87,10 @@ gone() {
     ! xdotool search --onlyvisible --name "$1" >/dev/null 2>&1
 }
 
-# Client position of the main window: X and Y.
+# The main window's id and client position (X and Y). Asked afresh each time: bringing the window
+# to the front re-creates it under a new id.
 main_position() {
+    main=$(window_named '^Face Morvelin Version' 20) || fail "the main window is not on the screen"
     eval "$(xdotool getwindowgeometry --shell "$main")"
 }
 
@@ -97,7 +101,7 @@ click() {
 }
 
 # 1. A photo with a face on the screen, and the program started.
-"$helper" show "$photos/astronaut.png" "$drops" &
+"$helper" show "$photos/$shown" "$drops" &
 pids+=($!)
 window_named '^Photo viewer$' 20 >/dev/null || fail "the photo is not on the screen"
 "$program" 2>"$out/program.log" &
@@ -110,7 +114,7 @@ shot start
 xdotool key F12
 sleep 0.1
 gone '^Face Morvelin Version' || fail "the window did not step aside for the capture"
-main=$(window_named '^Face Morvelin Version' 20) || fail "the main window did not come back after F12"
+window_named '^Face Morvelin Version' 20 >/dev/null || fail "the main window did not come back after F12"
 sleep 3
 main_position
 shot gallery
@@ -138,8 +142,10 @@ fi
 sleep 0.5
 gone '^Choose folder$' || fail "the folder dialog did not take the folder"
 
-# 5. Search: a scan window per photo under way.
+# 5. Search: a scan window per photo under way. Without a window manager a click does not activate
+# a window, and the program's buttons only answer in the active window.
 main_position
+xdotool windowfocus --sync "$main"
 click $((X + 115 + 62)) $((Y + 288 + 12))
 window_named '^Face Morvelin$' 20 >/dev/null || fail "no scan window appeared"
 sleep 0.4
@@ -178,7 +184,7 @@ shot dropped
 [[ -s $drops ]] || fail "nothing was dropped on the photo viewer"
 echo "dropped:"
 cat "$drops"
-expected=$folder/astronaut.png
+expected=$folder/$(basename "$shown")
 [[ $(grep -c '^file' "$drops") == 1 ]] || fail "one photo was expected to be dragged"
 grep -qxF "file	$expected" "$drops" || fail "the best result is not the photo the face came from"
 grep -qxF "text	$expected|" "$drops" || fail "the dragged text is not the path followed by |"
