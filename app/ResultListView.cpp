@@ -5,6 +5,8 @@
 
 #include <QHeaderView>
 #include <QMouseEvent>
+#include <QScrollBar>
+#include <QStyle>
 
 namespace morvelin {
 
@@ -26,7 +28,8 @@ ResultListView::ResultListView(ResultListModel& model, QWidget* parent)
     setDragEnabled(true);
     setDragDropMode(QAbstractItemView::DragOnly);
     setDefaultDropAction(Qt::CopyAction);
-    header()->setStretchLastSection(false);
+    // The score column takes what is left, so the scores line up with the right edge.
+    header()->setStretchLastSection(true);
     header()->setSectionsMovable(false);
     connect(this, &QTreeView::clicked, this, [this](const QModelIndex& index) {
         if (index.isValid()) {
@@ -38,7 +41,11 @@ ResultListView::ResultListView(ResultListModel& model, QWidget* parent)
 void ResultListView::resetColumns()
 {
     const int scoreWidth = header()->defaultSectionSize();
-    const int available = std::max(0, viewport()->width() - scoreWidth);
+    // Room for the scroll bar that a long list brings, so that the score is never pushed out of sight.
+    const int scrollBar = verticalScrollBar()->isVisible()
+        ? 0
+        : style()->pixelMetric(QStyle::PM_ScrollBarExtent, nullptr, verticalScrollBar());
+    const int available = std::max(0, viewport()->width() - scrollBar - scoreWidth);
     setColumnWidth(ResultList::FileNameColumn, available * 2 / 3);
     setColumnWidth(ResultList::FolderColumn, available - available * 2 / 3);
     setColumnWidth(ResultList::ScoreColumn, scoreWidth);

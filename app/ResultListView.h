@@ -14,8 +14,8 @@ class ResultListView : public QTreeView {
 public:
     explicit ResultListView(ResultListModel& model, QWidget* parent = nullptr);
 
-    // Name and folder share the width left by the score column two to one, as a new search
-    // begins.
+    // Name and folder share the width left by the score column (and a scroll bar) two to one, as a
+    // new search begins.
     void resetColumns();
 
     // The photo of the current row, or empty.

@@ -175,7 +175,8 @@ void WinMain::setDataPath(const QString& dataPath)
 
 void WinMain::createFolderSearch()
 {
-    FolderSearch::Settings settings{m_dataPath, TempFolder(), QThread::idealThreadCount()};
+    m_searchTempFolder = TempFolder();
+    FolderSearch::Settings settings{m_dataPath, m_searchTempFolder, QThread::idealThreadCount()};
     m_search = new FolderSearch(m_results, settings, this);
     connect(m_search, &FolderSearch::scanStarted, this, &WinMain::scanStarted);
     connect(m_search, &FolderSearch::stopped, this, &WinMain::onSearchStopped);
@@ -722,6 +723,11 @@ void WinMain::startSearch()
     m_fileList->resetColumns();
     m_imgPreview->hide();
     m_searchRunning = true;
+    // A program that lives in the tray for weeks may see its temporary folder cleaned away and made anew.
+    if (TempFolder() != m_searchTempFolder) {
+        delete m_search;
+        createFolderSearch();
+    }
 
     auto sourceFace = std::make_shared<const PixelCanvas>(FacePictureLoader::fromImage(m_imgX->imageX().picture()));
     m_search->start(sourceFace, m_searchPath->SelPath(), m_scanSubDirs->isChecked());

@@ -152,6 +152,7 @@ private:
     ResultList m_results;
     ResultListModel* m_resultModel = nullptr;
     FolderSearch* m_search = nullptr;
+    QString m_searchTempFolder;
     bool m_searchRunning = false;
     int m_previewSequence = 0;
     QSizeF m_previewTwips;

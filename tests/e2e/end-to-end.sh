@@ -44,6 +44,8 @@ trap finish EXIT
 # A user of our own: no welcome window, English texts, nothing of the real user's touched.
 export HOME=$work/home XDG_CONFIG_HOME=$work/config XDG_RUNTIME_DIR=$work/runtime TMPDIR=$work/tmp
 export LANG=C.UTF-8 LC_ALL=C.UTF-8 LANGUAGE=
+# A desktop Qt knows, for its icon theme.
+export XDG_CURRENT_DESKTOP=GNOME
 mkdir -p "$HOME" "$XDG_CONFIG_HOME/Face Morvelin" "$XDG_RUNTIME_DIR" "$TMPDIR"
 chmod 700 "$XDG_RUNTIME_DIR"
 printf '[Welcome]\nShowTip=0\n' >"$XDG_CONFIG_HOME/Face Morvelin/Face Morvelin.conf"
@@ -51,6 +53,10 @@ printf '[Welcome]\nShowTip=0\n' >"$XDG_CONFIG_HOME/Face Morvelin/Face Morvelin.c
 folder=$work/photos
 mkdir -p "$folder"
 cp "$photos"/faces/*.jpg "$photos/astronaut.png" "$folder/"
+# More photos than scans in parallel, so that the search is still under way for its screenshot.
+for photo in "$photos"/faces/*.jpg; do
+    cp "$photo" "$folder/copy-$(basename "$photo")"
+done
 drops=$work/drops.txt
 mkdir -p "$out"
 rm -f "$out"/*.png
@@ -103,14 +109,16 @@ click() {
 # 1. A photo with a face on the screen, and the program started.
 "$helper" show "$photos/$shown" "$drops" &
 pids+=($!)
-window_named '^Photo viewer$' 20 >/dev/null || fail "the photo is not on the screen"
+viewer=$(window_named '^Photo viewer$' 20) || fail "the photo is not on the screen"
 "$program" 2>"$out/program.log" &
 pids+=($!)
 main=$(window_named '^Face Morvelin Version' 20) || fail "the main window did not come up"
 sleep 1
 shot start
 
-# 2. F12, wherever the focus is: the window steps aside, the screen is captured, faces are found.
+# 2. F12 while another program has the focus: the window steps aside, the screen is captured,
+# faces are found.
+xdotool windowfocus --sync "$viewer"
 xdotool key F12
 sleep 0.1
 gone '^Face Morvelin Version' || fail "the window did not step aside for the capture"
@@ -148,7 +156,7 @@ main_position
 xdotool windowfocus --sync "$main"
 click $((X + 115 + 62)) $((Y + 288 + 12))
 window_named '^Face Morvelin$' 20 >/dev/null || fail "no scan window appeared"
-sleep 0.4
+sleep 0.2
 shot searching
 
 # The search is over when no scan window has been seen for two seconds.
