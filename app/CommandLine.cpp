@@ -73,7 +73,11 @@ void CommandLine::printHelp(QTextStream& stream)
            << "                            name the face picture in DIR nearest to IMAGE; prints the\n"
            << "                            name directly followed by the distance\n"
            << "\n"
+           << "Without a verb the program starts on the desktop, in the system tray.\n"
+           << "\n"
            << "Options:\n"
+           << "  --capture                 capture the screen and look for faces, in the running\n"
+           << "                            program (started first when none runs)\n"
            << "  --help                    show this text\n"
            << "  --version                 show the version\n";
     stream.flush();

@@ -1,6 +1,7 @@
 #include "app/FacesCommand.h"
 
 #include "app/CommandLine.h"
+#include "app/DataFolder.h"
 #include "app/Helpers.h"
 #include "search/SourcePicture.h"
 
@@ -17,7 +18,7 @@ int FacesCommand::run(const QStringList& operands, QTextStream& out, QTextStream
     }
 
     const SourcePicture::Result found =
-        SourcePicture::findFaces(options.photo, TempFolder(), AppFolder() + QStringLiteral("data.xml"));
+        SourcePicture::findFaces(options.photo, TempFolder(), DataFolder() + QStringLiteral("data.xml"));
     if (!found.ok()) {
         err << CommandLine::programName << ": " << found.error << Qt::endl;
         return CommandLine::exitUsage;

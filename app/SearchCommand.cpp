@@ -1,6 +1,7 @@
 #include "app/SearchCommand.h"
 
 #include "app/CommandLine.h"
+#include "app/DataFolder.h"
 #include "app/Helpers.h"
 #include "app/SearchReport.h"
 #include "platform/UnixSignalWatcher.h"
@@ -80,7 +81,7 @@ int SearchCommand::run(const QStringList& operands, QTextStream& out, QTextStrea
     if (!parse(operands, options, problem)) {
         return CommandLine::usageError(err, problem);
     }
-    const QString dataPath = AppFolder() + QStringLiteral("data.xml");
+    const QString dataPath = DataFolder() + QStringLiteral("data.xml");
     if (!QFileInfo(options.folder).isDir()) {
         err << CommandLine::programName << ": cannot search '" << options.folder << "': no such folder" << Qt::endl;
         return CommandLine::exitUsage;
