@@ -14,6 +14,7 @@
 #include <QFile>
 #include <QImage>
 #include <QImageWriter>
+#include <QLoggingCategory>
 #include <QPainter>
 #include <QPainterPath>
 #include <QTextStream>
@@ -413,6 +414,8 @@ bool parseOptions(const QStringList& arguments, Options& options)
 int main(int argc, char* argv[])
 {
     QCoreApplication app(argc, argv);
+    // libpng's remark on the astronaut's colour profile is no news to anyone running this.
+    QLoggingCategory::setFilterRules(QStringLiteral("qt.gui.imageio.warning=false"));
     Corpus corpus;
     if (!parseOptions(app.arguments(), corpus.options)) {
         std::fprintf(stderr, "usage: make_photo_corpus [--count N] [--distinct D] [--size WxH] [--seed S] "
