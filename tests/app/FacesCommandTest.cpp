@@ -8,20 +8,9 @@
 
 using namespace morvelin::testing;
 
-namespace {
-
-void requireDetector()
-{
-    if (!haveDetectorAndPhotos()) {
-        GTEST_SKIP() << "the detector's model or the test photos are not set up";
-    }
-}
-
-} // namespace
-
 TEST(FacesCommandTest, ARealPortraitGivesOneFaceAndItsThumbnail)
 {
-    requireDetector();
+    SKIP_WITHOUT_PHOTOS();
     QTemporaryDir temp;
     QTemporaryDir out;
     const Outcome outcome =
@@ -44,7 +33,7 @@ TEST(FacesCommandTest, ARealPortraitGivesOneFaceAndItsThumbnail)
 
 TEST(FacesCommandTest, GroupPhotosListFacesInReadingOrder)
 {
-    requireDetector();
+    SKIP_WITHOUT_PHOTOS();
     const Outcome outcome = runProgram({QStringLiteral("faces"), testPhoto(QStringLiteral("faces/bald_guys.jpg"))});
     ASSERT_EQ(outcome.exitCode, 0) << outcome.err.toStdString();
     const QStringList lines = outcome.out.trimmed().split(QLatin1Char('\n'));
@@ -56,7 +45,7 @@ TEST(FacesCommandTest, GroupPhotosListFacesInReadingOrder)
 
 TEST(FacesCommandTest, NoFaceUnreadableOrMissingPhotosSaySo)
 {
-    requireDetector();
+    SKIP_WITHOUT_PHOTOS();
     QTemporaryDir dir;
     QImage plain(640, 480, QImage::Format_RGB32);
     plain.fill(qRgb(30, 90, 200));

@@ -4,14 +4,11 @@
 #include <QDesktopServices>
 #include <QDir>
 #include <QFile>
-#include <QFileDialog>
 #include <QFileInfo>
-#include <QLabel>
 #include <QProcess>
 #include <QScreen>
 #include <QTemporaryDir>
 #include <QTest>
-#include <QTimer>
 #include <QUrl>
 
 #include <gtest/gtest.h>
@@ -34,23 +31,8 @@ public slots:
     void open(const QUrl& url) { urls.append(url); }
 };
 
-QFile::Permissions ownerOnly()
-{
-    return QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner | QFile::ReadUser | QFile::WriteUser
-        | QFile::ExeUser;
-}
-
-bool hasVisiblePixels(const QImage& image)
-{
-    for (int y = 0; y < image.height(); ++y) {
-        for (int x = 0; x < image.width(); ++x) {
-            if (qAlpha(image.pixel(x, y)) != 0) {
-                return true;
-            }
-        }
-    }
-    return false;
-}
+const QFile::Permissions ownerOnly = QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner | QFile::ReadUser
+    | QFile::WriteUser | QFile::ExeUser;
 
 // Runs this program again as a child that uses TempFolder with its temporary files under tmpDir,
 // and returns what the child printed: the folder it was given.
@@ -97,9 +79,9 @@ int runChildScenario(const QByteArray& scenario, int argc, char* argv[])
 
 TEST(HelpersTest, FoldersEndWithExactlyOneSeparator)
 {
-    EXPECT_EQ(FolderWithSeparator(QStringLiteral("/home/anna/Photos")), QStringLiteral("/home/anna/Photos/"));
-    EXPECT_EQ(FolderWithSeparator(QStringLiteral("/home/anna/Photos/")), QStringLiteral("/home/anna/Photos/"));
-    EXPECT_EQ(FolderWithSeparator(QStringLiteral("/home/anna/Photos//")), QStringLiteral("/home/anna/Photos/"));
+    for (const char* folder : {"/home/anna/Photos", "/home/anna/Photos/", "/home/anna/Photos//"}) {
+        EXPECT_EQ(FolderWithSeparator(QString::fromLatin1(folder)), QStringLiteral("/home/anna/Photos/")) << folder;
+    }
     EXPECT_EQ(FolderWithSeparator(QStringLiteral("/")), QStringLiteral("/"));
     EXPECT_EQ(FolderWithSeparator(QString()), QString());
 
@@ -111,22 +93,16 @@ TEST(HelpersTest, FoldersEndWithExactlyOneSeparator)
 
 TEST(HelpersTest, PathsSplitAtTheLastSeparator)
 {
-    struct Case {
-        QString path, folder, name;
+    const char* const cases[][3] = {
+        {"/media/photos/a.jpg", "/media/photos/", "a.jpg"}, {"a.jpg", "", "a.jpg"}, {"/a.jpg", "/", "a.jpg"},
+        {"/media/photos/", "/media/photos/", ""}, {"/media/2010.d/holiday", "/media/2010.d/", "holiday"},
+        {"C:\\Photos\\a.jpg", "", "C:\\Photos\\a.jpg"}, {"", "", ""},
     };
-    const Case cases[] = {
-        {QStringLiteral("/media/photos/a.jpg"), QStringLiteral("/media/photos/"), QStringLiteral("a.jpg")},
-        {QStringLiteral("a.jpg"), QString(), QStringLiteral("a.jpg")},
-        {QStringLiteral("/a.jpg"), QStringLiteral("/"), QStringLiteral("a.jpg")},
-        {QStringLiteral("/media/photos/"), QStringLiteral("/media/photos/"), QString()},
-        {QStringLiteral("/media/2010.d/holiday"), QStringLiteral("/media/2010.d/"), QStringLiteral("holiday")},
-        {QStringLiteral("C:\\Photos\\a.jpg"), QString(), QStringLiteral("C:\\Photos\\a.jpg")},
-        {QString(), QString(), QString()},
-    };
-    for (const Case& c : cases) {
-        EXPECT_EQ(FolderOfPath(c.path), c.folder) << c.path.toStdString();
-        EXPECT_EQ(NameOfPath(c.path), c.name) << c.path.toStdString();
-        EXPECT_EQ(FolderOfPath(c.path) + NameOfPath(c.path), c.path);
+    for (const auto& c : cases) {
+        const QString path = QString::fromLatin1(c[0]);
+        EXPECT_EQ(FolderOfPath(path), QString::fromLatin1(c[1])) << c[0];
+        EXPECT_EQ(NameOfPath(path), QString::fromLatin1(c[2])) << c[0];
+        EXPECT_EQ(FolderOfPath(path) + NameOfPath(path), path);
     }
 }
 
@@ -136,17 +112,17 @@ TEST(HelpersTest, TempFolderIsPrivateAndSurvivesACleanUp)
     ASSERT_FALSE(folder.isEmpty());
     EXPECT_TRUE(QFileInfo(folder).isDir());
     EXPECT_EQ(FolderOfPath(folder.chopped(1)), QDir::tempPath() + QLatin1Char('/'));
-    EXPECT_EQ(QFileInfo(folder).permissions(), ownerOnly());
+    EXPECT_EQ(QFileInfo(folder).permissions(), ownerOnly);
     EXPECT_EQ(TempFolder(), folder) << "one folder for the whole run";
 
     // The system's clean-up of /tmp removes it, and someone re-creates the name open to everybody.
     ASSERT_TRUE(QDir(folder).removeRecursively());
     ASSERT_TRUE(QDir().mkdir(folder));
-    ASSERT_TRUE(QFile::setPermissions(folder, ownerOnly() | QFile::ReadOther | QFile::WriteOther | QFile::ExeOther));
+    ASSERT_TRUE(QFile::setPermissions(folder, ownerOnly | QFile::ReadOther | QFile::WriteOther | QFile::ExeOther));
     const QString again = TempFolder();
     EXPECT_NE(again, folder);
     EXPECT_TRUE(QFileInfo(again).isDir());
-    EXPECT_EQ(QFileInfo(again).permissions(), ownerOnly());
+    EXPECT_EQ(QFileInfo(again).permissions(), ownerOnly);
     EXPECT_TRUE(QFileInfo::exists(folder)) << "a folder that is not ours is left alone";
     QDir(folder).removeRecursively();
 }
@@ -162,55 +138,6 @@ TEST(HelpersTest, TempFolderIsRemovedWhenTheProgramEnds)
         // Qt itself may put its runtime folder there when XDG_RUNTIME_DIR is unset; that is not ours.
         EXPECT_TRUE(QDir(area.path()).entryList({QStringLiteral("face-morvelin-*")}, QDir::AllEntries).isEmpty());
     }
-}
-
-TEST(HelpersTest, FileIconFillsTheBoxWithExactlyOneIcon)
-{
-    QTemporaryDir dir;
-    const QString photo = dir.filePath(QStringLiteral("holiday.JPG"));
-    QImage(8, 8, QImage::Format_RGB32).save(photo, "JPG");
-
-    QLabel box;
-    box.resize(100, 70);
-    DrawFileIcon(photo, &box, true);
-    EXPECT_EQ(box.size(), QSize(16, 16));
-    EXPECT_EQ(box.pixmap().deviceIndependentSize(), QSizeF(16, 16));
-    EXPECT_TRUE(hasVisiblePixels(box.pixmap().toImage()));
-
-    DrawFileIcon(dir.path(), &box, false);
-    EXPECT_EQ(box.size(), QSize(32, 32));
-    EXPECT_EQ(box.pixmap().deviceIndependentSize(), QSizeF(32, 32));
-
-    const QImage before = box.pixmap().toImage();
-    DrawFileIcon(dir.filePath(QStringLiteral("gone.jpg")), &box, true);
-    DrawFileIcon(QString(), &box, true);
-    EXPECT_EQ(box.size(), QSize(32, 32));
-    EXPECT_EQ(box.pixmap().toImage(), before);
-    DrawFileIcon(photo, nullptr, true);
-}
-
-TEST(HelpersTest, StayingOnTopNeitherShowsNorHidesTheWindow)
-{
-    QWidget shown;
-    shown.show();
-    FormOnTop(&shown);
-    EXPECT_TRUE(shown.windowFlags().testFlag(Qt::WindowStaysOnTopHint));
-    EXPECT_TRUE(shown.isVisible());
-    FormOnTop(&shown);
-    EXPECT_TRUE(shown.isVisible());
-    FormNotOnTop(&shown);
-    EXPECT_FALSE(shown.windowFlags().testFlag(Qt::WindowStaysOnTopHint));
-    EXPECT_TRUE(shown.isVisible());
-
-    QWidget hidden;
-    FormOnTop(&hidden);
-    EXPECT_TRUE(hidden.windowFlags().testFlag(Qt::WindowStaysOnTopHint));
-    EXPECT_FALSE(hidden.isVisible());
-
-    QLabel child(&shown);
-    FormOnTop(&child);
-    EXPECT_TRUE(shown.windowFlags().testFlag(Qt::WindowStaysOnTopHint)) << "the child's window is meant";
-    FormNotOnTop(nullptr);
 }
 
 TEST(HelpersTest, ShellGetsFilesAsFilesAndAddressesAsTheyAre)
@@ -230,37 +157,6 @@ TEST(HelpersTest, ShellGetsFilesAsFilesAndAddressesAsTheyAre)
     ASSERT_EQ(recorder.urls.size(), 2);
     EXPECT_EQ(recorder.urls[0].toLocalFile(), photo);
     EXPECT_EQ(recorder.urls[1], QUrl(QStringLiteral("https://example.org/face-morvelin?lang=de")));
-}
-
-TEST(HelpersTest, BrowseFolderGivesTheChoiceWithOneSeparator)
-{
-    QTemporaryDir dir;
-    const auto choose = [](const QString& folder, QString* startedIn) {
-        QTimer::singleShot(0, [folder, startedIn] {
-            auto* dialog = qobject_cast<QFileDialog*>(QApplication::activeModalWidget());
-            ASSERT_NE(dialog, nullptr);
-            *startedIn = dialog->directory().absolutePath();
-            if (folder.isEmpty()) {
-                dialog->reject();
-                return;
-            }
-            dialog->setDirectory(folder);
-            static_cast<QDialog*>(dialog)->accept();
-        });
-    };
-
-    QString startedIn;
-    choose(dir.path(), &startedIn);
-    EXPECT_EQ(BrowseFolder(nullptr, QStringLiteral("Choose folder"), false, QStringLiteral("Browse...")),
-              dir.path() + QLatin1Char('/'));
-    EXPECT_EQ(startedIn, QDir::homePath()) << "a root that names no folder starts at home";
-
-    choose(QStringLiteral("/"), &startedIn);
-    EXPECT_EQ(BrowseFolder(nullptr, QStringLiteral("Choose folder"), true, dir.path()), QStringLiteral("/"));
-    EXPECT_EQ(startedIn, dir.path());
-
-    choose(QString(), &startedIn);
-    EXPECT_EQ(BrowseFolder(nullptr, QStringLiteral("Choose folder"), false, dir.path()), QString());
 }
 
 TEST(HelpersTest, DesktopCaptureShowsWhatIsOnScreen)

@@ -1,7 +1,6 @@
 #include "app/Module1.h"
 
 #include "app/Helpers.h"
-
 #include "app/WinMain.h"
 #include "app/WinWelcome.h"
 #include "platform/SingleInstance.h"
@@ -46,20 +45,9 @@ bool waitUntil(const std::function<bool()>& condition)
     return true;
 }
 
-QString runtimeFolder()
-{
-    return qEnvironmentVariable("XDG_RUNTIME_DIR");
-}
-
-QString socketPath()
-{
-    return runtimeFolder() + QStringLiteral("/face-morvelin.socket");
-}
-
-QString captionOf(WinMain& window)
-{
-    return window.findChild<QLabel*>(QStringLiteral("WinCaption"))->text();
-}
+QString runtimeFolder() { return qEnvironmentVariable("XDG_RUNTIME_DIR"); }
+QString socketPath() { return runtimeFolder() + QStringLiteral("/face-morvelin.socket"); }
+QString captionOf(WinMain& window) { return window.findChild<QLabel*>(QStringLiteral("WinCaption"))->text(); }
 
 // The screen was taken and the detector has answered (or is at it).
 bool hasCaptured(WinMain& window)
@@ -90,10 +78,7 @@ public:
         }
     }
     bool waitUntilRunning() { return waitUntil([] { return QFileInfo::exists(socketPath()); }); }
-    bool waitForEnd()
-    {
-        return waitUntil([this] { return m_process.state() == QProcess::NotRunning; });
-    }
+    bool waitForEnd() { return waitUntil([this] { return m_process.state() == QProcess::NotRunning; }); }
     QProcess& process() { return m_process; }
 
 private:
@@ -167,8 +152,7 @@ TEST_F(Module1Test, ASecondStartShowsTheMessageAndLoadsNothing)
     Program first({});
     ASSERT_TRUE(first.waitUntilRunning());
 
-    QString title;
-    QString text;
+    QString title, text;
     QMessageBox::Icon icon = QMessageBox::NoIcon;
     QTimer answer;
     QObject::connect(&answer, &QTimer::timeout, [&] {

@@ -84,18 +84,6 @@ TEST_F(Module1TrayTest, StartsAsATrayIconWhoseWindowTheCloseBoxOnlyHides)
     EXPECT_TRUE(window.tray().isShown());
 }
 
-TEST_F(Module1TrayTest, TheWelcomeWindowComesFirstAndItsCloseBringsTheMainWindow)
-{
-    Module1 start;
-    ASSERT_EQ(start.Main(), Module1::Start::Running);
-    ASSERT_NE(start.welcomeWindow(), nullptr);
-    EXPECT_TRUE(start.welcomeWindow()->isVisible());
-    EXPECT_FALSE(start.mainWindow()->isVisible());
-    EXPECT_TRUE(start.mainWindow()->tray().isShown());
-    start.welcomeWindow()->close();
-    EXPECT_TRUE(start.mainWindow()->isVisible());
-}
-
 TEST_F(Module1TrayTest, ExitTakesTheTrayIconDownAndEndsWithoutTheWelcomeWindowsCloseHandler)
 {
     Module1 start;

@@ -35,10 +35,6 @@ inline QString testPhoto(const QString& relativePath)
     return QStringLiteral(MORVELIN_TEST_PHOTOS "/") + relativePath;
 }
 
-} // namespace morvelin::testing
-
-namespace morvelin::testing {
-
 // The real photos and the detector's model arrive with the set-up; without them the tests that need
 // them are skipped rather than failed.
 inline bool haveDetectorAndPhotos()
@@ -50,3 +46,7 @@ inline bool haveDetectorAndPhotos()
 }
 
 } // namespace morvelin::testing
+
+#define SKIP_WITHOUT_PHOTOS()                                                                                          \
+    if (!morvelin::testing::haveDetectorAndPhotos())                                                                   \
+    GTEST_SKIP() << "the detector's model or the test photos are not set up"

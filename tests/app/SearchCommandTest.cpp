@@ -31,9 +31,7 @@ void fillCorpus(const QTemporaryDir& corpus)
 
 TEST(SearchCommandTest, TheFacesOwnPhotoRanksFirst)
 {
-    if (!haveDetectorAndPhotos()) {
-        GTEST_SKIP() << "the detector's model or the test photos are not set up";
-    }
+    SKIP_WITHOUT_PHOTOS();
     QTemporaryDir corpus;
     QTemporaryDir temp;
     fillCorpus(corpus);
@@ -71,34 +69,27 @@ TEST(SearchCommandTest, TheFacesOwnPhotoRanksFirst)
 
 TEST(SearchCommandTest, BadSourcesAndFoldersEndWithAMessage)
 {
-    if (!haveDetectorAndPhotos()) {
-        GTEST_SKIP() << "the detector's model or the test photos are not set up";
-    }
+    SKIP_WITHOUT_PHOTOS();
     QTemporaryDir dir;
     const QString astronaut = testPhoto(QStringLiteral("astronaut.png"));
 
-    const Outcome pickTooFar = runProgram({QStringLiteral("search"), QStringLiteral("--face"), astronaut,
-                                           QStringLiteral("--pick"), QStringLiteral("2"), dir.path()});
+    // %1 the face's photo, %2 the folder.
+    const auto search = [&](const char* arguments) {
+        return runProgram(
+            QString::fromLatin1(arguments).replace("%1", astronaut).replace("%2", dir.path()).split(QLatin1Char(' ')));
+    };
+    const Outcome pickTooFar = search("search --face %1 --pick 2 %2");
     EXPECT_EQ(pickTooFar.exitCode, 1) << pickTooFar.err.toStdString();
-
-    const Outcome noFolder = runProgram(
-        {QStringLiteral("search"), QStringLiteral("--face"), astronaut, dir.filePath(QStringLiteral("absent"))});
+    const Outcome noFolder = search("search --face %1 %2/absent");
     EXPECT_EQ(noFolder.exitCode, 2);
     EXPECT_TRUE(noFolder.err.contains(QStringLiteral("absent")));
-
-    const Outcome noFace = runProgram({QStringLiteral("search"), dir.path()});
-    EXPECT_EQ(noFace.exitCode, 2);
-
-    const Outcome badPick = runProgram({QStringLiteral("search"), QStringLiteral("--face"), astronaut,
-                                        QStringLiteral("--pick"), QStringLiteral("zero"), dir.path()});
-    EXPECT_EQ(badPick.exitCode, 2);
+    EXPECT_EQ(search("search %2").exitCode, 2) << "no face";
+    EXPECT_EQ(search("search --face %1 --pick zero %2").exitCode, 2);
 }
 
 TEST(SearchCommandTest, CtrlCFinishesThePhotosInHandAndCleansUp)
 {
-    if (!haveDetectorAndPhotos()) {
-        GTEST_SKIP() << "the detector's model or the test photos are not set up";
-    }
+    SKIP_WITHOUT_PHOTOS();
     QTemporaryDir corpus;
     QTemporaryDir temp;
     // Enough photos that the search is still running when the interrupt comes.

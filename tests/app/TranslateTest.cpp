@@ -24,10 +24,7 @@ const QString beforeApplicationProbe = QStringLiteral("@before-application");
 const QString notInPhraseBook = QStringLiteral("Face Morvelin");
 
 struct Phrase {
-    QString context;
-    QString source;
-    QString translation;
-    QString translationType;
+    QString context, source, translation, translationType;
 };
 
 QList<Phrase> readPhraseBook(QString* error = nullptr)
@@ -118,14 +115,6 @@ void expectGerman(const QMap<QString, QString>& shown, const std::string& who)
     for (const Phrase& phrase : phrases) {
         EXPECT_EQ(shown.value(phrase.source), phrase.translation) << who << ": " << phrase.source.toStdString();
     }
-    EXPECT_EQ(shown.value(QStringLiteral("Stop")), QStringLiteral("Anhalten")) << who;
-    EXPECT_EQ(shown.value(QStringLiteral("Recognized faces: ")), QStringLiteral("Erkannte Gesichter: ")) << who;
-    EXPECT_EQ(shown.value(QStringLiteral("Looking for human faces...")),
-              QStringLiteral("Suche nach menschlichen Gesichtern..."))
-        << who;
-    EXPECT_EQ(shown.value(QStringLiteral("Show this window everytime this software starts.")),
-              QStringLiteral("Dieses Fenster bei jedem Start der Software anzeigen."))
-        << who;
     EXPECT_EQ(shown.value(notInPhraseBook), notInPhraseBook) << who;
     EXPECT_EQ(shown.value(installedProbe), QStringLiteral("Anhalten")) << who << ": translator installed";
 }
@@ -171,25 +160,14 @@ TEST(TranslateTest, EveryTextHasAFinishedGermanTranslation)
     }
 }
 
-TEST(TranslateTest, GermanUsersGetGerman)
+TEST(TranslateTest, GermanUsersGetGermanOthersTheEnglishTextAndTheProgramsLocaleWins)
 {
     expectGerman(shownTexts(QStringLiteral("system"), QStringLiteral("de_DE.UTF-8")), "de_DE");
-    expectGerman(shownTexts(QStringLiteral("system"), QStringLiteral("de_AT.UTF-8")), "de_AT");
     expectGerman(shownTexts(QStringLiteral("system"), QStringLiteral("fr_FR.UTF-8"), QStringLiteral("fr:de")),
                  "French reader who also reads German");
-}
-
-TEST(TranslateTest, EnglishAndFrenchUsersGetTheEnglishText)
-{
-    expectEnglish(shownTexts(QStringLiteral("system"), QStringLiteral("en_US.UTF-8")), "en_US");
     expectEnglish(shownTexts(QStringLiteral("system"), QStringLiteral("fr_FR.UTF-8")), "fr_FR");
-    expectEnglish(shownTexts(QStringLiteral("system"), QStringLiteral("C")), "C");
     expectEnglish(shownTexts(QStringLiteral("system"), QStringLiteral("en_GB.UTF-8"), QStringLiteral("en_GB:de")),
                   "English first, German as a fallback");
-}
-
-TEST(TranslateTest, ALocaleSetByTheProgramWins)
-{
     expectGerman(shownTexts(QStringLiteral("default:de_DE"), QStringLiteral("fr_FR.UTF-8")), "default de_DE");
     expectEnglish(shownTexts(QStringLiteral("default:en_US"), QStringLiteral("de_DE.UTF-8")), "default en_US");
 }

@@ -93,40 +93,20 @@ TEST(WinFotoFaceTest, PhotosAreShownAtTheirDesignSizeAndCentred)
 
 TEST(WinFotoFaceTest, TheFaceTitleTruncatesTheScoreToWholePerCent)
 {
-    const struct {
-        int distance;
-        const char* title;
-    } cases[] = {
-        {0, "Face: 2\n100%"},
-        {1, "Face: 2\n99%"},
-        {50000, "Face: 2\n85%"},
-        {107136, "Face: 2\n70%"},
-        {107137, "Face: 2\n69%"},
-    };
-    for (const auto& c : cases) {
-        const qint64 score = FaceScore::fromDistance(c.distance).tenThousandths();
-        EXPECT_EQ(WinFotoFace::faceTitle(2, score), QString::fromLatin1(c.title)) << c.distance;
+    for (const auto& [distance, title] : {std::pair{0, "Face: 2\n100%"}, {1, "Face: 2\n99%"}, {50000, "Face: 2\n85%"},
+                                          {107136, "Face: 2\n70%"}, {107137, "Face: 2\n69%"}}) {
+        const qint64 score = FaceScore::fromDistance(distance).tenThousandths();
+        EXPECT_EQ(WinFotoFace::faceTitle(2, score), QString::fromLatin1(title)) << distance;
     }
     EXPECT_EQ(WinFotoFace::faceTitle(2, 876543), QStringLiteral("Face: 2\n87%"));
 }
 
-TEST(WinFotoFaceTest, LoadsWithItsTextsAndStopAsksTheSearchToStop)
+TEST(WinFotoFaceTest, ItsStopAsksTheSearchToStopAndItsCloseLeavesTheProgramRunning)
 {
     WinFotoFace window(greyFace());
-    EXPECT_EQ(window.windowTitle(), QStringLiteral("Face Morvelin"));
-    EXPECT_EQ(window.size(), QSize(388, 280));
-    EXPECT_EQ(window.findChild<QLabel*>(QStringLiteral("SourceFaceTitle"))->text(), QStringLiteral("Source"));
-    EXPECT_EQ(window.findChild<QLabel*>(QStringLiteral("FaceDetTitle"))->text(), QStringLiteral("Target"));
-    EXPECT_TRUE(window.findChild<QLabel*>(QStringLiteral("MasterTitle"))->text().isEmpty());
-    EXPECT_TRUE(window.findChild<QLabel*>(QStringLiteral("DetailedStatus"))->text().isEmpty());
-    const QLabel* source = window.findChild<QLabel*>(QStringLiteral("SourceFace"));
-    EXPECT_EQ(source->size(), QSize(50, 50));
-    EXPECT_EQ(source->contentsRect().size(), QSize(48, 48)) << "a one-pixel frame around the face";
     EXPECT_FALSE(window.testAttribute(Qt::WA_QuitOnClose)) << "closing a scan window must not end the program";
-
     auto* stop = window.findChild<FlatButton*>(QStringLiteral("StopSearch"));
     ASSERT_NE(stop, nullptr);
-    EXPECT_EQ(stop->Caption(), QStringLiteral("Stop"));
     QSignalSpy stopClicked(&window, &WinFotoFace::StopSearchClicked);
     emit stop->Click();
     EXPECT_EQ(stopClicked.count(), 1);
@@ -134,9 +114,7 @@ TEST(WinFotoFaceTest, LoadsWithItsTextsAndStopAsksTheSearchToStop)
 
 TEST(WinFotoFaceTest, ShowsARealScanAndClosesWhenItCompletes)
 {
-    if (!morvelin::testing::haveDetectorAndPhotos()) {
-        GTEST_SKIP() << "the detector's model or the test photos are missing";
-    }
+    SKIP_WITHOUT_PHOTOS();
     const QString photo = morvelin::testing::testPhoto(QStringLiteral("faces/2008_001009.jpg"));
     const Shown shown = scanInWindow(photo);
 
@@ -157,14 +135,10 @@ TEST(WinFotoFaceTest, ShowsARealScanAndClosesWhenItCompletes)
 
 TEST(WinFotoFaceTest, APhotoWithoutFacesKeepsTargetAndCloses)
 {
-    if (!morvelin::testing::haveDetectorAndPhotos()) {
-        GTEST_SKIP() << "the detector's model is missing";
-    }
+    SKIP_WITHOUT_PHOTOS();
     QTemporaryDir dir;
-    QImage plain(640, 480, QImage::Format_RGB32);
-    plain.fill(qRgb(90, 120, 150));
     const QString photo = dir.filePath(QStringLiteral("plain.png"));
-    ASSERT_TRUE(plain.save(photo));
+    ASSERT_TRUE(greyFace().scaled(640, 480).save(photo));
 
     const Shown shown = scanInWindow(photo);
     ASSERT_TRUE(shown.closedOnCompleted);

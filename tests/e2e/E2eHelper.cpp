@@ -4,7 +4,6 @@
 //   e2e_helper show PHOTO DROPS_FILE   a window at the top left with the photo at its own size;
 //                                      dropped files and text are appended to DROPS_FILE
 //   e2e_helper grab OUT.png            the whole screen as it is now
-//   e2e_helper crop IN OUT X Y W H     a part of a saved picture
 
 #include <QApplication>
 #include <QDragEnterEvent>
@@ -23,8 +22,7 @@ namespace {
 
 class PhotoViewer : public QLabel {
 public:
-    PhotoViewer(const QPixmap& photo, QString dropsFile)
-        : m_dropsFile(std::move(dropsFile))
+    PhotoViewer(const QPixmap& photo, QString dropsFile) : m_dropsFile(std::move(dropsFile))
     {
         setWindowTitle(QStringLiteral("Photo viewer"));
         setPixmap(photo);
@@ -64,17 +62,6 @@ int grabScreen(const QString& out)
     return 0;
 }
 
-int cropPicture(const QStringList& arguments)
-{
-    const QImage picture(arguments[2]);
-    const QRect part(arguments[4].toInt(), arguments[5].toInt(), arguments[6].toInt(), arguments[7].toInt());
-    if (picture.isNull() || !picture.copy(part).save(arguments[3], "PNG")) {
-        std::fprintf(stderr, "e2e_helper: cannot crop %s\n", qPrintable(arguments[2]));
-        return 1;
-    }
-    return 0;
-}
-
 } // namespace
 
 int main(int argc, char* argv[])
@@ -83,9 +70,6 @@ int main(int argc, char* argv[])
     const QStringList arguments = QApplication::arguments();
     if (arguments.size() == 3 && arguments[1] == QLatin1String("grab")) {
         return grabScreen(arguments[2]);
-    }
-    if (arguments.size() == 8 && arguments[1] == QLatin1String("crop")) {
-        return cropPicture(arguments);
     }
     if (arguments.size() == 4 && arguments[1] == QLatin1String("show")) {
         const QPixmap photo(arguments[2]);
@@ -98,6 +82,6 @@ int main(int argc, char* argv[])
         viewer.show();
         return QApplication::exec();
     }
-    std::fputs("usage: e2e_helper show PHOTO DROPS_FILE | grab OUT.png | crop IN OUT X Y W H\n", stderr);
+    std::fputs("usage: e2e_helper show PHOTO DROPS_FILE | grab OUT.png\n", stderr);
     return 2;
 }

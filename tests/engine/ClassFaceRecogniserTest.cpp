@@ -5,14 +5,13 @@
 #include <gtest/gtest.h>
 
 using namespace morvelin;
-using morvelin::testing::filled;
 using morvelin::testing::grey;
 
 namespace {
 
 PixelCanvas greyFace(int level)
 {
-    return filled(48, 48, grey(level));
+    return PixelCanvas(48, 48, grey(level));
 }
 
 // Left half at one level, right half at another.
@@ -49,7 +48,6 @@ TEST(ClassFaceRecogniserTest, NamesTheNearestFaceAndTiesGoToTheEarlierOne)
                                                {greyFace(150), "cleo"},
                                                {probe, "dana"},
                                                {probe, "dana again"}});
-    EXPECT_EQ(recogniser.NoOfFaces, 5);
     EXPECT_EQ(recogniser.Identify(probe), "dana0");
     ASSERT_NE(recogniser.Identity, nullptr);
     EXPECT_EQ(recogniser.Identity->getPoint(0, 0), 90);
@@ -58,14 +56,6 @@ TEST(ClassFaceRecogniserTest, NamesTheNearestFaceAndTiesGoToTheEarlierOne)
     // 135 lowers to 35: 15 from anna's 20 and from cleo's 50 in every cell.
     EXPECT_EQ(recogniser.Identify(greyFace(135)), "anna34560");
     EXPECT_EQ(recogniser.Identity->getPoint(0, 0), 120);
-}
-
-TEST(ClassFaceRecogniserTest, LevelsUpToTheTemplateCountAsNothing)
-{
-    ClassFaceRecogniser recogniser = prepared({{greyFace(90), "dark"}});
-    EXPECT_EQ(recogniser.Identify(greyFace(100)), "dark0");
-    EXPECT_EQ(recogniser.Identify(greyFace(101)), "dark2304");
-    EXPECT_EQ(recogniser.Identify(greyFace(255)), "dark357120") << "the largest distance with the template";
 }
 
 TEST(ClassFaceRecogniserTest, BeforeTheTemplateIsMadeLoweringChangesNothing)
@@ -79,6 +69,8 @@ TEST(ClassFaceRecogniserTest, BeforeTheTemplateIsMadeLoweringChangesNothing)
     recogniser.updateFaceTemplate();
     recogniser.updateEigenFaces();
     EXPECT_EQ(recogniser.Identify(greyFace(0)), "white357120") << "2304 x 155";
+    EXPECT_EQ(recogniser.Identify(greyFace(100)), "white357120") << "levels up to the template count as nothing";
+    EXPECT_EQ(recogniser.Identify(greyFace(101)), "white354816");
 }
 
 TEST(ClassFaceRecogniserTest, WithNoFacesCountedNothingIsNearest)
@@ -112,13 +104,12 @@ TEST(ClassFaceRecogniserTest, TheGalleryHoldsOneThousandAndOneFaces)
 {
     ClassFaceRecogniser recogniser;
     recogniser.init(2, 2);
-    const PixelCanvas face = filled(2, 2, grey(150));
+    const PixelCanvas face(2, 2, grey(150));
     for (int i = 0; i < ClassFaceRecogniser::capacity; ++i) {
         recogniser.addFace(face, "face" + std::to_string(i));
     }
     EXPECT_EQ(recogniser.NoOfFaces, 1001);
     EXPECT_THROW(recogniser.addFace(face, "one too many"), IndexOutOfRangeError);
-    EXPECT_EQ(recogniser.NoOfFaces, 1001);
 
     recogniser.updateFaceTemplate();
     recogniser.updateEigenFaces();

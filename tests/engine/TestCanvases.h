@@ -4,7 +4,6 @@
 #include "engine/PixelCanvas.h"
 
 #include <cstdint>
-#include <functional>
 #include <stdexcept>
 
 namespace morvelin::testing {
@@ -13,11 +12,6 @@ namespace morvelin::testing {
 inline std::uint32_t grey(int level)
 {
     return PixelCanvas::bgr(level, level, level);
-}
-
-inline PixelCanvas filled(int width, int height, std::uint32_t bgr)
-{
-    return PixelCanvas(width, height, bgr);
 }
 
 // A picture of any claimed size without the memory for it: every point inside has the same colour.

@@ -6,27 +6,20 @@
 
 using namespace morvelin;
 
-TEST(basMathsTest, ArcCosIsTheArcCosineInsideTheOpenRange)
+TEST(basMathsTest, ArcCosClampsArgumentsAtOrBeyondOneAndWritesThemBack)
 {
-    for (const Single value : {-0.9f, -0.5f, 0.0f, 0.3f, 0.9998f}) {
-        Single v = value;
-        EXPECT_NEAR(basMaths::arcCos(v), std::acos(value), 1e-6) << value;
-        EXPECT_EQ(v, value) << "left alone";
-    }
-}
+    Single inside = 0.3f;
+    EXPECT_NEAR(basMaths::arcCos(inside), std::acos(0.3f), 1e-6);
+    EXPECT_EQ(inside, 0.3f) << "left alone";
 
-TEST(basMathsTest, ArcCosPullsArgumentsAtOrBeyondOneInAndWritesThemBack)
-{
     // The clamped value is single precision, and the arc cosine is steep there.
     const double clamped = 0.9999f;
     Single above = 1.5f;
     EXPECT_NEAR(basMaths::arcCos(above), std::acos(clamped), 1e-6);
     EXPECT_EQ(above, 0.9999f);
-
     Single one = 1.0f;
     basMaths::arcCos(one);
     EXPECT_EQ(one, 0.9999f);
-
     Single below = -2.0f;
     EXPECT_NEAR(basMaths::arcCos(below), std::acos(-clamped), 1e-6);
     EXPECT_EQ(below, -0.9999f);

@@ -24,8 +24,7 @@ constexpr int waitMs = 10000;
 
 void say(const char* line)
 {
-    std::fputs(line, stdout);
-    std::fputc('\n', stdout);
+    std::printf("%s\n", line);
     std::fflush(stdout);
 }
 
@@ -68,7 +67,7 @@ bool waitForLine(QProcess& process, const QByteArray& line)
 
 class Instance {
 public:
-    Instance(const QString& role)
+    explicit Instance(const QString& role)
     {
         QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
         environment.insert(QString::fromLatin1(roleVariable), role);
@@ -94,7 +93,7 @@ private:
 class SingleInstanceTest : public testing::Test {
 protected:
     QString folder() const { return m_folder.path(); }
-    QString role(const char* what) const { return QLatin1String(what) + QLatin1Char(':') + folder(); }
+    QString role(const char* what) const { return QLatin1String(what) + ':' + folder(); }
 
     QTemporaryDir m_folder;
 };

@@ -31,33 +31,17 @@ int barPixels(const QImage& image, int x)
 
 } // namespace
 
-TEST(BarChartTest, ValuesGoToTheRowChosenBeforehand)
-{
-    BarChart chart(QSize(300, 200));
-    chart.RowCount(3);
-    EXPECT_EQ(chart.RowCount(), 3);
-    chart.Row(2);
-    chart.data(40);
-    chart.Row(4);
-    chart.data(99); // no such row
-    chart.Row(0);
-    chart.data(98);
-    EXPECT_EQ(chart.values(), (std::vector<std::int16_t>{0, 40, 0}));
-
-    chart.RowCount(-1);
-    EXPECT_EQ(chart.RowCount(), 0);
-}
-
-TEST(BarChartTest, TypeSevenDrawsOneBarPerRowInProportion)
+TEST(BarChartTest, ValuesGoToTheChosenRowAndTypeSevenDrawsOneBarPerRowInProportion)
 {
     BarChart chart(QSize(300, 200));
     chart.chartType(BarChart::barChartType);
     chart.RowCount(3);
     chart.ColumnCount(1);
-    for (std::int16_t row = 1; row <= 3; ++row) {
-        chart.Row(row);
-        chart.data(static_cast<std::int16_t>(row == 3 ? 0 : 50 * row));
+    for (const auto& [row, value] : {std::pair{1, 50}, {2, 100}, {4, 99}, {0, 98}}) {
+        chart.Row(static_cast<std::int16_t>(row));
+        chart.data(static_cast<std::int16_t>(value)); // rows 4 and 0 do not exist
     }
+    EXPECT_EQ(chart.values(), (std::vector<std::int16_t>{50, 100, 0}));
     EXPECT_TRUE(blank(chart.image())) << "nothing shows before Refresh";
     chart.Refresh();
 
@@ -71,4 +55,6 @@ TEST(BarChartTest, TypeSevenDrawsOneBarPerRowInProportion)
     chart.chartType(3);
     chart.Refresh();
     EXPECT_TRUE(blank(chart.image())) << "only type 7 is drawn";
+    chart.RowCount(-1);
+    EXPECT_EQ(chart.RowCount(), 0);
 }

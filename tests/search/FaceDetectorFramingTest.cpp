@@ -4,6 +4,7 @@
 
 #include <algorithm>
 #include <random>
+#include <tuple>
 
 using namespace morvelin;
 
@@ -31,10 +32,7 @@ DetectorConfig eyeFraming(float size, float drop)
 DetectedFace face(int x1, int y1, int side)
 {
     DetectedFace f;
-    f.x1 = x1;
-    f.x2 = x1 + side;
-    f.y1 = y1;
-    f.y2 = y1 + side;
+    std::tie(f.x1, f.x2, f.y1, f.y2) = std::make_tuple(x1, x1 + side, y1, y1 + side);
     return f;
 }
 
@@ -96,11 +94,9 @@ TEST(FaceDetectorFramingTest, FacesReadInRowsTopToBottomEachLeftToRight)
         EXPECT_EQ(corners(faces), corners(expected));
         EXPECT_EQ(faces[8].x2, 350); // equal corners: the smaller face first
     }
-}
 
-TEST(FaceDetectorFramingTest, AFaceBelowTheFirstFacesMiddleStartsTheNextRow)
-{
-    std::vector<DetectedFace> faces{face(500, 100, 100), face(0, 149, 100), face(200, 150, 100)};
+    // A face below the first face's middle starts the next row.
+    faces = {face(500, 100, 100), face(0, 149, 100), face(200, 150, 100)};
     FaceFraming::sortInReadingOrder(faces);
     EXPECT_EQ(corners(faces), (std::vector<std::pair<int, int>>{{0, 149}, {500, 100}, {200, 150}}));
 }

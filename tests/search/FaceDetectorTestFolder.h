@@ -5,6 +5,8 @@
 #include <QFileInfo>
 #include <QTemporaryDir>
 
+#include <string>
+
 // A detector's folder for tests: the shipped data.xml beside the model that scripts/setup.sh fetches,
 // in a temporary folder of its own, plus room for broken data files and images.
 class FaceDetectorTestFolder {
@@ -39,7 +41,15 @@ public:
         return QDir(QStringLiteral(MORVELIN_TEST_PHOTOS)).filePath(name);
     }
 
-    static bool hasPhoto(const QString& name) { return QFileInfo::exists(photo(name)); }
+    // Why a test that needs the model and the photo `name` cannot run here, or empty.
+    std::string missing(const QString& name) const
+    {
+        if (!m_hasModel) {
+            return "no face model in " MORVELIN_FACE_MODELS " (scripts/setup.sh fetches it)";
+        }
+        return QFileInfo::exists(photo(name)) ? std::string()
+                                              : "no test photos in " MORVELIN_TEST_PHOTOS " (scripts/setup.sh fetches them)";
+    }
 
 private:
     QTemporaryDir m_dir;

@@ -37,22 +37,14 @@ TEST(FaceScoreTest, DistancesBecomeScoresCaptionsAndListKeys)
     }
 }
 
-TEST(FaceScoreTest, TheListKeyRoundsHalvesToEven)
+TEST(FaceScoreTest, TheListKeyRoundsHalvesToEvenAndHugeDistancesOverflow)
 {
     // xscore is score x 1000: the fourth decimal becomes the first fraction digit of the key.
     EXPECT_EQ(FaceScore::fromTenThousandths(855000 + 5).xscore(), 85500); // 85500.5 -> 85500
     EXPECT_EQ(FaceScore::fromTenThousandths(855010 + 5).xscore(), 85502); // 85501.5 -> 85502
     EXPECT_EQ(FaceScore::fromTenThousandths(855010 + 6).xscore(), 85502);
-}
-
-TEST(FaceScoreTest, TheThresholdIsSeventyPerCentInclusive)
-{
     EXPECT_TRUE(FaceScore::fromTenThousandths(700000).isMatch());
     EXPECT_FALSE(FaceScore::fromTenThousandths(699999).isMatch());
-}
-
-TEST(FaceScoreTest, DistancesBeyondThirtyTwoBitsOverflow)
-{
     EXPECT_THROW(FaceScore::fromDistance(30000000), OverflowError);
     EXPECT_EQ(FaceScore::fromDistance(-357120).text(), "200.0000");
 }

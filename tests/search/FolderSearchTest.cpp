@@ -7,11 +7,8 @@
 #include <QEventLoop>
 #include <QImage>
 #include <QTemporaryDir>
-#include <QThread>
 #include <QThreadPool>
 #include <QTimer>
-
-#include <opencv2/core/utility.hpp>
 
 #include <gtest/gtest.h>
 
@@ -76,21 +73,4 @@ TEST(FolderSearchTest, NoMoreScansUnderWayThanAllowed)
     EXPECT_EQ(outcome.counts.photosScanned, 7);
     EXPECT_LE(outcome.mostScansAtOnce, 2) << "each scan in flight holds a decoded photo";
     EXPECT_TRUE(QDir(temp.path()).isEmpty()) << "every temporary JPEG is removed";
-}
-
-TEST(FolderSearchTest, OpenCvGetsOnlyTheCoresTheScansLeave)
-{
-    QTemporaryDir empty;
-    QTemporaryDir temp;
-    const int savedThreads = cv::getNumThreads();
-    const int cores = QThread::idealThreadCount();
-    const struct {
-        int maxScans;
-        int openCvThreads;
-    } cases[] = {{1, cores}, {cores, 1}, {cores * 2, 1}};
-    for (const auto& c : cases) {
-        searchFolder(empty.path(), temp.path() + QLatin1Char('/'), c.maxScans);
-        EXPECT_EQ(cv::getNumThreads(), c.openCvThreads) << c.maxScans << " scans at once on " << cores << " cores";
-    }
-    cv::setNumThreads(savedThreads);
 }

@@ -16,7 +16,7 @@ QRgb rgb(RgbColour colour)
 
 } // namespace
 
-TEST(ImageSurfaceTest, UnitsArePixelsAndClearingShowsTheBackground)
+TEST(ImageSurfaceTest, UnitsArePixelsClearingShowsTheBackgroundAndOnlySolidBoxesAreFilled)
 {
     ImageSurface surface(QSize(40, 30), Qt::white);
     EXPECT_EQ(surface.ScaleWidth(), 40.0f);
@@ -27,11 +27,8 @@ TEST(ImageSurfaceTest, UnitsArePixelsAndClearingShowsTheBackground)
     EXPECT_EQ(surface.image().pixel(20, 5), rgb(red));
     surface.clear();
     EXPECT_EQ(surface.image().pixel(20, 5), qRgb(255, 255, 255));
-}
 
-TEST(ImageSurfaceTest, BoxesAreOutlinedAndFilledOnlyWhenTheStyleIsSolid)
-{
-    ImageSurface surface(QSize(40, 40), Qt::white);
+    // Boxes are outlined, and filled only when the style is solid.
     surface.setFillColour(blue);
     surface.box(10, 10, 20, 20, red);
     EXPECT_EQ(surface.image().pixel(10, 15), rgb(red));

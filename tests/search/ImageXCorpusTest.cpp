@@ -29,12 +29,6 @@ QFileInfoList keptBreakers()
     return QDir(QStringLiteral(MORVELIN_TEST_DATA)).entryInfoList(patterns, QDir::Files, QDir::Name);
 }
 
-QByteArray contents(const QFileInfo& info)
-{
-    QFile file(info.filePath());
-    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
-}
-
 // Loads `path` into an image that already holds a marker picture and checks that the outcome is
 // one of the three allowed ones.
 void expectCleanOutcome(const QString& path)
@@ -88,7 +82,9 @@ TEST(ImageXCorpusTest, TruncatedCopiesLoadCleanly)
 {
     QTemporaryDir dir;
     for (const QFileInfo& info : corpusFiles() + keptBreakers()) {
-        const QByteArray bytes = contents(info);
+        QFile file(info.filePath());
+        ASSERT_TRUE(file.open(QIODevice::ReadOnly)) << info.filePath().toStdString();
+        const QByteArray bytes = file.readAll();
         const qsizetype size = bytes.size();
         for (const qsizetype cut : {qsizetype(1), qsizetype(8), qsizetype(18), qsizetype(54), size / 4, size / 2,
                                     size * 3 / 4, size - 1}) {

@@ -18,6 +18,11 @@ using namespace morvelin;
 
 namespace {
 
+std::string faceEvent(int x1, int x2, int y1, int y2)
+{
+    return "F " + std::to_string(x1) + " " + std::to_string(x2) + " " + std::to_string(y1) + " " + std::to_string(y2);
+}
+
 // Every notification one object raised, as a string ("N", "F x1 x2 y1 y2", "C"), and whether each
 // arrived on the object's own thread.
 class Recorder {
@@ -25,10 +30,8 @@ public:
     explicit Recorder(MorvelinFaceDetection& detection) : m_detection(detection)
     {
         QObject::connect(&detection, &MorvelinFaceDetection::Notice, [this] { record("N"); });
-        QObject::connect(&detection, &MorvelinFaceDetection::FaceFound, [this](int x1, int x2, int y1, int y2) {
-            record("F " + std::to_string(x1) + " " + std::to_string(x2) + " " + std::to_string(y1) + " "
-                   + std::to_string(y2));
-        });
+        QObject::connect(&detection, &MorvelinFaceDetection::FaceFound,
+                         [this](int x1, int x2, int y1, int y2) { record(faceEvent(x1, x2, y1, y2)); });
         QObject::connect(&detection, &MorvelinFaceDetection::Completed, [this] { record("C"); });
     }
 
@@ -71,8 +74,7 @@ std::vector<std::string> expectedEvents(const QString& image, const QString& dat
 {
     std::vector<std::string> events{"N"};
     for (const DetectedFace& face : FaceDetector::detectFile(image, dataPath).faces) {
-        events.push_back("F " + std::to_string(face.x1) + " " + std::to_string(face.x2) + " "
-                         + std::to_string(face.y1) + " " + std::to_string(face.y2));
+        events.push_back(faceEvent(face.x1, face.x2, face.y1, face.y2));
     }
     events.push_back("C");
     return events;
@@ -84,8 +86,8 @@ TEST(MorvelinFaceDetectionTest, NoticeThenEachFaceThenCompletedOnTheObjectsThrea
 {
     const FaceDetectorTestFolder folder;
     const QString image = FaceDetectorTestFolder::photo(QStringLiteral("astronaut.png"));
-    if (!folder.hasModel() || !FaceDetectorTestFolder::hasPhoto(QStringLiteral("astronaut.png"))) {
-        GTEST_SKIP() << "needs the face model and the test photos (scripts/setup.sh fetches them)";
+    if (const std::string why = folder.missing(QStringLiteral("astronaut.png")); !why.empty()) {
+        GTEST_SKIP() << why;
     }
     MorvelinFaceDetection detection;
     const Recorder recorder(detection);
@@ -107,32 +109,28 @@ TEST(MorvelinFaceDetectionTest, CompletedComesOnceAlsoWhenNothingCanBeRead)
     const QString badData = folder.write(QStringLiteral("bad.xml"), "no xml at all");
     QImage(32, 32, QImage::Format_RGB32).save(folder.path(QStringLiteral("small.png")));
 
-    struct Case {
-        QString image;
-        QString data;
-    };
-    const std::vector<Case> cases{
+    const std::pair<QString, QString> cases[] = {
         {folder.path(QStringLiteral("small.png")), folder.path(QStringLiteral("absent.xml"))},
         {folder.path(QStringLiteral("small.png")), badData},
         {garbage, folder.dataPath()},
         {folder.path(QStringLiteral("absent.jpg")), folder.dataPath()},
     };
-    for (const Case& unusable : cases) {
+    for (const auto& [image, data] : cases) {
         MorvelinFaceDetection detection;
         const Recorder recorder(detection);
-        detection.Detect(unusable.image, unusable.data);
+        detection.Detect(image, data);
         runEventsUntil([&] { return recorder.completions() > 0; });
-        EXPECT_EQ(recorder.events(), (std::vector<std::string>{"N", "C"})) << unusable.image.toStdString();
+        EXPECT_EQ(recorder.events(), (std::vector<std::string>{"N", "C"})) << image.toStdString();
         EXPECT_TRUE(recorder.allOnOwnThread());
-        EXPECT_FALSE(detection.lastError().isEmpty()) << unusable.image.toStdString();
+        EXPECT_FALSE(detection.lastError().isEmpty()) << image.toStdString();
     }
 }
 
 TEST(MorvelinFaceDetectionTest, SeveralDetectionsAtOnceEachKeepTheirOrder)
 {
     const FaceDetectorTestFolder folder;
-    if (!folder.hasModel() || !FaceDetectorTestFolder::hasPhoto(QStringLiteral("faces/bald_guys.jpg"))) {
-        GTEST_SKIP() << "needs the face model and the test photos (scripts/setup.sh fetches them)";
+    if (const std::string why = folder.missing(QStringLiteral("faces/bald_guys.jpg")); !why.empty()) {
+        GTEST_SKIP() << why;
     }
     const QStringList images{FaceDetectorTestFolder::photo(QStringLiteral("faces/bald_guys.jpg")),
                              FaceDetectorTestFolder::photo(QStringLiteral("astronaut.png")),
@@ -160,8 +158,8 @@ TEST(MorvelinFaceDetectionTest, SeveralDetectionsAtOnceEachKeepTheirOrder)
 TEST(MorvelinFaceDetectionTest, DestroyingTheObjectWhileItDetectsIsSafe)
 {
     const FaceDetectorTestFolder folder;
-    if (!folder.hasModel() || !FaceDetectorTestFolder::hasPhoto(QStringLiteral("faces/bald_guys.jpg"))) {
-        GTEST_SKIP() << "needs the face model and the test photos (scripts/setup.sh fetches them)";
+    if (const std::string why = folder.missing(QStringLiteral("faces/bald_guys.jpg")); !why.empty()) {
+        GTEST_SKIP() << why;
     }
     int notifications = 0;
     for (int i = 0; i < 4; ++i) {

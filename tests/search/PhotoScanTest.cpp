@@ -83,8 +83,7 @@ TEST(PhotoScanTest, AnUnreadablePhotoStillCompletesOnce)
     QTemporaryDir temp;
     const QString broken = photos.filePath(QStringLiteral("broken.jpg"));
     QFile file(broken);
-    ASSERT_TRUE(file.open(QIODevice::WriteOnly));
-    file.write("no jpeg here");
+    ASSERT_TRUE(file.open(QIODevice::WriteOnly) && file.write("no jpeg here") > 0);
     file.close();
 
     const ScanOutcome outcome = scanPhoto(broken, temp.path() + QLatin1Char('/'), photos.filePath(QStringLiteral("d.xml")));
