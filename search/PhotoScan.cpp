@@ -9,6 +9,7 @@
 #include "search/TemporaryPhotoName.h"
 
 #include <QFile>
+#include <QImageWriter>
 #include <QRunnable>
 #include <QThread>
 #include <QThreadPool>
@@ -76,7 +77,7 @@ private:
         emit m_relay->stageChanged(Stage::ApplyingFilter);
         emit m_relay->stageChanged(Stage::DetectingFaces);
         m_tempJpeg = TemporaryPhotoName::create(m_tempFolder, QStringLiteral("QXT"));
-        if (m_tempJpeg.isEmpty() || !photo.save(m_tempJpeg)) {
+        if (m_tempJpeg.isEmpty() || !writeTemporaryJpeg(photo.picture(), m_tempJpeg)) {
             return QStringLiteral("cannot write the temporary JPEG in %1").arg(m_tempFolder);
         }
         const FaceDetector::Result detected = FaceDetector::detectFile(m_tempJpeg, m_dataPath);
@@ -85,6 +86,17 @@ private:
         }
         compareFaces(photo.picture(), detected.faces);
         return QString();
+    }
+
+    // The image component's JPEG, at its quality, written straight into the file reserved for it. The
+    // component's own save flushes every file to disk before renaming it into place; for a file the
+    // detector reads back at once and deletes right after, that flush only leaves the core idle, at
+    // times for longer than the encoding takes.
+    static bool writeTemporaryJpeg(const QImage& filtered, const QString& path)
+    {
+        QImageWriter writer(path, QByteArrayLiteral("jpeg"));
+        writer.setQuality(ImageX::jpegQuality);
+        return writer.write(filtered);
     }
 
     // Portrait photos (taller than wide) are scanned at most 1200 pixels high, the others at most 1600
