@@ -19,13 +19,8 @@ int FacesCommand::run(const QStringList& operands, QTextStream& out, QTextStream
 
     const SourcePicture::Result found =
         SourcePicture::findFaces(options.photo, TempFolder(), DataFolder() + QStringLiteral("data.xml"));
-    if (!found.ok()) {
-        err << CommandLine::programName << ": " << found.error << Qt::endl;
-        return CommandLine::exitUsage;
-    }
-    if (found.faces.empty()) {
-        err << "No faces found" << Qt::endl;
-        return CommandLine::exitNothingFound;
+    if (const int problem = FacesCommand::checkFound(found, err); problem != CommandLine::exitOk) {
+        return problem;
     }
 
     for (std::size_t i = 0; i < found.faces.size(); ++i) {
@@ -46,6 +41,19 @@ int FacesCommand::run(const QStringList& operands, QTextStream& out, QTextStream
             err << CommandLine::programName << ": cannot write '" << path << "'" << Qt::endl;
             return CommandLine::exitUsage;
         }
+    }
+    return CommandLine::exitOk;
+}
+
+int FacesCommand::checkFound(const SourcePicture::Result& found, QTextStream& err)
+{
+    if (!found.ok()) {
+        err << CommandLine::programName << ": " << found.error << Qt::endl;
+        return CommandLine::exitUsage;
+    }
+    if (found.faces.empty()) {
+        err << "No faces found" << Qt::endl;
+        return CommandLine::exitNothingFound;
     }
     return CommandLine::exitOk;
 }

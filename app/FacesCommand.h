@@ -1,5 +1,7 @@
 #pragma once
 
+#include "search/SourcePicture.h"
+
 #include <QStringList>
 #include <QTextStream>
 
@@ -10,6 +12,9 @@ namespace morvelin {
 class FacesCommand {
 public:
     static int run(const QStringList& operands, QTextStream& out, QTextStream& err);
+    // The exit status for a chosen photo that could not be read or shows no face, with its message
+    // written to `err`; exitOk when it has faces.
+    static int checkFound(const SourcePicture::Result& found, QTextStream& err);
 
 private:
     struct Options {

@@ -2,6 +2,7 @@
 
 #include "app/CommandLine.h"
 #include "app/DataFolder.h"
+#include "app/FacesCommand.h"
 #include "app/Helpers.h"
 #include "app/SearchReport.h"
 #include "platform/UnixSignalWatcher.h"
@@ -88,13 +89,8 @@ int SearchCommand::run(const QStringList& operands, QTextStream& out, QTextStrea
     }
 
     const SourcePicture::Result found = SourcePicture::findFaces(options.facePhoto, TempFolder(), dataPath);
-    if (!found.ok()) {
-        err << CommandLine::programName << ": " << found.error << Qt::endl;
-        return CommandLine::exitUsage;
-    }
-    if (found.faces.empty()) {
-        err << "No faces found" << Qt::endl;
-        return CommandLine::exitNothingFound;
+    if (const int problem = FacesCommand::checkFound(found, err); problem != CommandLine::exitOk) {
+        return problem;
     }
     if (options.pick > static_cast<int>(found.faces.size())) {
         err << CommandLine::programName << ": --pick " << options.pick << " but the photo has only "
