@@ -89,6 +89,8 @@ void registerTempFolderRemoval()
     // Leaving the event loop destroys the application, the usual end; std::exit skips that.
     qAddPostRoutine(removeTempFolder);
     std::atexit(removeTempFolder);
+    // A command-line search that must not wait for a stuck decoder ends with quick_exit.
+    std::at_quick_exit(removeTempFolder);
 }
 
 // Another user could re-create a vanished folder under the same name in the shared /tmp.

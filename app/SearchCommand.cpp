@@ -7,6 +7,8 @@
 #include "app/SearchReport.h"
 #include "platform/UnixSignalWatcher.h"
 #include "search/FolderSearch.h"
+#include "search/FolderWalk.h"
+#include "search/NativePath.h"
 #include "search/PhotoScan.h"
 #include "search/ResultList.h"
 #include "search/SourcePicture.h"
@@ -18,6 +20,8 @@
 #include <QTimer>
 
 #include <csignal>
+#include <cstdio>
+#include <cstdlib>
 #include <unistd.h>
 
 namespace morvelin {
@@ -38,18 +42,17 @@ bool SearchCommand::parse(const QStringList& operands, Options& options, QString
     for (int i = 0; i < operands.size(); ++i) {
         const QString& word = operands[i];
         const bool hasValue = i + 1 < operands.size();
-        if (word == QLatin1String("--face") || word == QLatin1String("--pick") || word == QLatin1String("--jobs")) {
+        if (word == QLatin1String("--face") || word == QLatin1String("--pick") || word == QLatin1String("--jobs")
+            || word == QLatin1String("--memory-limit")) {
             if (!hasValue) {
                 problem = QStringLiteral("%1 needs a value").arg(word);
                 return false;
             }
-            const QString value = operands[++i];
-            if (word == QLatin1String("--face")) {
-                options.facePhoto = value;
-            } else if (!parseCount(value, word == QLatin1String("--pick") ? options.pick : options.jobs)) {
-                problem = QStringLiteral("%1 takes a whole number from 1 up").arg(word);
+            if (!parseValue(word, operands[++i], options, problem)) {
                 return false;
             }
+        } else if (word == QLatin1String("--verbose")) {
+            options.verbose = true;
         } else if (word == QLatin1String("--recursive")) {
             options.recursive = true;
         } else if (word == QLatin1String("--json")) {
@@ -75,6 +78,22 @@ bool SearchCommand::parse(const QStringList& operands, Options& options, QString
     return true;
 }
 
+bool SearchCommand::parseValue(const QString& word, const QString& value, Options& options, QString& problem)
+{
+    if (word == QLatin1String("--face")) {
+        options.facePhoto = value;
+        return true;
+    }
+    int& count = word == QLatin1String("--pick") ? options.pick
+        : word == QLatin1String("--jobs")        ? options.jobs
+                                                 : options.memoryLimitMb;
+    if (!parseCount(value, count)) {
+        problem = QStringLiteral("%1 takes a whole number from 1 up").arg(word);
+        return false;
+    }
+    return true;
+}
+
 int SearchCommand::run(const QStringList& operands, QTextStream& out, QTextStream& err)
 {
     Options options;
@@ -83,8 +102,9 @@ int SearchCommand::run(const QStringList& operands, QTextStream& out, QTextStrea
         return CommandLine::usageError(err, problem);
     }
     const QString dataPath = DataFolder() + QStringLiteral("data.xml");
-    if (!QFileInfo(options.folder).isDir()) {
-        err << CommandLine::programName << ": cannot search '" << options.folder << "': no such folder" << Qt::endl;
+    if (const QString problem = FolderWalk::problemWith(options.folder); !problem.isEmpty()) {
+        err << CommandLine::programName << ": cannot search '" << NativePath::escaped(options.folder)
+            << "': " << problem << Qt::endl;
         return CommandLine::exitUsage;
     }
 
@@ -103,26 +123,53 @@ int SearchCommand::run(const QStringList& operands, QTextStream& out, QTextStrea
     const int jobs = options.jobs > 0 ? options.jobs : QThread::idealThreadCount();
     PhotoScan::pool().setMaxThreadCount(jobs);
     ResultList results;
-    FolderSearch search(results, {dataPath, TempFolder(), jobs});
+    FolderSearch::Settings settings{dataPath, TempFolder(), jobs};
+    settings.memoryLimit = std::int64_t(options.memoryLimitMb) << 20;
+    FolderSearch search(results, settings);
     SearchReport report(results, search, ::isatty(STDERR_FILENO) == 1, err);
+    report.setVerbose(options.verbose);
 
+    // The shell's way: 128 + the number of the signal that cut the search short.
+    int stoppedBy = 0;
+    const auto writeResults = [&]() {
+        report.finish(stoppedBy == 0);
+        if (options.json) {
+            report.writeJson(out);
+        } else {
+            report.writeList(out);
+        }
+    };
     QEventLoop loop;
     QObject::connect(&search, &FolderSearch::finished, &loop, &QEventLoop::quit);
-    UnixSignalWatcher interrupts({SIGINT, SIGTERM});
-    QObject::connect(&interrupts, &UnixSignalWatcher::received, &search, [&search, &report]() {
+    // A closed terminal or reader must not end the program before it cleans up.
+    UnixSignalWatcher interrupts({SIGINT, SIGTERM, SIGHUP, SIGPIPE});
+    QObject::connect(&interrupts, &UnixSignalWatcher::received, &search, [&](int signalNumber) {
+        if (stoppedBy != 0) {
+            // A second signal: the photos in hand are not waited for.
+            writeResults();
+            endNow(128 + stoppedBy);
+        }
+        stoppedBy = signalNumber;
         report.noteStopping();
         search.StopSearchButton();
     });
     search.start(sourceFace, options.folder, options.recursive);
     loop.exec();
 
-    report.finish();
-    if (options.json) {
-        report.writeJson(out);
-    } else {
-        report.writeList(out);
+    writeResults();
+    const int status = stoppedBy == 0 ? CommandLine::exitOk : 128 + stoppedBy;
+    if (search.abandonedScansRunning() > 0) {
+        endNow(status);
     }
-    return CommandLine::exitOk;
+    return status;
+}
+
+void SearchCommand::endNow(int status)
+{
+    std::fflush(stdout);
+    std::fflush(stderr);
+    // The clean-up runs, but nothing waits for a worker still inside a decoder.
+    std::quick_exit(status);
 }
 
 } // namespace morvelin

@@ -5,11 +5,14 @@
 
 namespace morvelin {
 
-// `search --face PHOTO [--pick N] [--recursive] [--jobs N] [--json] FOLDER`: the whole search without
-// a window. Prints the listed photos best first; progress and the summary go to standard error.
+// `search --face PHOTO [--pick N] [--recursive] [--jobs N] [--memory-limit MB] [--verbose] [--json]
+// FOLDER`: the whole search without a window. Prints the listed photos best first; progress and the
+// summary go to standard error.
 class SearchCommand {
 public:
     static int run(const QStringList& operands, QTextStream& out, QTextStream& err);
+
+    static constexpr int defaultMemoryLimitMb = 1024;
 
 private:
     struct Options {
@@ -17,11 +20,15 @@ private:
         int pick = 1;
         bool recursive = false;
         int jobs = 0;
+        int memoryLimitMb = defaultMemoryLimitMb;
+        bool verbose = false;
         bool json = false;
         QString folder;
     };
 
     static bool parse(const QStringList& operands, Options& options, QString& problem);
+    [[noreturn]] static void endNow(int status);
+    static bool parseValue(const QString& word, const QString& value, Options& options, QString& problem);
 };
 
 } // namespace morvelin

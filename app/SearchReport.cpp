@@ -1,7 +1,9 @@
 #include "app/SearchReport.h"
 
 #include "search/FaceScore.h"
+#include "app/CommandLine.h"
 #include "search/FolderSearch.h"
+#include "search/NativePath.h"
 #include "search/PhotoScan.h"
 #include "search/ResultList.h"
 
@@ -20,6 +22,11 @@ QString scoreText(qint64 tenThousandths)
     return QString::fromStdString(FaceScore::fromTenThousandths(tenThousandths).text());
 }
 
+QString counted(int count, const char* one, const char* many)
+{
+    return QStringLiteral("%1 %2").arg(count).arg(QLatin1String(count == 1 ? one : many));
+}
+
 } // namespace
 
 SearchReport::SearchReport(const ResultList& results, FolderSearch& search, bool onTerminal, QTextStream& err)
@@ -29,6 +36,8 @@ SearchReport::SearchReport(const ResultList& results, FolderSearch& search, bool
     , m_err(err)
 {
     connect(&search, &FolderSearch::scanStarted, this, &SearchReport::watchScan);
+    connect(&search, &FolderSearch::notRead, this,
+            [this](const QString& path, const QString& reason, bool) { noteNotRead(path, reason); });
     if (m_onTerminal) {
         connect(&m_progressTimer, &QTimer::timeout, this, &SearchReport::showProgress);
         m_progressTimer.start(progressIntervalMs);
@@ -68,17 +77,44 @@ void SearchReport::noteStopping()
     m_err << "Stopping: finishing the photos in hand..." << Qt::endl;
 }
 
-void SearchReport::finish()
+void SearchReport::noteNotRead(const QString& path, const QString& reason)
 {
+    if (m_verbose) {
+        m_notRead.append(QStringLiteral("%1: not read: %2: %3")
+                             .arg(CommandLine::programName, NativePath::escaped(path), reason));
+    }
+}
+
+QString SearchReport::unreadText() const
+{
+    const FolderSearch::Counts counts = m_search.counts();
+    QStringList parts;
+    if (counts.unreadablePhotos > 0) {
+        parts.append(counted(counts.unreadablePhotos, "file", "files"));
+    }
+    if (counts.unreadableFolders > 0) {
+        parts.append(counted(counts.unreadableFolders, "folder", "folders"));
+    }
+    if (parts.isEmpty()) {
+        return QString();
+    }
+    return QStringLiteral(" %1 could not be read%2.")
+        .arg(parts.join(QStringLiteral(" and ")), m_verbose ? QString() : QStringLiteral(" (--verbose names them)"));
+}
+
+void SearchReport::finish(bool complete)
+{
+    m_complete = complete;
     m_progressTimer.stop();
     if (m_onTerminal) {
         m_err << '\r' << "\x1b[K";
     }
-    const FolderSearch::Counts counts = m_search.counts();
-    m_err << progressText() << '.';
-    const int unreadable = counts.unreadablePhotos + counts.unreadableFolders;
-    if (unreadable > 0) {
-        m_err << ' ' << unreadable << (unreadable == 1 ? " file" : " files") << " could not be read.";
+    for (const QString& line : m_notRead) {
+        m_err << line << '\n';
+    }
+    m_err << progressText() << '.' << unreadText();
+    if (!complete) {
+        m_err << " Stopped before the end: the list is partial.";
     }
     m_err << Qt::endl;
 }
@@ -86,7 +122,7 @@ void SearchReport::finish()
 void SearchReport::writeList(QTextStream& out) const
 {
     for (const ResultList::Row& row : m_results.rows()) {
-        out << row.xscore << '\t' << row.path << '\n';
+        out << row.xscore << '\t' << NativePath::escaped(row.path) << '\n';
     }
     out.flush();
 }
@@ -117,7 +153,9 @@ void SearchReport::writeJson(QTextStream& out) const
     const QJsonObject document{
         {QStringLiteral("photos"), photos},
         {QStringLiteral("photosScanned"), counts.photosScanned},
-        {QStringLiteral("unreadableFiles"), counts.unreadablePhotos + counts.unreadableFolders},
+        {QStringLiteral("unreadableFiles"), counts.unreadablePhotos},
+        {QStringLiteral("unreadableFolders"), counts.unreadableFolders},
+        {QStringLiteral("complete"), m_complete},
     };
     out << QJsonDocument(document).toJson(QJsonDocument::Indented);
     out.flush();

@@ -3,6 +3,7 @@
 #include <QHash>
 #include <QObject>
 #include <QRect>
+#include <QStringList>
 #include <QTextStream>
 #include <QTimer>
 
@@ -21,9 +22,11 @@ class SearchReport : public QObject {
 public:
     SearchReport(const ResultList& results, FolderSearch& search, bool onTerminal, QTextStream& err);
 
+    // Keeps every path not read with its reason, for the summary.
+    void setVerbose(bool verbose) { m_verbose = verbose; }
     void noteStopping();
-    // Ends the progress line and writes the summary.
-    void finish();
+    // Ends the progress line and writes the summary; `complete` is false for a search cut short.
+    void finish(bool complete);
     void writeList(QTextStream& out) const;
     void writeJson(QTextStream& out) const;
 
@@ -34,6 +37,8 @@ private:
     };
 
     void watchScan(class PhotoScan* scan);
+    void noteNotRead(const QString& path, const QString& reason);
+    QString unreadText() const;
     void showProgress();
     QString progressText() const;
 
@@ -43,6 +48,9 @@ private:
     QTextStream& m_err;
     QTimer m_progressTimer;
     QHash<QString, std::vector<ScoredFace>> m_faces;
+    bool m_verbose = false;
+    bool m_complete = true;
+    QStringList m_notRead;
 };
 
 } // namespace morvelin

@@ -1,6 +1,7 @@
 #include "app/AppIcon.h"
 #include "app/CommandLine.h"
 #include "app/Module1.h"
+#include "search/NativePath.h"
 
 #include <QApplication>
 #include <QCoreApplication>
@@ -43,6 +44,25 @@ int runOnDesktop(int argc, char* argv[])
     return 0;
 }
 
+// Qt's own list of arguments replaces bytes that are not UTF-8; a file name must keep them.
+QStringList argumentsOf(int argc, char* argv[])
+{
+    QStringList arguments;
+    for (int i = 0; i < argc; ++i) {
+        arguments.append(morvelin::NativePath::decode(QByteArray(argv[i])));
+    }
+    return arguments;
+}
+
+// Decoders report damaged files through Qt's warnings ("Corrupt JPEG data", "libpng error"); the
+// verbs say for themselves what they could not read, so only serious messages get through.
+void keepLibraryChatterOff(QtMsgType type, const QMessageLogContext&, const QString& message)
+{
+    if (type == QtCriticalMsg || type == QtFatalMsg) {
+        std::fprintf(stderr, "%s\n", message.toLocal8Bit().constData());
+    }
+}
+
 } // namespace
 
 int main(int argc, char* argv[])
@@ -50,7 +70,8 @@ int main(int argc, char* argv[])
     // Image libraries chatter about colour profiles of perfectly readable photos; a verb's stderr is
     // for the program's own messages. Set before the application reads its logging rules; a user's
     // own QT_LOGGING_RULES still wins.
-    if (qEnvironmentVariableIsEmpty("QT_LOGGING_RULES")) {
+    const bool ownLoggingRules = !qEnvironmentVariableIsEmpty("QT_LOGGING_RULES");
+    if (!ownLoggingRules) {
         qputenv("QT_LOGGING_RULES", "qt.gui.imageio=false;qt.gui.icc=false");
     }
     if (isDesktopStart(argc, argv)) {
@@ -59,5 +80,8 @@ int main(int argc, char* argv[])
     // The verbs need no display; a QCoreApplication keeps them usable over ssh and in scripts.
     QCoreApplication application(argc, argv);
     QCoreApplication::setApplicationName(QStringLiteral("Face Morvelin"));
-    return morvelin::CommandLine().run(QCoreApplication::arguments());
+    if (!ownLoggingRules) {
+        qInstallMessageHandler(keepLibraryChatterOff);
+    }
+    return morvelin::CommandLine().run(argumentsOf(argc, argv));
 }

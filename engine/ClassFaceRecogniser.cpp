@@ -27,6 +27,16 @@ std::size_t ClassFaceRecogniser::slotIndex(int i)
     return static_cast<std::size_t>(i);
 }
 
+const ClassFaceRecogniser::Slot& ClassFaceRecogniser::stored(const std::array<Slot, capacity>& slots, int i)
+{
+    // NoOfFaces is public and may be raised past the faces actually added.
+    const Slot& slot = slots[slotIndex(i)];
+    if (!slot) {
+        throw ObjectNotSetError("no face stored in slot " + std::to_string(i));
+    }
+    return slot;
+}
+
 std::shared_ptr<classImageProcessing> ClassFaceRecogniser::newGrid() const
 {
     auto grid = std::make_shared<classImageProcessing>();
@@ -65,10 +75,11 @@ std::uint8_t ClassFaceRecogniser::lowered(std::uint8_t level, std::int16_t x, st
 void ClassFaceRecogniser::updateEigenFaces()
 {
     for (int i = 0; i < NoOfFaces; ++i) {
-        const std::size_t slot = slotIndex(i);
+        const Slot& face = stored(faces, i);
+        const Slot& eigenFace = stored(eigenFaces, i);
         for (std::int16_t x = 0; x < imageWidth; ++x) {
             for (std::int16_t y = 0; y < imageHeight; ++y) {
-                eigenFaces[slot]->setPoint(x, y, lowered(faces[slot]->getPoint(x, y), x, y));
+                eigenFace->setPoint(x, y, lowered(face->getPoint(x, y), x, y));
             }
         }
     }
@@ -90,10 +101,11 @@ std::string ClassFaceRecogniser::Identify(const Canvas& facePicture)
     std::int32_t best = noDistance;
     for (int i = 0; i < NoOfFaces; ++i) {
         const std::size_t slot = slotIndex(i);
+        const Slot& eigenFace = stored(eigenFaces, i);
         std::int32_t distance = 0;
         for (std::int16_t x = 0; x < imageWidth; ++x) {
             for (std::int16_t y = 0; y < imageHeight; ++y) {
-                const auto difference = num::sub16(eigenFaces[slot]->getPoint(x, y), probeEigenFace->getPoint(x, y));
+                const auto difference = num::sub16(eigenFace->getPoint(x, y), probeEigenFace->getPoint(x, y));
                 distance = num::add32(distance, std::abs(difference));
             }
         }

@@ -49,6 +49,7 @@ private:
     using Slot = std::shared_ptr<classImageProcessing>;
 
     static std::size_t slotIndex(int i);
+    static const Slot& stored(const std::array<Slot, capacity>& slots, int i);
     std::uint8_t lowered(std::uint8_t level, std::int16_t x, std::int16_t y) const;
     std::shared_ptr<classImageProcessing> newGrid() const;
 

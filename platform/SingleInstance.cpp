@@ -55,7 +55,22 @@ SingleInstance::~SingleInstance()
 
 QString SingleInstance::defaultFolder()
 {
-    return QStandardPaths::writableLocation(QStandardPaths::RuntimeLocation);
+    const QString runtime = QStandardPaths::writableLocation(QStandardPaths::RuntimeLocation);
+    if (!runtime.isEmpty()) {
+        return runtime;
+    }
+    // No usable runtime folder (unset, or taken by another user): a private one in the user's own
+    // cache instead, never no lock at all.
+    const QString cache = QStandardPaths::writableLocation(QStandardPaths::GenericCacheLocation);
+    if (cache.isEmpty()) {
+        return QString();
+    }
+    const QString folder = cache + QStringLiteral("/face-morvelin-") + QString::number(::getuid());
+    if (!QDir().mkpath(folder)) {
+        return QString();
+    }
+    QFile::setPermissions(folder, QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
+    return folder;
 }
 
 bool SingleInstance::claim()

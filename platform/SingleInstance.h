@@ -29,7 +29,8 @@ public:
     // instance answered within timeoutMs (also while one is still starting and not yet listening).
     bool sendCapture(int timeoutMs = 5000) const;
 
-    // The user's runtime folder ($XDG_RUNTIME_DIR): private to the user and emptied at logout.
+    // The user's runtime folder ($XDG_RUNTIME_DIR): private to the user and emptied at logout; a
+    // private folder in the user's cache when there is none the user owns.
     static QString defaultFolder();
 
 signals:

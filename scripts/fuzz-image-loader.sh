@@ -27,11 +27,16 @@ fi
 cmake --build "$build" --target imagex_fuzzer -j "$jobs" >&2
 
 mkdir -p "$build/corpus" "$build/artifacts"
+# The fuzzer's scratch files live here, in memory when /dev/shm is there, and go with the script
+# however the fuzzer ends.
+scratch="$(mktemp -d /dev/shm/imagex-fuzz-XXXXXX 2>/dev/null || mktemp -d)"
+trap 'rm -rf "$scratch"' EXIT
+export TMPDIR="$scratch"
 export ASAN_OPTIONS="${ASAN_OPTIONS:-detect_leaks=0:allocator_may_return_null=1}"
 export UBSAN_OPTIONS="${UBSAN_OPTIONS:-print_stacktrace=1:halt_on_error=1}"
 # Decoding a picture near the size limit legitimately takes a while under the sanitizers; a run that
 # takes longer than the timeout counts as a hang.
-exec "$build/tests/fuzz/imagex_fuzzer" \
+"$build/tests/fuzz/imagex_fuzzer" \
     -max_total_time="$seconds" -timeout=20 -rss_limit_mb=4096 -max_len=16384 \
     -artifact_prefix="$build/artifacts/" -print_final_stats=1 -close_fd_mask=2 "$@" \
     "$build/corpus" "$root/tests/data/fuzz-corpus"

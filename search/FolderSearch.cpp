@@ -4,6 +4,7 @@
 #include "search/ResultList.h"
 
 #include <QThread>
+#include <QThreadPool>
 #include <QTimer>
 
 #include <opencv2/core/utility.hpp>
@@ -55,7 +56,8 @@ void FolderSearch::start(std::shared_ptr<const PixelCanvas> sourceFace, const QS
     m_finishedSent = false;
     m_counts = Counts();
     m_clock.start();
-    m_walk = std::make_unique<FolderWalk>(folder, subDirs);
+    m_budget = std::make_shared<MemoryBudget>(m_settings.memoryLimit);
+    m_walk = std::make_unique<FolderWalk>(folder, subDirs, m_settings.tempFolder);
     scheduleStep();
 }
 
@@ -64,6 +66,9 @@ void FolderSearch::StopSearchButton()
     m_stopNow = true;
     if (m_walk) {
         m_walk->stop();
+    }
+    if (m_budget) {
+        m_budget->cancel(); // scans waiting for memory give up at once
     }
     if (!m_searchRunning) {
         return;
@@ -115,6 +120,9 @@ void FolderSearch::step()
         break;
     case FolderWalk::Step::Other:
         break;
+    case FolderWalk::Step::Skipped:
+        emit notRead(photo, m_walk->skipReason(), m_walk->skippedFolder());
+        break;
     case FolderWalk::Step::Finished:
         m_walkOver = true;
         // The stop routine runs once: here when the walk ran out, or already on Stop.
@@ -135,18 +143,47 @@ void FolderSearch::startScan(const QString& photo)
     connect(scan, &PhotoScan::matched, &m_results,
             [this](const QString& fileName, int xscore) { m_results.NewFile(fileName, xscore); });
     connect(scan, &PhotoScan::Completed, this, [this, scan]() { onScanCompleted(scan); });
+    m_running.insert(scan);
+    QTimer::singleShot(std::chrono::seconds(m_settings.photoSeconds), scan, [this, scan]() { abandon(scan); });
+    scan->setMemoryBudget(m_budget);
     emit scanStarted(scan);
     scan->Start(photo, m_settings.dataPath);
 }
 
 void FolderSearch::onScanCompleted(PhotoScan* scan)
 {
+    scan->deleteLater();
+    if (m_abandoned.remove(scan)) {
+        // Its worker is back: the pool returns to its size.
+        PhotoScan::pool().reserveThread();
+        return;
+    }
+    m_running.remove(scan);
     --m_scansInFlight;
     ++m_counts.photosScanned;
     if (!scan->failure().isEmpty()) {
         ++m_counts.unreadablePhotos;
+        emit notRead(scan->fileName(), scan->failure(), false);
     }
-    scan->deleteLater();
+    scheduleStep();
+    finishIfIdle();
+}
+
+void FolderSearch::abandon(PhotoScan* scan)
+{
+    if (!m_running.remove(scan)) {
+        return;
+    }
+    // A decoder cannot be interrupted; its worker goes on until it is done, in a thread of its own
+    // so the other photos do not wait, and what it finds no longer counts.
+    m_abandoned.insert(scan);
+    disconnect(scan, &PhotoScan::matched, nullptr, nullptr);
+    PhotoScan::pool().releaseThread();
+    --m_scansInFlight;
+    ++m_counts.photosScanned;
+    ++m_counts.unreadablePhotos;
+    emit notRead(scan->fileName(), QStringLiteral("abandoned: not scanned within %1 s").arg(m_settings.photoSeconds),
+                 false);
     scheduleStep();
     finishIfIdle();
 }

@@ -2,9 +2,11 @@
 
 #include "engine/PixelCanvas.h"
 #include "search/FolderWalk.h"
+#include "search/MemoryBudget.h"
 
 #include <QElapsedTimer>
 #include <QObject>
+#include <QSet>
 #include <QString>
 
 #include <memory>
@@ -26,12 +28,16 @@ public:
         QString dataPath;   // the detector's data file
         QString tempFolder; // where the scans' temporary JPEGs go, with a trailing separator
         int maxScans = 1;
+        // The memory the scans under way share, however many they are.
+        std::int64_t memoryLimit = MemoryBudget::defaultBytes;
+        // A photo still not scanned after this long is abandoned and counted as not read.
+        int photoSeconds = 120;
     };
 
     struct Counts {
         int photosSeen = 0;        // files with a photo ending handed to a scan
         int photosScanned = 0;     // scans completed
-        int unreadablePhotos = 0;  // scans that could not read their photo
+        int unreadablePhotos = 0;  // scans that could not read their photo, abandoned ones included
         int unreadableFolders = 0; // folders that could not be opened
     };
 
@@ -47,6 +53,8 @@ public:
     bool SearchRunning() const { return m_searchRunning; }
     int scansInFlight() const { return m_scansInFlight; }
     Counts counts() const;
+    // Abandoned scans whose worker has not come back yet; the program must not wait for them.
+    int abandonedScansRunning() const { return int(m_abandoned.size()); }
     // Scans completed per second since the start.
     double photosPerSecond() const;
 
@@ -57,18 +65,24 @@ signals:
     void stopped();
     // The walk is over and no scan is under way any more.
     void finished();
+    // A folder or photo-named file that was not read, and why.
+    void notRead(const QString& path, const QString& reason, bool folder);
 
 private:
     void scheduleStep();
     void step();
     void startScan(const QString& photo);
     void onScanCompleted(PhotoScan* scan);
+    void abandon(PhotoScan* scan);
     void finishIfIdle();
 
     ResultList& m_results;
     Settings m_settings;
     std::shared_ptr<const PixelCanvas> m_sourceFace;
     std::unique_ptr<FolderWalk> m_walk;
+    std::shared_ptr<MemoryBudget> m_budget;
+    QSet<PhotoScan*> m_running;
+    QSet<PhotoScan*> m_abandoned;
     bool m_stopNow = true;
     bool m_searchRunning = false;
     bool m_walkOver = true;

@@ -1,8 +1,10 @@
 #include "search/FolderWalk.h"
 
-#include <QFile>
+#include "search/NativePath.h"
 
 #include <array>
+#include <cerrno>
+#include <cstring>
 
 #include <dirent.h>
 #include <sys/stat.h>
@@ -17,17 +19,35 @@ const std::array<QString, 9> photoExtensions = {
     QStringLiteral(".tga"), QStringLiteral(".jp2"), QStringLiteral(".j2k"),
 };
 
-bool isFolder(const QString& path, const dirent* entry)
+enum class Kind { Folder, File, Special };
+
+Kind kindOf(const QString& path, const dirent* entry)
 {
-    if (entry->d_type == DT_DIR) {
-        return true;
-    }
-    if (entry->d_type != DT_UNKNOWN && entry->d_type != DT_LNK) {
-        return false;
+    switch (entry->d_type) {
+    case DT_DIR:
+        return Kind::Folder;
+    case DT_REG:
+        return Kind::File;
+    case DT_UNKNOWN:
+    case DT_LNK:
+        break;
+    default:
+        return Kind::Special;
     }
     // Links are followed: a link to a folder is a folder, a link to a file a file.
     struct stat info {};
-    return ::stat(QFile::encodeName(path).constData(), &info) == 0 && S_ISDIR(info.st_mode);
+    if (::stat(NativePath::encode(path).constData(), &info) != 0) {
+        return Kind::File; // a dangling link: reading it says why
+    }
+    if (S_ISDIR(info.st_mode)) {
+        return Kind::Folder;
+    }
+    return S_ISREG(info.st_mode) ? Kind::File : Kind::Special;
+}
+
+QString systemError(int number)
+{
+    return QString::fromLocal8Bit(std::strerror(number));
 }
 
 } // namespace
@@ -44,10 +64,24 @@ struct FolderWalk::OpenFolder {
     }
 };
 
-FolderWalk::FolderWalk(const QString& folder, bool subDirs)
+FolderWalk::FolderWalk(const QString& folder, bool subDirs, const QString& privateFolder)
     : m_subDirs(subDirs)
 {
+    // Counted as visited already, so neither the walk nor a link ever enters it.
+    if (!privateFolder.isEmpty()) {
+        alreadyVisited(privateFolder);
+    }
     enter(withSeparator(folder));
+}
+
+QString FolderWalk::problemWith(const QString& folder)
+{
+    DIR* handle = ::opendir(NativePath::encode(folder).constData());
+    if (!handle) {
+        return systemError(errno);
+    }
+    ::closedir(handle);
+    return QString();
 }
 
 FolderWalk::~FolderWalk() = default;
@@ -71,7 +105,7 @@ bool FolderWalk::isPhotoPath(const QString& path)
 bool FolderWalk::alreadyVisited(const QString& folder)
 {
     struct stat info {};
-    if (::stat(QFile::encodeName(folder).constData(), &info) != 0) {
+    if (::stat(NativePath::encode(folder).constData(), &info) != 0) {
         return false;
     }
     return !m_visited.insert({static_cast<std::uint64_t>(info.st_dev), static_cast<std::uint64_t>(info.st_ino)})
@@ -83,9 +117,10 @@ void FolderWalk::enter(const QString& folder)
     if (alreadyVisited(folder)) {
         return;
     }
-    DIR* handle = ::opendir(QFile::encodeName(folder).constData());
+    DIR* handle = ::opendir(NativePath::encode(folder).constData());
     if (!handle) {
         ++m_unreadableFolders;
+        m_pendingSkips.push_back({folder, systemError(errno), true});
         return;
     }
     auto open = std::make_unique<OpenFolder>();
@@ -100,6 +135,11 @@ FolderWalk::Step FolderWalk::next(QString& photoPath)
         m_stack.clear();
         return Step::Finished;
     }
+    if (!m_pendingSkips.empty()) {
+        Skip entry = std::move(m_pendingSkips.front());
+        m_pendingSkips.pop_front();
+        return skip(std::move(entry), photoPath);
+    }
     while (!m_stack.empty()) {
         OpenFolder& current = *m_stack.back();
         const dirent* entry = ::readdir(current.handle);
@@ -107,12 +147,13 @@ FolderWalk::Step FolderWalk::next(QString& photoPath)
             m_stack.pop_back();
             continue;
         }
-        const QString name = QFile::decodeName(entry->d_name);
+        const QString name = NativePath::decode(QByteArray(entry->d_name));
         if (name == QLatin1String(".") || name == QLatin1String("..")) {
             return Step::Other;
         }
         const QString path = current.path + name;
-        if (isFolder(path, entry)) {
+        const Kind kind = kindOf(path, entry);
+        if (kind == Kind::Folder) {
             if (m_subDirs) {
                 enter(path + QLatin1Char('/'));
             }
@@ -121,10 +162,21 @@ FolderWalk::Step FolderWalk::next(QString& photoPath)
         if (!isPhotoPath(path)) {
             return Step::Other;
         }
+        if (kind == Kind::Special) {
+            // Named like a photo, but a pipe, socket or device: opening it could wait for ever.
+            return skip({path, QStringLiteral("not a photo (not a regular file)"), false}, photoPath);
+        }
         photoPath = path;
         return Step::Photo;
     }
     return Step::Finished;
+}
+
+FolderWalk::Step FolderWalk::skip(Skip entry, QString& path)
+{
+    path = entry.path;
+    m_lastSkip = std::move(entry);
+    return Step::Skipped;
 }
 
 } // namespace morvelin

@@ -3,6 +3,7 @@
 #include <QString>
 
 #include <cstdint>
+#include <deque>
 #include <memory>
 #include <set>
 #include <utility>
@@ -18,21 +19,29 @@ public:
     enum class Step {
         Photo,    // `next` set the path of a file with a recognised extension
         Other,    // an entry that is not scanned (folder entered, other file, "." or "..")
+        Skipped,  // `next` set the path of a folder or photo that cannot be read; see skipReason()
         Finished, // nothing left, or stopped
     };
 
-    FolderWalk(const QString& folder, bool subDirs);
+    // `privateFolder` (the program's own temporary folder) is never entered.
+    FolderWalk(const QString& folder, bool subDirs, const QString& privateFolder = QString());
     ~FolderWalk();
     FolderWalk(const FolderWalk&) = delete;
     FolderWalk& operator=(const FolderWalk&) = delete;
 
-    // Takes the next entry. The stop flag is tested first, before every entry.
+    // Takes the next entry. The stop flag is tested first, before every entry. Names are bytes: see
+    // NativePath.
     Step next(QString& photoPath);
     void stop() { m_stopNow = true; }
     bool stopped() const { return m_stopNow; }
 
     // Folders that could not be opened (the starting folder included), for the summary.
     int unreadableFolders() const { return m_unreadableFolders; }
+    // Why the entry of the last Skipped step is not read, and whether it is a folder.
+    QString skipReason() const { return m_lastSkip.reason; }
+    bool skippedFolder() const { return m_lastSkip.folder; }
+    // Why a folder cannot be searched, empty when it can.
+    static QString problemWith(const QString& folder);
 
     // The last four characters of the path, lower case, name one of the nine photo types; so names
     // ending in .jpeg or .tiff are not scanned.
@@ -42,10 +51,18 @@ public:
 
 private:
     struct OpenFolder;
+    struct Skip {
+        QString path;
+        QString reason;
+        bool folder = false;
+    };
 
     void enter(const QString& folder);
     bool alreadyVisited(const QString& folder);
+    Step skip(Skip entry, QString& path);
 
+    std::deque<Skip> m_pendingSkips;
+    Skip m_lastSkip;
     bool m_subDirs;
     bool m_stopNow = false;
     int m_unreadableFolders = 0;

@@ -19,13 +19,6 @@ int proportional(int side, int from, int to)
     return std::max(1, int(std::nearbyint(exact)));
 }
 
-QString suffixOf(const QString& path)
-{
-    const int dot = path.lastIndexOf(QLatin1Char('.'));
-    const int slash = path.lastIndexOf(QLatin1Char('/'));
-    return dot > slash ? path.mid(dot) : QString();
-}
-
 } // namespace
 
 ImageX::ImageX() = default;
@@ -36,13 +29,8 @@ ImageX& ImageX::operator=(ImageX&&) noexcept = default;
 bool ImageX::load(const QString& path)
 {
     m_error.clear();
-    std::unique_ptr<ImageFileReader> reader = ImageFileReader::forPath(path);
+    std::unique_ptr<ImageFileReader> reader = ImageFileReader::open(path, m_error);
     if (!reader) {
-        m_error = QStringLiteral("not an image type this program reads (%1)").arg(suffixOf(path));
-        return false;
-    }
-    if (!reader->open(path)) {
-        m_error = reader->errorString();
         return false;
     }
     // One step of fallback only: a chain would keep every undecoded file's bytes in memory.
@@ -82,6 +70,11 @@ void ImageX::resize(int newWidth, int newHeight)
     if (!m_current.pending && m_current.image.size() != to) {
         m_current.image = m_current.image.scaled(to, Qt::IgnoreAspectRatio, Qt::SmoothTransformation);
     }
+}
+
+std::int64_t ImageX::decodingMemory() const
+{
+    return m_current.pending ? m_current.pending->memoryNeeded(m_current.size) : 0;
 }
 
 QImage ImageX::picture() const
@@ -124,7 +117,10 @@ bool ImageX::save(const QString& path)
 {
     const QImage& image = decodedImage();
     if (image.isNull()) {
-        m_error = QStringLiteral("no picture to save");
+        // A decode that just failed has said why already.
+        if (m_error.isEmpty()) {
+            m_error = QStringLiteral("no picture to save");
+        }
         return false;
     }
     // Written aside and renamed, so a reader never sees half a JPEG and a failure leaves no file.

@@ -24,13 +24,15 @@ public:
     ImageX(ImageX&&) noexcept;
     ImageX& operator=(ImageX&&) noexcept;
 
-    // On failure the previous image stays and errorString() says why. A file whose content does
-    // not match its extension is refused.
+    // On failure the previous image stays and errorString() says why. The content decides how the
+    // file is decoded, among the nine photo types.
     bool load(const QString& path);
     int width() const;
     int height() const;
     // 0 for one side keeps the proportion; the new size applies to width(), height() and picture().
     void resize(int newWidth, int newHeight);
+    // At most how many bytes decoding the loaded file at the current size takes; 0 once decoded.
+    std::int64_t decodingMemory() const;
     // RGB32. Decodes a freshly loaded file; if that fails, the image held before the load comes
     // back and errorString() says why.
     QImage picture() const;

@@ -2,6 +2,8 @@
 
 #include <Magick++.h>
 
+#include <QDeadlineTimer>
+
 #include <mutex>
 
 namespace morvelin {
@@ -25,6 +27,12 @@ QString shortReason(const std::exception& error)
     return text.trimmed();
 }
 
+// The widest or tallest picture read; JPEG 2000 allows far more than any camera makes.
+constexpr MagickCore::MagickSizeType maxSide = 65535;
+// Ceilings of ImageMagick's own, whatever the system's policy file says; the search's memory
+// budget decides what is read at once.
+constexpr MagickCore::MagickSizeType maxCacheBytes = MagickCore::MagickSizeType(1) << 30;
+
 Magick::Image imageFor(const std::string& coder)
 {
     Magick::Image image;
@@ -32,6 +40,13 @@ Magick::Image imageFor(const std::string& coder)
     image.magick(coder);
     image.subRange(1); // the first picture of a file with several
     return image;
+}
+
+MagickCore::MagickBooleanType withinDeadline(const char*, MagickCore::MagickOffsetType, MagickCore::MagickSizeType,
+                                             void* deadline)
+{
+    return static_cast<const QDeadlineTimer*>(deadline)->hasExpired() ? MagickCore::MagickFalse
+                                                                       : MagickCore::MagickTrue;
 }
 
 } // namespace
@@ -51,15 +66,37 @@ void MagickImageFileReader::initializeMagick()
     std::call_once(once, [] {
         Magick::InitializeMagick(nullptr);
         Magick::ResourceLimits::thread(1);
+        Magick::ResourceLimits::memory(maxCacheBytes);
+        Magick::ResourceLimits::map(maxCacheBytes);
+        Magick::ResourceLimits::area(MagickCore::MagickSizeType(maxPixels));
+        Magick::ResourceLimits::width(maxSide);
+        Magick::ResourceLimits::height(maxSide);
+        // No pixel cache on disk: a picture too big for memory is refused, not written out.
+        Magick::ResourceLimits::disk(0);
+        // ImageMagick's time limit counts from its first picture in the process and ends the whole
+        // program when reached, which no long-running program can live with; each decode has a
+        // deadline of its own instead.
+        MagickCore::SetMagickResourceLimit(MagickCore::TimeResource, ~MagickCore::MagickSizeType(0) >> 1);
     });
+}
+
+std::int64_t MagickImageFileReader::memoryNeeded(QSize target) const
+{
+    // ImageMagick's pixel cache holds four channels of its quantum, the ARGB32 copy four bytes.
+    const std::int64_t cachePixel = 4 * std::int64_t(sizeof(Magick::Quantum));
+    return pixelCount(size()) * (cachePixel + 4) + pixelCount(target) * 4 + fileBytes();
+}
+
+std::string MagickImageFileReader::source() const
+{
+    return m_coder + ":/proc/self/fd/" + std::to_string(fileDescriptor());
 }
 
 QSize MagickImageFileReader::readHeader()
 {
     try {
-        const Magick::Blob blob(bytes().constData(), size_t(bytes().size()));
         Magick::Image image = imageFor(m_coder);
-        image.ping(blob);
+        image.ping(source());
         if (image.columns() > size_t(maxPixels) || image.rows() > size_t(maxPixels)) {
             // Still reported as too large, without overflowing the int of a QSize.
             return QSize(int(maxPixels), int(maxPixels));
@@ -73,9 +110,10 @@ QSize MagickImageFileReader::readHeader()
 QImage MagickImageFileReader::decode(QSize)
 {
     try {
-        const Magick::Blob blob(bytes().constData(), size_t(bytes().size()));
         Magick::Image image = imageFor(m_coder);
-        image.read(blob);
+        QDeadlineTimer deadline{std::chrono::seconds(maxDecodeSeconds)};
+        MagickCore::SetImageInfoProgressMonitor(image.imageInfo(), withinDeadline, &deadline);
+        image.read(source());
         const QSize size(int(image.columns()), int(image.rows()));
         if (size != this->size()) {
             // The header checked is the only one trusted.

@@ -6,6 +6,7 @@
 #include "search/FaceDetector.h"
 #include "search/FacePictureLoader.h"
 #include "search/ImageX.h"
+#include "search/MemoryBudget.h"
 #include "search/TemporaryPhotoName.h"
 
 #include <QFile>
@@ -17,6 +18,21 @@
 #include <limits>
 
 namespace morvelin {
+
+namespace {
+
+constexpr std::int64_t megabyte = 1 << 20;
+// The detector's own buffers beside the copies of the scaled photo.
+constexpr std::int64_t detectorBytes = 32 * megabyte;
+// The scaled photo, its filtered copy, the JPEG's encoder and decoder and the detector's copies.
+constexpr std::int64_t scaledCopies = 6;
+
+} // namespace
+
+std::int64_t PhotoScan::scanWorkingBytes(int width, int height)
+{
+    return std::int64_t(width) * height * 4 * scaledCopies + detectorBytes;
+}
 
 // Carries one scan's events from its worker thread. Queued connections deliver them on the scan's
 // thread in the order they were sent, and Qt drops them if the scan is gone.
@@ -34,12 +50,13 @@ signals:
 class PhotoScan::Run : public QRunnable {
 public:
     Run(std::unique_ptr<Relay> relay, std::shared_ptr<const PixelCanvas> sourceFace, QString fileName,
-        QString dataPath, QString tempFolder)
+        QString dataPath, QString tempFolder, std::shared_ptr<MemoryBudget> budget)
         : m_relay(std::move(relay))
         , m_sourceFace(std::move(sourceFace))
         , m_fileName(std::move(fileName))
         , m_dataPath(std::move(dataPath))
         , m_tempFolder(std::move(tempFolder))
+        , m_budget(std::move(budget))
     {
     }
 
@@ -54,6 +71,9 @@ public:
         if (!m_tempJpeg.isEmpty()) {
             QFile::remove(m_tempJpeg);
         }
+        if (m_reserved > 0) {
+            m_budget->release(m_reserved);
+        }
         emit m_relay->stageChanged(Stage::Completed);
         emit m_relay->finished(failure);
     }
@@ -67,6 +87,9 @@ private:
             return photo.errorString();
         }
         scaleDown(photo);
+        if (const QString refused = reserveMemory(photo); !refused.isEmpty()) {
+            return refused;
+        }
         const QImage scaled = photo.picture();
         if (scaled.isNull()) {
             return photo.errorString();
@@ -77,7 +100,10 @@ private:
         emit m_relay->stageChanged(Stage::ApplyingFilter);
         emit m_relay->stageChanged(Stage::DetectingFaces);
         m_tempJpeg = TemporaryPhotoName::create(m_tempFolder, QStringLiteral("QXT"));
-        if (m_tempJpeg.isEmpty() || !writeTemporaryJpeg(photo.picture(), m_tempJpeg)) {
+        if (m_tempJpeg.isEmpty()) {
+            return TemporaryPhotoName::whyNotIn(m_tempFolder);
+        }
+        if (!writeTemporaryJpeg(photo.picture(), m_tempJpeg)) {
             return QStringLiteral("cannot write the temporary JPEG in %1").arg(m_tempFolder);
         }
         const FaceDetector::Result detected = FaceDetector::detectFile(m_tempJpeg, m_dataPath);
@@ -86,6 +112,27 @@ private:
         }
         compareFaces(photo.picture(), detected.faces);
         return QString();
+    }
+
+    // Decoding, the filtered copy, the temporary JPEG and the detector all happen inside the budget.
+    QString reserveMemory(const ImageX& photo)
+    {
+        if (!m_budget) {
+            return QString();
+        }
+        const std::int64_t need = photo.decodingMemory() + scanWorkingBytes(photo.width(), photo.height());
+        switch (m_budget->acquire(need)) {
+        case MemoryBudget::Grant::Granted:
+            m_reserved = need;
+            return QString();
+        case MemoryBudget::Grant::TooLarge:
+            return QStringLiteral("needs %1 MB to scan, more than the memory limit of %2 MB")
+                .arg((need + megabyte - 1) / megabyte)
+                .arg(m_budget->total() / megabyte);
+        case MemoryBudget::Grant::Cancelled:
+            break;
+        }
+        return QStringLiteral("not scanned: the search was stopped");
     }
 
     // The image component's JPEG, at its quality, written straight into the file reserved for it. The
@@ -141,6 +188,8 @@ private:
     QString m_dataPath;
     QString m_tempFolder;
     QString m_tempJpeg;
+    std::shared_ptr<MemoryBudget> m_budget;
+    std::int64_t m_reserved = 0;
 };
 
 PhotoScan::PhotoScan(std::shared_ptr<const PixelCanvas> sourceFace, QString tempFolder, QObject* parent)
@@ -151,6 +200,11 @@ PhotoScan::PhotoScan(std::shared_ptr<const PixelCanvas> sourceFace, QString temp
 }
 
 PhotoScan::~PhotoScan() = default;
+
+void PhotoScan::setMemoryBudget(std::shared_ptr<MemoryBudget> budget)
+{
+    m_budget = std::move(budget);
+}
 
 QThreadPool& PhotoScan::pool()
 {
@@ -189,7 +243,7 @@ void PhotoScan::Start(const QString& FileName, const QString& XML)
     connect(relay.get(), &Relay::finished, this, &PhotoScan::onFinished, Qt::QueuedConnection);
     // From here on the relay only sends, from the worker, which also deletes it.
     relay->moveToThread(nullptr);
-    pool().start(new Run(std::move(relay), m_sourceFace, FileName, XML, m_tempFolder));
+    pool().start(new Run(std::move(relay), m_sourceFace, FileName, XML, m_tempFolder, m_budget));
 }
 
 void PhotoScan::onFaceScored(int faceCount, const QRect& box, const QImage& face, qint64 scoreTenThousandths)

@@ -8,11 +8,14 @@
 #include <QRect>
 #include <QString>
 
+#include <cstdint>
 #include <memory>
 
 class QThreadPool;
 
 namespace morvelin {
+
+class MemoryBudget;
 
 // The scan of one photo: load it, scale it down (1200 pixels high for portrait, 1600 wide otherwise),
 // filter it, write it as a temporary JPEG for the detector, cut every face found out of the filtered
@@ -31,6 +34,12 @@ public:
     // `sourceFace` is the chosen face, already filtered; `tempFolder` ends with a separator.
     PhotoScan(std::shared_ptr<const PixelCanvas> sourceFace, QString tempFolder, QObject* parent = nullptr);
     ~PhotoScan() override;
+
+    // The search's shared memory budget; a photo waits for its share before it is decoded. Without
+    // one nothing is counted.
+    void setMemoryBudget(std::shared_ptr<MemoryBudget> budget);
+    // What a scan needs beside decoding its photo, for a photo scaled to width x height.
+    static std::int64_t scanWorkingBytes(int width, int height);
 
     // Returns at once; `XML` is the detector's data file.
     void Start(const QString& FileName, const QString& XML);
@@ -64,6 +73,7 @@ private:
     void onFinished(const QString& failure);
 
     std::shared_ptr<const PixelCanvas> m_sourceFace;
+    std::shared_ptr<MemoryBudget> m_budget;
     QString m_tempFolder;
     QString m_fileName;
     int m_faceCount = 0;

@@ -1,8 +1,10 @@
 #include "search/QtImageFileReader.h"
 
-#include <QBuffer>
+#include "search/JpegLayout.h"
+
 #include <QImageReader>
 
+#include <algorithm>
 #include <mutex>
 
 namespace morvelin {
@@ -10,8 +12,14 @@ namespace morvelin {
 namespace {
 
 // Enough for the largest picture accepted, even at 16 bits per channel; Qt's default of 128 MB
-// would refuse ordinary 40-megapixel photos.
+// would refuse ordinary 40-megapixel photos. The search's memory budget is the real bound.
 constexpr int allocationLimitMb = 1024;
+// libjpeg reduces by 1/2, 1/4 or 1/8 only: what it decodes has up to twice the wanted sides.
+constexpr std::int64_t jpegReductionSlack = 4;
+// Two bytes per coefficient, one coefficient per pixel and component at most.
+constexpr std::int64_t bytesPerCoefficient = 2;
+// What a format of unknown depth may decode to: 16 bits for each of four channels.
+constexpr std::int64_t deepestPixelBytes = 8;
 
 void raiseAllocationLimitOnce()
 {
@@ -26,11 +34,19 @@ bool turnsSideways(QImageIOHandler::Transformations transformation)
 
 void pinFormat(QImageReader& reader, const QByteArray& format)
 {
-    // A mislabelled file fails instead of reaching whichever decoder its content points to.
+    // The content already chose the format; no other decoder is tried on the file.
     reader.setFormat(format);
     reader.setAutoDetectImageFormat(false);
     reader.setDecideFormatFromContent(false);
     reader.setAutoTransform(true);
+}
+
+std::int64_t bytesPerPixel(QImage::Format format)
+{
+    if (format == QImage::Format_Invalid) {
+        return deepestPixelBytes;
+    }
+    return std::max<std::int64_t>(1, QImage::toPixelFormat(format).bitsPerPixel() / 8);
 }
 
 } // namespace
@@ -41,12 +57,39 @@ QtImageFileReader::QtImageFileReader(QByteArray format)
     raiseAllocationLimitOnce();
 }
 
+std::int64_t QtImageFileReader::memoryNeeded(QSize target) const
+{
+    const std::int64_t full = pixelCount(size());
+    const std::int64_t wanted = pixelCount(target);
+    // The converted RGB32 picture and its scaled copy come on top of what the decoder makes.
+    const std::int64_t finishing = full * 4 + wanted * 4;
+    if (m_format == "jpeg") {
+        const std::int64_t decoded = std::min(full, wanted * jpegReductionSlack);
+        return m_coefficientBytes + decoded * 4 * 2 + wanted * 4;
+    }
+    return full * bytesPerPixel(m_decodedFormat) + finishing;
+}
+
+bool QtImageFileReader::checkJpegScans()
+{
+    const JpegLayout layout = JpegLayout::read(file(), maxJpegScans);
+    file().seek(0);
+    if (layout.scans > maxJpegScans) {
+        fail(QStringLiteral("a JPEG of more than %1 scans").arg(maxJpegScans));
+        return false;
+    }
+    if (layout.valid && layout.progressive) {
+        m_coefficientBytes = pixelCount(layout.size) * layout.components * bytesPerCoefficient;
+    }
+    return true;
+}
+
 QSize QtImageFileReader::readHeader()
 {
-    QBuffer buffer;
-    buffer.setData(bytes());
-    buffer.open(QIODevice::ReadOnly);
-    QImageReader reader(&buffer, m_format);
+    if (m_format == "jpeg" && !checkJpegScans()) {
+        return QSize();
+    }
+    QImageReader reader(&file(), m_format);
     pinFormat(reader, m_format);
     if (!reader.canRead()) {
         return fail(reader.errorString());
@@ -55,16 +98,14 @@ QSize QtImageFileReader::readHeader()
     if (!stored.isValid()) {
         return fail(reader.errorString());
     }
+    m_decodedFormat = reader.imageFormat();
     m_transformation = reader.transformation();
     return turnsSideways(m_transformation) ? stored.transposed() : stored;
 }
 
 QImage QtImageFileReader::decode(QSize target)
 {
-    QBuffer buffer;
-    buffer.setData(bytes());
-    buffer.open(QIODevice::ReadOnly);
-    QImageReader reader(&buffer, m_format);
+    QImageReader reader(&file(), m_format);
     pinFormat(reader, m_format);
     // The scaled size applies before the orientation is: ask in the file's own orientation.
     reader.setScaledSize(turnsSideways(m_transformation) ? target.transposed() : target);

@@ -3,6 +3,7 @@
 #include "search/ImageFileReader.h"
 
 #include <QByteArray>
+#include <QImage>
 #include <QImageIOHandler>
 
 namespace morvelin {
@@ -11,16 +12,27 @@ namespace morvelin {
 // from the compressed data when the caller asks for less than the full picture.
 class QtImageFileReader : public ImageFileReader {
 public:
+    // More scans than any encoder makes for a photo; each one is a pass over the whole picture.
+    static constexpr int maxJpegScans = 100;
+
     // `format` is Qt's name for it ("bmp", "gif", "jpeg", "png", "tiff"); no other format is tried.
     explicit QtImageFileReader(QByteArray format);
 
+    std::int64_t memoryNeeded(QSize target) const override;
+
 protected:
     QSize readHeader() override;
+    bool decodesReduced() const override { return m_format == "jpeg"; }
     QImage decode(QSize target) override;
 
 private:
+    bool checkJpegScans();
+
     QByteArray m_format;
     QImageIOHandler::Transformations m_transformation = QImageIOHandler::TransformationNone;
+    QImage::Format m_decodedFormat = QImage::Format_Invalid;
+    // JPEG: the coefficients a progressive picture keeps while it is decoded, in bytes.
+    std::int64_t m_coefficientBytes = 0;
 };
 
 } // namespace morvelin

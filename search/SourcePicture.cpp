@@ -5,10 +5,10 @@
 #include "search/FaceFilter.h"
 #include "search/FacePictureLoader.h"
 #include "search/ImageX.h"
+#include "search/NativePath.h"
 #include "search/TemporaryPhotoName.h"
 
 #include <QFile>
-#include <QFileInfo>
 
 namespace morvelin {
 
@@ -17,7 +17,7 @@ namespace {
 SourcePicture::Result unreadable(const QString& photo, const QString& why)
 {
     SourcePicture::Result result;
-    result.error = QStringLiteral("cannot read '%1': %2").arg(photo, why);
+    result.error = QStringLiteral("cannot read '%1': %2").arg(NativePath::escaped(photo), why);
     result.unreadablePhoto = true;
     return result;
 }
@@ -27,13 +27,6 @@ SourcePicture::Result unreadable(const QString& photo, const QString& why)
 SourcePicture::Result SourcePicture::findFaces(const QString& photo, const QString& tempFolder,
                                                const QString& dataPath)
 {
-    const QFileInfo info(photo);
-    if (!info.exists()) {
-        return unreadable(photo, QStringLiteral("no such file"));
-    }
-    if (info.isDir()) {
-        return unreadable(photo, QStringLiteral("is a folder, not a photo"));
-    }
     ImageX image;
     if (!image.load(photo)) {
         return unreadable(photo, image.errorString());
@@ -44,7 +37,7 @@ SourcePicture::Result SourcePicture::findFaces(const QString& photo, const QStri
     const QString jpeg = TemporaryPhotoName::create(tempFolder, QStringLiteral("FaceMorvelin"));
     if (jpeg.isEmpty()) {
         Result result;
-        result.error = QStringLiteral("cannot create a temporary file in %1").arg(tempFolder);
+        result.error = TemporaryPhotoName::whyNotIn(tempFolder);
         return result;
     }
     if (!image.save(jpeg)) {

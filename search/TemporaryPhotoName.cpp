@@ -18,6 +18,14 @@ bool createExclusively(const QString& path)
 
 } // namespace
 
+QString TemporaryPhotoName::whyNotIn(const QString& folder)
+{
+    if (folder.isEmpty()) {
+        return QStringLiteral("no private temporary folder could be made (is TMPDIR a writable folder?)");
+    }
+    return QStringLiteral("cannot create a temporary file in %1").arg(folder);
+}
+
 QString TemporaryPhotoName::create(const QString& folder, const QString& prefix)
 {
     // No folder would mean the current one, which is nowhere a temporary file belongs.

@@ -11,6 +11,8 @@ public:
     // The timer text repeats within a hundredth of a second, and scans run in parallel, so a name that
     // is taken gets "_2", "_3", ... before ".jpg" instead of overwriting another scan's photo.
     static QString create(const QString& folder, const QString& prefix);
+    // Why create() failed in `folder`, for a message; an empty folder means none could be made.
+    static QString whyNotIn(const QString& folder);
 };
 
 } // namespace morvelin

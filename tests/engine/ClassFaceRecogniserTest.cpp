@@ -98,6 +98,11 @@ TEST(ClassFaceRecogniserTest, MisuseFailsWithTheEngineErrors)
     ClassFaceRecogniser resized = prepared({{greyFace(200), "small"}});
     resized.init(60, 60);
     EXPECT_THROW(resized.updateEigenFaces(), IndexOutOfRangeError) << "stored faces keep their old size";
+
+    ClassFaceRecogniser overCounted = prepared({{greyFace(200), "one"}});
+    overCounted.NoOfFaces = 2;
+    EXPECT_THROW(overCounted.Identify(greyFace(200)), ObjectNotSetError) << "a count above the faces stored";
+    EXPECT_THROW(overCounted.updateEigenFaces(), ObjectNotSetError);
 }
 
 TEST(ClassFaceRecogniserTest, TheGalleryHoldsOneThousandAndOneFaces)

@@ -10,6 +10,7 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <cstdlib>
 #include <memory>
 
 using namespace morvelin;
@@ -31,9 +32,15 @@ void silence(QtMsgType, const QMessageLogContext&, const QString&)
 
 std::unique_ptr<QTemporaryDir> scratchFolder()
 {
-    // In memory when possible: every run writes the input once.
-    const QString base = QDir(QStringLiteral("/dev/shm")).exists() ? QStringLiteral("/dev/shm") : QDir::tempPath();
-    return std::make_unique<QTemporaryDir>(base + QStringLiteral("/imagex-fuzz-XXXXXX"));
+    // The script points TMPDIR at a folder of its own (in memory when it can) and removes it
+    // whatever way the fuzzer ends, a crash or a timeout included.
+    return std::make_unique<QTemporaryDir>(QDir::tempPath() + QStringLiteral("/imagex-fuzz-XXXXXX"));
+}
+
+void removeFiles()
+{
+    delete files;
+    files = nullptr;
 }
 
 } // namespace
@@ -43,6 +50,7 @@ extern "C" int LLVMFuzzerInitialize(int* argc, char*** argv)
     static QCoreApplication application(*argc, *argv);
     qInstallMessageHandler(silence);
     files = new Files;
+    std::atexit(removeFiles);
     files->dir = scratchFolder();
     files->input = files->dir->filePath(QStringLiteral("input"));
     for (const char* extension : {"bmp", "tif", "gif", "jpg", "png", "pcx", "tga", "jp2", "j2k"}) {

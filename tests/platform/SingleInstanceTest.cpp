@@ -2,6 +2,8 @@
 
 #include <QCoreApplication>
 #include <QDeadlineTimer>
+#include <QDir>
+#include <QFile>
 #include <QFileInfo>
 #include <QLocalSocket>
 #include <QProcess>
@@ -12,6 +14,7 @@
 
 #include <csignal>
 #include <cstdio>
+#include <unistd.h>
 
 using namespace morvelin;
 
@@ -201,4 +204,35 @@ int main(int argc, char* argv[])
     QCoreApplication application(argc, argv);
     testing::InitGoogleTest(&argc, argv);
     return RUN_ALL_TESTS();
+}
+
+TEST_F(SingleInstanceTest, WithoutARuntimeFolderOfItsOwnTheLockMovesToTheUsersCache)
+{
+    if (::getuid() != 0) {
+        GTEST_SKIP() << "handing a folder to another user needs root";
+    }
+    // No XDG_RUNTIME_DIR, and the folder the runtime location falls back to taken by another user.
+    QTemporaryDir cache;
+    QTemporaryDir temp;
+    const QString taken = temp.filePath(QStringLiteral("runtime-root"));
+    ASSERT_TRUE(QDir().mkpath(taken));
+    ASSERT_EQ(::chown(QFile::encodeName(taken).constData(), 65534, 65534), 0);
+    const QByteArray variables[] = {"XDG_RUNTIME_DIR", "XDG_CACHE_HOME", "TMPDIR"};
+    QByteArray before[3];
+    for (int i = 0; i < 3; ++i) {
+        before[i] = qgetenv(variables[i].constData());
+    }
+    qunsetenv("XDG_RUNTIME_DIR");
+    qputenv("XDG_CACHE_HOME", QFile::encodeName(cache.path()));
+    qputenv("TMPDIR", QFile::encodeName(temp.path()));
+    const QString folder = SingleInstance::defaultFolder();
+    for (int i = 0; i < 3; ++i) {
+        qputenv(variables[i].constData(), before[i]);
+    }
+
+    EXPECT_TRUE(folder.startsWith(cache.path())) << folder.toStdString();
+    SingleInstance first(folder);
+    SingleInstance second(folder);
+    EXPECT_TRUE(first.claim());
+    EXPECT_FALSE(second.claim()) << "a second start is refused";
 }

@@ -130,12 +130,16 @@ TEST(FolderWalkTest, UnreadableFoldersAreCountedAndSkipped)
 {
     QTemporaryDir dir;
     FolderWalk missing(dir.filePath(QStringLiteral("absent")), true);
-    QString photo;
-    EXPECT_EQ(missing.next(photo), FolderWalk::Step::Finished);
+    QString path;
+    EXPECT_EQ(missing.next(path), FolderWalk::Step::Skipped);
+    EXPECT_TRUE(path.endsWith(QStringLiteral("/absent/")) && missing.skippedFolder()) << path.toStdString();
+    EXPECT_EQ(missing.skipReason().toStdString(), "No such file or directory");
+    EXPECT_EQ(missing.next(path), FolderWalk::Step::Finished);
     EXPECT_EQ(missing.unreadableFolders(), 1);
 
     FolderWalk notAFolder(QStringLiteral("Browse..."), true);
-    EXPECT_EQ(notAFolder.next(photo), FolderWalk::Step::Finished);
+    EXPECT_EQ(notAFolder.next(path), FolderWalk::Step::Skipped);
+    EXPECT_EQ(notAFolder.next(path), FolderWalk::Step::Finished);
 }
 
 TEST(FolderWalkTest, NamesOutsideAsciiKeepTheirCharacters)

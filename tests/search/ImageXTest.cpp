@@ -184,16 +184,12 @@ TEST_F(ImageXTest, AFailedLoadKeepsThePreviousImageAndSaysWhy)
     const QImage original = ImageXTestSamples::pattern(40, 30);
     const QByteArray png = ImageXTestSamples::encode(original, "png");
     QDir(m_dir.path()).mkdir("folder.png");
-    const std::array<std::pair<QString, QString>, 8> failures{{
+    const std::array<std::pair<QString, QString>, 5> failures{{
         {m_dir.filePath("absent.png"), "no such file"},
         {m_dir.filePath("folder.png"), "is a folder, not an image"},
         {write("empty.png", QByteArray()), "empty file"},
         {write("notes.txt", png), "not an image type this program reads (.txt)"},
         {write("garbage.jpg", "this is no picture"), "not a readable image"},
-        // Mislabelled: the extension decides the decoder, and the content does not fit it.
-        {write("png-inside.jpg", png), "not a readable image"},
-        {write("png-inside.pcx", png), "not a readable image"},
-        {write("png-inside.tga", png), "not a readable image"},
     }};
 
     ImageX image;
@@ -241,8 +237,9 @@ TEST_F(ImageXTest, PixelsThatFailToDecodeBringThePreviousImageBack)
 
 TEST_F(ImageXTest, PicturesAboveOneHundredMegapixelsAreRefusedFromTheHeader)
 {
+    // JPEG is not among them: it is decoded straight at the size asked for.
     const QImage small = ImageXTestSamples::pattern(16, 12);
-    for (const QString extension : {"bmp", "png", "jpg", "gif", "tga", "pcx", "jp2", "j2k"}) {
+    for (const QString extension : {"bmp", "png", "gif", "tga", "pcx", "jp2", "j2k"}) {
         SCOPED_TRACE(extension.toStdString());
         const QByteArray bytes = claimSize(ImageXTestSamples::encode(small, extension), extension, 12000, 10000);
         ImageX image;

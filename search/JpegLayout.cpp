@@ -1,0 +1,149 @@
+#include "search/JpegLayout.h"
+
+#include <QByteArray>
+#include <QIODevice>
+
+namespace morvelin {
+
+namespace {
+
+constexpr qint64 chunkBytes = 64 * 1024;
+constexpr int startOfScan = 0xDA;
+constexpr int endOfImage = 0xD9;
+
+// Bytes one at a time, read in chunks.
+class ByteSource {
+public:
+    explicit ByteSource(QIODevice& device)
+        : m_device(device)
+    {
+    }
+
+    // -1 at the end.
+    int next()
+    {
+        if (m_at == m_chunk.size()) {
+            m_chunk = m_device.read(chunkBytes);
+            m_at = 0;
+            if (m_chunk.isEmpty()) {
+                return -1;
+            }
+        }
+        return static_cast<unsigned char>(m_chunk[m_at++]);
+    }
+
+    void putBack() { --m_at; }
+
+    bool skip(int count)
+    {
+        for (int i = 0; i < count; ++i) {
+            if (next() < 0) {
+                return false;
+            }
+        }
+        return true;
+    }
+
+    int word()
+    {
+        const int high = next();
+        const int low = next();
+        return high < 0 || low < 0 ? -1 : (high << 8) | low;
+    }
+
+private:
+    QIODevice& m_device;
+    QByteArray m_chunk;
+    qsizetype m_at = 0;
+};
+
+bool isFrame(int marker)
+{
+    return marker >= 0xC0 && marker <= 0xCF && marker != 0xC4 && marker != 0xC8 && marker != 0xCC;
+}
+
+bool isProgressiveFrame(int marker)
+{
+    return marker == 0xC2 || marker == 0xC6 || marker == 0xCA || marker == 0xCE;
+}
+
+bool standsAlone(int marker)
+{
+    return marker == 0x01 || (marker >= 0xD0 && marker <= 0xD8);
+}
+
+// Skips the compressed data after a scan's header, up to the next marker other than a restart.
+bool skipEntropyData(ByteSource& source)
+{
+    for (;;) {
+        int byte = source.next();
+        if (byte < 0) {
+            return false;
+        }
+        if (byte != 0xFF) {
+            continue;
+        }
+        do {
+            byte = source.next();
+        } while (byte == 0xFF);
+        if (byte < 0) {
+            return false;
+        }
+        if (byte != 0x00 && !(byte >= 0xD0 && byte <= 0xD7)) {
+            source.putBack();
+            return true;
+        }
+    }
+}
+
+} // namespace
+
+JpegLayout JpegLayout::read(QIODevice& device, int maxScans)
+{
+    JpegLayout layout;
+    ByteSource source(device);
+    if (source.next() != 0xFF || source.next() != 0xD8) {
+        return layout;
+    }
+    for (;;) {
+        int marker = source.next();
+        if (marker != 0xFF) {
+            return layout;
+        }
+        do {
+            marker = source.next();
+        } while (marker == 0xFF);
+        if (marker < 0 || marker == endOfImage) {
+            return layout;
+        }
+        if (standsAlone(marker)) {
+            continue;
+        }
+        const int length = source.word();
+        if (length < 2) {
+            return layout;
+        }
+        if (isFrame(marker) && length >= 8) {
+            source.next(); // precision
+            const int height = source.word();
+            const int width = source.word();
+            layout.components = source.next();
+            layout.size = QSize(width, height);
+            layout.progressive = isProgressiveFrame(marker);
+            layout.valid = width > 0 && height > 0 && layout.components > 0;
+            source.skip(length - 8);
+            continue;
+        }
+        if (!source.skip(length - 2)) {
+            return layout;
+        }
+        if (marker == startOfScan) {
+            ++layout.scans;
+            if (layout.scans > maxScans || !skipEntropyData(source)) {
+                return layout;
+            }
+        }
+    }
+}
+
+} // namespace morvelin
