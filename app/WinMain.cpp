@@ -13,10 +13,10 @@
 #include "app/WinFotoFace.h"
 #include "controls/FA_DriveListBox.h"
 #include "controls/FlatButton.h"
-#include "search/FacePictureLoader.h"
 #include "search/FolderSearch.h"
 #include "search/ImageX.h"
 #include "search/PhotoScan.h"
+#include "search/SourcePicture.h"
 
 #include <QCheckBox>
 #include <QCloseEvent>
@@ -657,8 +657,8 @@ void WinMain::pickFace(int index)
         return;
     }
     m_face2Search->setPixmap(QPixmap::fromImage(face));
-    m_imgX->imageX().setPicture(face);
-    m_imgX->imageX().filter();
+    m_sourceFace = std::make_shared<const PixelCanvas>(SourcePicture::chosenFace(face));
+    m_imgX->imageX().setPicture(SourcePicture::filteredFace(face));
     m_imgX->imageX().displayFlag = true;
     m_imgX2->imageX().setPicture(m_imgX->imageX().picture());
     m_imgX2->imageX().secondFilter();
@@ -729,8 +729,7 @@ void WinMain::startSearch()
         createFolderSearch();
     }
 
-    auto sourceFace = std::make_shared<const PixelCanvas>(FacePictureLoader::fromImage(m_imgX->imageX().picture()));
-    m_search->start(sourceFace, m_searchPath->SelPath(), m_scanSubDirs->isChecked());
+    m_search->start(m_sourceFace, m_searchPath->SelPath(), m_scanSubDirs->isChecked());
 }
 
 void WinMain::StopSearchButton()

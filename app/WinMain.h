@@ -4,6 +4,7 @@
 #include "platform/KeyState.h"
 #include "platform/ScreenCapture.h"
 #include "platform/SystemTray.h"
+#include "engine/PixelCanvas.h"
 #include "search/ResultList.h"
 
 #include <QMenu>
@@ -12,6 +13,7 @@
 #include <QWidget>
 
 #include <map>
+#include <memory>
 
 class QCheckBox;
 class QLabel;
@@ -147,6 +149,7 @@ private:
     QPointer<SourceAcquisition> m_acquisition;
     int m_facesFound = 0;
     bool m_facePicked = false;
+    std::shared_ptr<const PixelCanvas> m_sourceFace;
 
     // Search
     ResultList m_results;
