@@ -1,9 +1,9 @@
 #include "app/SearchCommand.h"
 
 #include "app/CommandLine.h"
-#include "app/DataFolder.h"
 #include "app/FacesCommand.h"
-#include "app/Helpers.h"
+#include "base/DataFolder.h"
+#include "base/Folders.h"
 #include "app/SearchReport.h"
 #include "platform/UnixSignalWatcher.h"
 #include "search/FolderSearch.h"
@@ -82,7 +82,7 @@ int SearchCommand::run(const QStringList& operands, QTextStream& out, QTextStrea
     if (!parse(operands, options, problem)) {
         return CommandLine::usageError(err, problem);
     }
-    const QString dataPath = DataFolder() + QStringLiteral("data.xml");
+    const QString dataPath = DetectorDataPath();
     if (!QFileInfo(options.folder).isDir()) {
         err << CommandLine::programName << ": cannot search '" << options.folder << "': no such folder" << Qt::endl;
         return CommandLine::exitUsage;

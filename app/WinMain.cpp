@@ -1,9 +1,9 @@
 #include "app/WinMain.h"
 
 #include "app/AppIcon.h"
-#include "app/DataFolder.h"
 #include "app/FaceGallery.h"
 #include "app/Helpers.h"
+#include "base/DataFolder.h"
 #include "app/ImageXView.h"
 #include "app/ResultListModel.h"
 #include "app/ResultListView.h"
@@ -130,9 +130,10 @@ WinMain::WinMain(QWidget* parent)
     : QWidget(parent, Qt::Window | Qt::WindowTitleHint | Qt::WindowSystemMenuHint | Qt::WindowMinimizeButtonHint
                           | Qt::WindowCloseButtonHint | Qt::CustomizeWindowHint)
     , m_screenCapture(DesktopCapture)
-    , m_dataPath(DataFolder() + QStringLiteral("data.xml"))
+    , m_dataPath(DetectorDataPath())
 {
     setObjectName(QStringLiteral("WinMain"));
+    SetMainWindow(this);
     setWindowIcon(AppIcon());
     setAutoFillBackground(true);
     QPalette palette = this->palette();

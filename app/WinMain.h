@@ -57,7 +57,7 @@ public:
     // Without a tray the close box ends the program instead of hiding the window.
     void setCloseEndsProgram(bool ends) { m_closeEndsProgram = ends; }
     SystemTray& tray() { return m_sysTray; }
-    // The detector's data file; DataFolder() + "data.xml" unless set.
+    // The detector's data file; DetectorDataPath() unless set.
     void setDataPath(const QString& dataPath);
 
     // The close request: true when the window may go; a close from the close box hides it instead.

@@ -1,5 +1,7 @@
 #include "search/FolderWalk.h"
 
+#include "base/Folders.h"
+
 #include <QFile>
 
 #include <array>
@@ -47,15 +49,10 @@ struct FolderWalk::OpenFolder {
 FolderWalk::FolderWalk(const QString& folder, bool subDirs)
     : m_subDirs(subDirs)
 {
-    enter(withSeparator(folder));
+    enter(FolderWithSeparator(folder));
 }
 
 FolderWalk::~FolderWalk() = default;
-
-QString FolderWalk::withSeparator(const QString& folder)
-{
-    return folder.endsWith(QLatin1Char('/')) ? folder : folder + QLatin1Char('/');
-}
 
 bool FolderWalk::isPhotoPath(const QString& path)
 {

@@ -3,6 +3,7 @@
 #include "search/FaceFilter.h"
 #include "search/ImageFileReader.h"
 
+#include <QFileInfo>
 #include <QImageWriter>
 #include <QSaveFile>
 
@@ -19,13 +20,6 @@ int proportional(int side, int from, int to)
     return std::max(1, int(std::nearbyint(exact)));
 }
 
-QString suffixOf(const QString& path)
-{
-    const int dot = path.lastIndexOf(QLatin1Char('.'));
-    const int slash = path.lastIndexOf(QLatin1Char('/'));
-    return dot > slash ? path.mid(dot) : QString();
-}
-
 } // namespace
 
 ImageX::ImageX() = default;
@@ -38,7 +32,9 @@ bool ImageX::load(const QString& path)
     m_error.clear();
     std::unique_ptr<ImageFileReader> reader = ImageFileReader::forPath(path);
     if (!reader) {
-        m_error = QStringLiteral("not an image type this program reads (%1)").arg(suffixOf(path));
+        const QString suffix = QFileInfo(path).suffix();
+        m_error = QStringLiteral("not an image type this program reads (%1)")
+                      .arg(suffix.isEmpty() ? suffix : QLatin1Char('.') + suffix);
         return false;
     }
     if (!reader->open(path)) {
