@@ -1,8 +1,8 @@
 #include "app/FacesCommand.h"
 
 #include "app/CommandLine.h"
-#include "app/DataFolder.h"
-#include "app/Helpers.h"
+#include "base/DataFolder.h"
+#include "base/Folders.h"
 #include "search/SourcePicture.h"
 
 #include <QDir>
@@ -18,7 +18,7 @@ int FacesCommand::run(const QStringList& operands, QTextStream& out, QTextStream
     }
 
     const SourcePicture::Result found =
-        SourcePicture::findFaces(options.photo, TempFolder(), DataFolder() + QStringLiteral("data.xml"));
+        SourcePicture::findFaces(options.photo, TempFolder(), DetectorDataPath());
     if (const int problem = FacesCommand::checkFound(found, err); problem != CommandLine::exitOk) {
         return problem;
     }

@@ -12,22 +12,17 @@
 #include <QMimeDatabase>
 #include <QPainter>
 #include <QPixmap>
+#include <QPointer>
 #include <QScreen>
-#include <QTemporaryDir>
 #include <QUrl>
 #include <QWidget>
 
 #include <algorithm>
-#include <cstdlib>
-#include <mutex>
-
-#include <unistd.h>
 
 namespace morvelin {
 
 namespace {
 
-constexpr QChar separator = QLatin1Char('/');
 constexpr int smallIconSize = 16;
 constexpr int largeIconSize = 32;
 
@@ -59,65 +54,6 @@ QUrl urlOfTarget(const QString& target)
     return QUrl::fromUserInput(target);
 }
 
-// Scans may ask for the temporary folder from worker threads.
-std::mutex& tempFolderMutex()
-{
-    static std::mutex mutex;
-    return mutex;
-}
-
-QTemporaryDir*& tempFolderDir()
-{
-    static QTemporaryDir* dir = nullptr;
-    return dir;
-}
-
-void removeTempFolder()
-{
-    const std::lock_guard lock(tempFolderMutex());
-    delete tempFolderDir();
-    tempFolderDir() = nullptr;
-}
-
-void registerTempFolderRemoval()
-{
-    static bool registered = false;
-    if (registered) {
-        return;
-    }
-    registered = true;
-    // Leaving the event loop destroys the application, the usual end; std::exit skips that.
-    qAddPostRoutine(removeTempFolder);
-    std::atexit(removeTempFolder);
-    // A command-line search that must not wait for a stuck decoder ends with quick_exit.
-    std::at_quick_exit(removeTempFolder);
-}
-
-// Another user could re-create a vanished folder under the same name in the shared /tmp.
-bool isOurs(const QString& folder)
-{
-    const QFileInfo info(folder);
-    const QFile::Permissions others = QFile::ReadGroup | QFile::WriteGroup | QFile::ExeGroup | QFile::ReadOther
-        | QFile::WriteOther | QFile::ExeOther;
-    return info.isDir() && !info.isSymLink() && info.ownerId() == ::getuid() && (info.permissions() & others) == 0;
-}
-
-void createTempFolder()
-{
-    QTemporaryDir*& dir = tempFolderDir();
-    if (dir != nullptr) {
-        dir->setAutoRemove(isOurs(dir->path()));
-        delete dir;
-    }
-    dir = new QTemporaryDir(QDir::tempPath() + QStringLiteral("/face-morvelin-XXXXXX"));
-    if (!dir->isValid()) {
-        delete dir;
-        dir = nullptr;
-        return;
-    }
-    registerTempFolderRemoval();
-}
-
 QIcon iconOfFile(const QFileInfo& file)
 {
     const QMimeType type = QMimeDatabase().mimeTypeForFile(file);
@@ -129,6 +65,12 @@ QIcon iconOfFile(const QFileInfo& file)
         icon = QFileIconProvider().icon(file);
     }
     return icon;
+}
+
+QPointer<QWidget>& mainWindow()
+{
+    static QPointer<QWidget> window;
+    return window;
 }
 
 QPixmap pixmapOfIcon(const QIcon& icon, int size, qreal pixelRatio)
@@ -205,46 +147,6 @@ QImage DesktopCapture()
     return grabbed ? image : QImage();
 }
 
-QString TempFolder()
-{
-    const std::lock_guard lock(tempFolderMutex());
-    // A tray program runs for weeks, and the system's clean-up of /tmp may take the folder away.
-    if (tempFolderDir() == nullptr || !isOurs(tempFolderDir()->path())) {
-        createTempFolder();
-    }
-    return tempFolderDir() == nullptr ? QString() : FolderWithSeparator(tempFolderDir()->path());
-}
-
-QString AppFolder()
-{
-    if (QCoreApplication::instance() == nullptr) {
-        return QString();
-    }
-    return FolderWithSeparator(QCoreApplication::applicationDirPath());
-}
-
-QString FolderOfPath(const QString& path)
-{
-    return path.left(path.lastIndexOf(separator) + 1);
-}
-
-QString NameOfPath(const QString& path)
-{
-    return path.mid(path.lastIndexOf(separator) + 1);
-}
-
-QString FolderWithSeparator(const QString& folder)
-{
-    if (folder.isEmpty()) {
-        return QString();
-    }
-    qsizetype end = folder.size();
-    while (end > 0 && folder.at(end - 1) == separator) {
-        --end;
-    }
-    return folder.left(end) + separator;
-}
-
 void DrawFileIcon(const QString& path, QLabel* box, bool small)
 {
     const QFileInfo file(path);
@@ -261,16 +163,17 @@ void DrawFileIcon(const QString& path, QLabel* box, bool small)
     box->setPixmap(pixmapOfIcon(icon, size, box->devicePixelRatioF()));
 }
 
+void SetMainWindow(QWidget* window)
+{
+    mainWindow() = window;
+}
+
 void ExitProgram()
 {
     // Closed from code, the main window takes its tray icon down; every other window goes without
-    // its close handler when the program ends. Closing deletes the tray icon's own windows, so the
-    // list of windows is not walked any further once it has.
-    const QWidgetList windows = QApplication::topLevelWidgets();
-    const auto mainWindow = std::find_if(windows.begin(), windows.end(),
-                                         [](const QWidget* window) { return window->inherits("morvelin::WinMain"); });
-    if (mainWindow != windows.end()) {
-        (*mainWindow)->close();
+    // its close handler when the program ends.
+    if (!mainWindow().isNull()) {
+        mainWindow()->close();
     }
     QCoreApplication::exit(0);
 }

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "base/Folders.h"
+
 #include <QImage>
 #include <QString>
 
@@ -25,19 +27,10 @@ QString BrowseFolder(QWidget* owner, const QString& title, bool newStyle, const 
 // The whole desktop, every screen at its place; a null image when nothing can be grabbed.
 QImage DesktopCapture();
 
-// A folder only this process uses, removed when the program ends, so temporary photos never
-// outlive it and no other user can read or replace them.
-QString TempFolder();
-QString AppFolder();
-
-QString FolderOfPath(const QString& path);
-QString NameOfPath(const QString& path);
-
-// The folder with exactly one trailing "/" ("/" stays "/"); empty stays empty.
-QString FolderWithSeparator(const QString& folder);
-
 void DrawFileIcon(const QString& path, QLabel* box, bool small);
 
+// The window ExitProgram closes first, so that it takes its tray icon down.
+void SetMainWindow(QWidget* window);
 void ExitProgram();
 
 } // namespace morvelin

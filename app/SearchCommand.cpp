@@ -1,9 +1,9 @@
 #include "app/SearchCommand.h"
 
 #include "app/CommandLine.h"
-#include "app/DataFolder.h"
 #include "app/FacesCommand.h"
-#include "app/Helpers.h"
+#include "base/DataFolder.h"
+#include "base/Folders.h"
 #include "app/SearchReport.h"
 #include "platform/UnixSignalWatcher.h"
 #include "search/FolderSearch.h"
@@ -101,7 +101,7 @@ int SearchCommand::run(const QStringList& operands, QTextStream& out, QTextStrea
     if (!parse(operands, options, problem)) {
         return CommandLine::usageError(err, problem);
     }
-    const QString dataPath = DataFolder() + QStringLiteral("data.xml");
+    const QString dataPath = DetectorDataPath();
     if (const QString problem = FolderWalk::problemWith(options.folder); !problem.isEmpty()) {
         err << CommandLine::programName << ": cannot search '" << NativePath::escaped(options.folder)
             << "': " << problem << Qt::endl;

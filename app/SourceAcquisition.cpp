@@ -1,9 +1,7 @@
 #include "app/SourceAcquisition.h"
 
 #include "search/FaceCutter.h"
-#include "search/ImageX.h"
 #include "search/MorvelinFaceDetection.h"
-#include "search/TemporaryPhotoName.h"
 
 #include <QFile>
 #include <QFileInfo>
@@ -12,9 +10,6 @@
 namespace morvelin {
 
 namespace {
-
-const QString captureFilePrefix = QStringLiteral("FaceMorvelin");
-constexpr int screenJpegQuality = 100;
 
 bool liesIn(const QString& path, const QString& folder)
 {
@@ -53,13 +48,13 @@ SourceAcquisition::~SourceAcquisition()
 void SourceAcquisition::fromScreen(const QImage& screen)
 {
     const QString folder = m_tempFolder;
-    prepareOnWorker([screen, folder] { return encodeScreen(screen, folder); });
+    prepareOnWorker([screen, folder] { return SourcePicture::prepareScreen(screen, folder); });
 }
 
 void SourceAcquisition::fromPhoto(const QString& photo)
 {
     const QString folder = m_tempFolder;
-    prepareOnWorker([photo, folder] { return convertPhoto(photo, folder); });
+    prepareOnWorker([photo, folder] { return SourcePicture::preparePhoto(photo, folder); });
 }
 
 void SourceAcquisition::fromFile(const QString& jpeg)
@@ -85,41 +80,12 @@ void SourceAcquisition::prepareOnWorker(Work work)
     QtConcurrent::run(work).then(this, [this](const Prepared& result) { prepared(result); });
 }
 
-SourceAcquisition::Prepared SourceAcquisition::encodeScreen(const QImage& screen, const QString& tempFolder)
-{
-    if (screen.isNull()) {
-        return {};
-    }
-    const QString jpeg = TemporaryPhotoName::create(tempFolder, captureFilePrefix);
-    if (jpeg.isEmpty() || !screen.save(jpeg, "JPG", screenJpegQuality)) {
-        QFile::remove(jpeg);
-        return {};
-    }
-    // The faces are cut from the pixels the detector sees, JPEG losses included.
-    return {jpeg, QImage(jpeg)};
-}
-
-SourceAcquisition::Prepared SourceAcquisition::convertPhoto(const QString& photo, const QString& tempFolder)
-{
-    ImageX image;
-    if (!image.load(photo)) {
-        return {};
-    }
-    // Wide photos only: a tall one keeps its height.
-    if (image.width() > widestPhoto) {
-        image.resize(widestPhoto, 0);
-    }
-    const QString jpeg = TemporaryPhotoName::create(tempFolder, captureFilePrefix);
-    if (jpeg.isEmpty() || !image.save(jpeg)) {
-        QFile::remove(jpeg);
-        return {};
-    }
-    return {jpeg, QImage(jpeg)};
-}
-
 SourceAcquisition::Prepared SourceAcquisition::readFile(const QString& jpeg)
 {
-    return {jpeg, QImage(jpeg)};
+    Prepared result;
+    result.jpeg = jpeg;
+    result.picture = QImage(jpeg);
+    return result;
 }
 
 void SourceAcquisition::prepared(const Prepared& result)
@@ -144,7 +110,12 @@ void SourceAcquisition::onFaceFound(int x1, int x2, int y1, int y2)
         return;
     }
     ++m_facesFound;
-    QImage thumbnail = FaceCutter::cut(m_targetPicture, x1, x2, y1, y2);
+    DetectedFace face;
+    face.x1 = x1;
+    face.x2 = x2;
+    face.y1 = y1;
+    face.y2 = y2;
+    QImage thumbnail = SourcePicture::thumbnail(m_targetPicture, face);
     if (thumbnail.isNull()) {
         thumbnail = QImage(FaceCutter::faceSize, FaceCutter::faceSize, QImage::Format_RGB32);
         thumbnail.fill(Qt::black);

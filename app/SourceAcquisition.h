@@ -1,5 +1,7 @@
 #pragma once
 
+#include "search/SourcePicture.h"
+
 #include <QImage>
 #include <QObject>
 #include <QString>
@@ -8,16 +10,13 @@ namespace morvelin {
 
 class MorvelinFaceDetection;
 
-// One source picture on its way to the gallery: written to a JPEG file of its own (the captured
-// screen, or a chosen photo at most 1600 pixels wide), handed to the detector, and each face found
-// cut out as a 48 x 48 thumbnail. Encoding and decoding run on a worker thread. The JPEG file is
-// removed when the detection completes, and only this acquisition's own file.
+// One source picture on its way to the gallery, by the steps of SourcePicture: the JPEG is written and
+// read on a worker thread, the detector reports face by face, and each face is cut out as a 48 x 48
+// thumbnail. The JPEG file is removed when the detection completes, and only this acquisition's own.
 class SourceAcquisition : public QObject {
     Q_OBJECT
 
 public:
-    static constexpr int widestPhoto = 1600;
-
     // tempFolder ends with a separator; dataPath is the detector's data file.
     SourceAcquisition(QString tempFolder, QString dataPath, QObject* parent = nullptr);
     ~SourceAcquisition() override;
@@ -44,13 +43,8 @@ signals:
     void Completed();
 
 private:
-    struct Prepared {
-        QString jpeg;
-        QImage picture;
-    };
+    using Prepared = SourcePicture::Prepared;
 
-    static Prepared encodeScreen(const QImage& screen, const QString& tempFolder);
-    static Prepared convertPhoto(const QString& photo, const QString& tempFolder);
     static Prepared readFile(const QString& jpeg);
 
     template <typename Work>

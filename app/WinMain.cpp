@@ -1,9 +1,9 @@
 #include "app/WinMain.h"
 
 #include "app/AppIcon.h"
-#include "app/DataFolder.h"
 #include "app/FaceGallery.h"
 #include "app/Helpers.h"
+#include "base/DataFolder.h"
 #include "app/ImageXView.h"
 #include "app/ResultListModel.h"
 #include "app/ResultListView.h"
@@ -13,10 +13,10 @@
 #include "app/WinFotoFace.h"
 #include "controls/FA_DriveListBox.h"
 #include "controls/FlatButton.h"
-#include "search/FacePictureLoader.h"
 #include "search/FolderSearch.h"
 #include "search/ImageX.h"
 #include "search/PhotoScan.h"
+#include "search/SourcePicture.h"
 
 #include <QCheckBox>
 #include <QCloseEvent>
@@ -130,9 +130,10 @@ WinMain::WinMain(QWidget* parent)
     : QWidget(parent, Qt::Window | Qt::WindowTitleHint | Qt::WindowSystemMenuHint | Qt::WindowMinimizeButtonHint
                           | Qt::WindowCloseButtonHint | Qt::CustomizeWindowHint)
     , m_screenCapture(DesktopCapture)
-    , m_dataPath(DataFolder() + QStringLiteral("data.xml"))
+    , m_dataPath(DetectorDataPath())
 {
     setObjectName(QStringLiteral("WinMain"));
+    SetMainWindow(this);
     setWindowIcon(AppIcon());
     setAutoFillBackground(true);
     QPalette palette = this->palette();
@@ -657,8 +658,8 @@ void WinMain::pickFace(int index)
         return;
     }
     m_face2Search->setPixmap(QPixmap::fromImage(face));
-    m_imgX->imageX().setPicture(face);
-    m_imgX->imageX().filter();
+    m_sourceFace = std::make_shared<const PixelCanvas>(SourcePicture::chosenFace(face));
+    m_imgX->imageX().setPicture(SourcePicture::filteredFace(face));
     m_imgX->imageX().displayFlag = true;
     m_imgX2->imageX().setPicture(m_imgX->imageX().picture());
     m_imgX2->imageX().secondFilter();
@@ -729,8 +730,7 @@ void WinMain::startSearch()
         createFolderSearch();
     }
 
-    auto sourceFace = std::make_shared<const PixelCanvas>(FacePictureLoader::fromImage(m_imgX->imageX().picture()));
-    m_search->start(sourceFace, m_searchPath->SelPath(), m_scanSubDirs->isChecked());
+    m_search->start(m_sourceFace, m_searchPath->SelPath(), m_scanSubDirs->isChecked());
 }
 
 void WinMain::StopSearchButton()

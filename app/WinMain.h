@@ -4,6 +4,7 @@
 #include "platform/KeyState.h"
 #include "platform/ScreenCapture.h"
 #include "platform/SystemTray.h"
+#include "engine/PixelCanvas.h"
 #include "search/ResultList.h"
 
 #include <QMenu>
@@ -12,6 +13,7 @@
 #include <QWidget>
 
 #include <map>
+#include <memory>
 
 class QCheckBox;
 class QLabel;
@@ -55,7 +57,7 @@ public:
     // Without a tray the close box ends the program instead of hiding the window.
     void setCloseEndsProgram(bool ends) { m_closeEndsProgram = ends; }
     SystemTray& tray() { return m_sysTray; }
-    // The detector's data file; DataFolder() + "data.xml" unless set.
+    // The detector's data file; DetectorDataPath() unless set.
     void setDataPath(const QString& dataPath);
 
     // The close request: true when the window may go; a close from the close box hides it instead.
@@ -147,6 +149,7 @@ private:
     QPointer<SourceAcquisition> m_acquisition;
     int m_facesFound = 0;
     bool m_facePicked = false;
+    std::shared_ptr<const PixelCanvas> m_sourceFace;
 
     // Search
     ResultList m_results;

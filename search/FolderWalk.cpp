@@ -1,6 +1,9 @@
 #include "search/FolderWalk.h"
 
+#include "base/Folders.h"
 #include "search/NativePath.h"
+
+#include <QFile>
 
 #include <array>
 #include <cerrno>
@@ -71,7 +74,7 @@ FolderWalk::FolderWalk(const QString& folder, bool subDirs, const QString& priva
     if (!privateFolder.isEmpty()) {
         alreadyVisited(privateFolder);
     }
-    enter(withSeparator(folder));
+    enter(FolderWithSeparator(folder));
 }
 
 QString FolderWalk::problemWith(const QString& folder)
@@ -85,11 +88,6 @@ QString FolderWalk::problemWith(const QString& folder)
 }
 
 FolderWalk::~FolderWalk() = default;
-
-QString FolderWalk::withSeparator(const QString& folder)
-{
-    return folder.endsWith(QLatin1Char('/')) ? folder : folder + QLatin1Char('/');
-}
 
 bool FolderWalk::isPhotoPath(const QString& path)
 {

@@ -46,8 +46,6 @@ public:
     // The last four characters of the path, lower case, name one of the nine photo types; so names
     // ending in .jpeg or .tiff are not scanned.
     static bool isPhotoPath(const QString& path);
-    // The folder with exactly one trailing separator.
-    static QString withSeparator(const QString& folder);
 
 private:
     struct OpenFolder;

@@ -3,6 +3,7 @@
 #include "search/FaceFilter.h"
 #include "search/ImageFileReader.h"
 
+#include <QFileInfo>
 #include <QImageWriter>
 #include <QSaveFile>
 

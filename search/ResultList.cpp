@@ -1,20 +1,8 @@
 #include "search/ResultList.h"
 
+#include "base/Folders.h"
+
 namespace morvelin {
-
-namespace {
-
-QString folderOf(const QString& path)
-{
-    return path.left(path.lastIndexOf(QLatin1Char('/')) + 1);
-}
-
-QString nameOf(const QString& path)
-{
-    return path.mid(path.lastIndexOf(QLatin1Char('/')) + 1);
-}
-
-} // namespace
 
 ResultList::ResultList(QObject* parent)
     : QAbstractTableModel(parent)
@@ -40,7 +28,7 @@ void ResultList::NewFile(const QString& xfile, std::int32_t xscore)
         m_rows.erase(m_rows.begin() + existing);
         endRemoveRows();
     }
-    insertRow({xfile, nameOf(xfile), folderOf(xfile), xscore, iconKeyOf(xfile)});
+    insertRow({xfile, NameOfPath(xfile), FolderOfPath(xfile), xscore, iconKeyOf(xfile)});
 }
 
 void ResultList::clear()

@@ -14,18 +14,28 @@ namespace morvelin {
 
 namespace {
 
-SourcePicture::Result unreadable(const QString& photo, const QString& why)
+const QString tempFilePrefix = QStringLiteral("FaceMorvelin");
+// The screen is read by the detector as sharp as it was shown.
+constexpr int screenJpegQuality = 100;
+
+SourcePicture::Prepared unreadable(const QString& photo, const QString& why)
 {
-    SourcePicture::Result result;
+    SourcePicture::Prepared result;
     result.error = QStringLiteral("cannot read '%1': %2").arg(NativePath::escaped(photo), why);
     result.unreadablePhoto = true;
     return result;
 }
 
+SourcePicture::Prepared noTemporaryFile(const QString& tempFolder)
+{
+    SourcePicture::Prepared result;
+    result.error = TemporaryPhotoName::whyNotIn(tempFolder);
+    return result;
+}
+
 } // namespace
 
-SourcePicture::Result SourcePicture::findFaces(const QString& photo, const QString& tempFolder,
-                                               const QString& dataPath)
+SourcePicture::Prepared SourcePicture::preparePhoto(const QString& photo, const QString& tempFolder)
 {
     ImageX image;
     if (!image.load(photo)) {
@@ -34,24 +44,59 @@ SourcePicture::Result SourcePicture::findFaces(const QString& photo, const QStri
     if (image.width() > widestPhoto) {
         image.resize(widestPhoto, 0);
     }
-    const QString jpeg = TemporaryPhotoName::create(tempFolder, QStringLiteral("FaceMorvelin"));
+    const QString jpeg = TemporaryPhotoName::create(tempFolder, tempFilePrefix);
     if (jpeg.isEmpty()) {
-        Result result;
-        result.error = TemporaryPhotoName::whyNotIn(tempFolder);
-        return result;
+        return noTemporaryFile(tempFolder);
     }
     if (!image.save(jpeg)) {
         QFile::remove(jpeg);
         return unreadable(photo, image.errorString());
     }
-
-    Result result;
+    Prepared result;
+    result.jpeg = jpeg;
     result.picture = QImage(jpeg);
-    const FaceDetector::Result detected = FaceDetector::detectFile(jpeg, dataPath);
-    QFile::remove(jpeg);
+    return result;
+}
+
+SourcePicture::Prepared SourcePicture::prepareScreen(const QImage& screen, const QString& tempFolder)
+{
+    if (screen.isNull()) {
+        Prepared result;
+        result.error = QStringLiteral("the screen could not be captured");
+        return result;
+    }
+    const QString jpeg = TemporaryPhotoName::create(tempFolder, tempFilePrefix);
+    if (jpeg.isEmpty() || !screen.save(jpeg, "JPG", screenJpegQuality)) {
+        QFile::remove(jpeg);
+        return noTemporaryFile(tempFolder);
+    }
+    Prepared result;
+    result.jpeg = jpeg;
+    result.picture = QImage(jpeg);
+    return result;
+}
+
+SourcePicture::Result SourcePicture::findFaces(const QString& photo, const QString& tempFolder,
+                                               const QString& dataPath)
+{
+    const Prepared prepared = preparePhoto(photo, tempFolder);
+    Result result;
+    if (prepared.jpeg.isEmpty()) {
+        result.error = prepared.error;
+        result.unreadablePhoto = prepared.unreadablePhoto;
+        return result;
+    }
+    result.picture = prepared.picture;
+    const FaceDetector::Result detected = FaceDetector::detectFile(prepared.jpeg, dataPath);
+    QFile::remove(prepared.jpeg);
     result.faces = detected.faces;
     result.error = detected.error;
     return result;
+}
+
+QImage SourcePicture::thumbnail(const QImage& picture, const DetectedFace& face)
+{
+    return FaceCutter::cut(picture, face.x1, face.x2, face.y1, face.y2);
 }
 
 QImage SourcePicture::thumbnail(const Result& found, std::size_t index)
@@ -59,15 +104,19 @@ QImage SourcePicture::thumbnail(const Result& found, std::size_t index)
     if (index >= found.faces.size()) {
         return QImage();
     }
-    const DetectedFace& face = found.faces[index];
-    return FaceCutter::cut(found.picture, face.x1, face.x2, face.y1, face.y2);
+    return thumbnail(found.picture, found.faces[index]);
+}
+
+QImage SourcePicture::filteredFace(const QImage& thumbnail)
+{
+    QImage filtered = thumbnail;
+    FaceFilter::apply(filtered);
+    return filtered;
 }
 
 PixelCanvas SourcePicture::chosenFace(const QImage& thumbnail)
 {
-    QImage filtered = thumbnail;
-    FaceFilter::apply(filtered);
-    return FacePictureLoader::fromImage(filtered);
+    return FacePictureLoader::fromImage(filteredFace(thumbnail));
 }
 
 } // namespace morvelin

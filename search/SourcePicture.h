@@ -10,12 +10,21 @@
 
 namespace morvelin {
 
-// The faces of a chosen photo, found the way a pick in the gallery needs them: the photo becomes a
-// temporary JPEG at most 1600 pixels wide (taller photos keep their height), the detector reads that
-// JPEG, each face is cut out of it, and the temporary file is removed again.
+// The face to search for, made the one way the main window and every verb make it: the source picture
+// becomes a temporary JPEG (a photo at most 1600 pixels wide, taller photos keeping their height; the
+// screen as captured), the detector reads that JPEG, each face is cut out of the pixels the detector
+// saw, and the face picked is filtered like every photo the search looks at.
 class SourcePicture {
 public:
     static constexpr int widestPhoto = 1600;
+
+    // A source picture written for the detector. The caller removes `jpeg` when done.
+    struct Prepared {
+        QString jpeg;                    // empty when nothing could be written
+        QImage picture;                  // the JPEG's pixels, JPEG losses included
+        QString error;                   // why there is no JPEG, empty on success
+        bool unreadablePhoto = false;    // the error is the photo's, not the temporary folder's
+    };
 
     struct Result {
         QImage picture;                  // the picture the detector saw; face rectangles are in its pixels
@@ -26,11 +35,21 @@ public:
         bool ok() const { return error.isEmpty(); }
     };
 
+    // The photo is only read. tempFolder ends with a separator.
+    static Prepared preparePhoto(const QString& photo, const QString& tempFolder);
+    static Prepared prepareScreen(const QImage& screen, const QString& tempFolder);
+
+    // Prepares the photo, detects its faces and removes the temporary JPEG again.
     static Result findFaces(const QString& photo, const QString& tempFolder, const QString& dataPath);
 
-    // The 48 x 48 thumbnail of face `index` (0-based), unfiltered, as the gallery shows it.
+    // The 48 x 48 thumbnail of a face (left x1, right x2, top y1, bottom y2 in the picture's pixels),
+    // unfiltered, as the gallery shows it; null when the rectangle holds nothing.
+    static QImage thumbnail(const QImage& picture, const DetectedFace& face);
+    // The thumbnail of face `index` (0-based).
     static QImage thumbnail(const Result& found, std::size_t index);
-    // A thumbnail made the face to search for: filtered like every photo the search looks at.
+    // A thumbnail filtered like every photo the search looks at, as the window shows the chosen face.
+    static QImage filteredFace(const QImage& thumbnail);
+    // A thumbnail made the face to search for.
     static PixelCanvas chosenFace(const QImage& thumbnail);
 };
 

@@ -39,9 +39,9 @@ inline QString testPhoto(const QString& relativePath)
 // them are skipped rather than failed.
 inline bool haveDetectorAndPhotos()
 {
-    const QString programFolder = QStringLiteral(FACE_MORVELIN_BINARY).section(QLatin1Char('/'), 0, -2);
-    return QFile::exists(programFolder + QStringLiteral("/data.xml"))
-        && QFile::exists(programFolder + QStringLiteral("/face_detection_back_256x256_barracuda.onnx"))
+    const QString dataFolder = QStringLiteral(MORVELIN_DETECTOR_DATA).section(QLatin1Char('/'), 0, -2);
+    return QFile::exists(QStringLiteral(MORVELIN_DETECTOR_DATA))
+        && QFile::exists(dataFolder + QStringLiteral("/face_detection_back_256x256_barracuda.onnx"))
         && QFile::exists(testPhoto(QStringLiteral("astronaut.png")));
 }
 

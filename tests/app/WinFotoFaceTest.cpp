@@ -29,7 +29,7 @@ namespace {
 
 QString dataPath()
 {
-    return QStringLiteral(FACE_MORVELIN_BINARY).section(QLatin1Char('/'), 0, -2) + QStringLiteral("/data.xml");
+    return QStringLiteral(MORVELIN_DETECTOR_DATA);
 }
 
 QImage greyFace()

@@ -43,11 +43,6 @@ namespace {
 
 constexpr int detectionTimeoutMs = 60000;
 
-QString programFolder()
-{
-    return QStringLiteral(FACE_MORVELIN_BINARY).section(QLatin1Char('/'), 0, -2) + QLatin1Char('/');
-}
-
 QByteArray digestOf(const QString& path)
 {
     QFile file(path);
@@ -73,7 +68,7 @@ protected:
     void SetUp() override
     {
         m_window = std::make_unique<WinMain>();
-        m_window->setDataPath(programFolder() + QStringLiteral("data.xml"));
+        m_window->setDataPath(QStringLiteral(MORVELIN_DETECTOR_DATA));
     }
 
     void TearDown() override
@@ -251,7 +246,7 @@ TEST_F(WinMainTest, ThePhotosFacesFillTheGalleryInDetectorOrderAndAreChosenByACl
     EXPECT_TRUE(m_window->keyTimerActive());
 
     // The same faces, in the same order, as the command line finds in that photo.
-    const SourcePicture::Result expected = SourcePicture::findFaces(photo, TempFolder(), programFolder() + "data.xml");
+    const SourcePicture::Result expected = SourcePicture::findFaces(photo, TempFolder(), QStringLiteral(MORVELIN_DETECTOR_DATA));
     ASSERT_EQ(expected.faces.size(), 2u);
     EXPECT_EQ(gallery()->thumbnail(0), SourcePicture::thumbnail(expected, 0));
     EXPECT_EQ(gallery()->thumbnail(1), SourcePicture::thumbnail(expected, 1));

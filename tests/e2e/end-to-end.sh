@@ -19,8 +19,8 @@ out=$(realpath -m "$4")
 shown=${5:-astronaut.png}
 skipped=77
 
-program_folder=$(dirname "$program")
-if [[ ! -f $program_folder/data.xml ]] || ! compgen -G "$program_folder/*.onnx" >/dev/null \
+data_folder=$(dirname "$program")/../share/face-morvelin
+if [[ ! -f $data_folder/data.xml ]] || ! compgen -G "$data_folder/*.onnx" >/dev/null \
     || [[ ! -f $photos/astronaut.png ]] || ! compgen -G "$photos/faces/*.jpg" >/dev/null; then
     echo "skipped: the detector's model or the test photos are missing"
     exit $skipped

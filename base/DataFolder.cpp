@@ -1,6 +1,6 @@
-#include "app/DataFolder.h"
+#include "base/DataFolder.h"
 
-#include "app/Helpers.h"
+#include "base/Folders.h"
 
 #include <QDir>
 #include <QFileInfo>
@@ -23,6 +23,11 @@ QString DataFolder()
     const QString installed =
         FolderWithSeparator(QDir::cleanPath(programFolder + QStringLiteral(MORVELIN_DATA_FROM_PROGRAM)));
     return QFileInfo::exists(installed + markerFile) ? installed : programFolder;
+}
+
+QString DetectorDataPath()
+{
+    return DataFolder() + markerFile;
 }
 
 } // namespace morvelin
