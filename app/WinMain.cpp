@@ -7,10 +7,10 @@
 #include "app/ImageXView.h"
 #include "app/ResultListModel.h"
 #include "app/ResultListView.h"
+#include "app/ScanWindows.h"
 #include "app/SourceAcquisition.h"
 #include "app/Translate.h"
 #include "app/Version.h"
-#include "app/WinFotoFace.h"
 #include "controls/FA_DriveListBox.h"
 #include "controls/FlatButton.h"
 #include "search/FacePictureLoader.h"
@@ -145,6 +145,8 @@ WinMain::WinMain(QWidget* parent)
     connect(&m_results, &ResultList::filesFoundChanged, this, &WinMain::showCount);
 
     createControls();
+    m_scanWindows = new ScanWindows(this, m_stopSearch);
+    connect(m_scanWindows, &ScanWindows::StopSearchClicked, this, &WinMain::StopSearchButton);
     createTray();
     m_keyTimer.setInterval(keyTimerInterval);
     connect(&m_keyTimer, &QTimer::timeout, this, &WinMain::keyTimerTick);
@@ -181,6 +183,7 @@ void WinMain::createFolderSearch()
     connect(m_search, &FolderSearch::scanStarted, this, &WinMain::scanStarted);
     connect(m_search, &FolderSearch::stopped, this, &WinMain::onSearchStopped);
     connect(m_search, &FolderSearch::finished, this, [this] {
+        m_scanWindows->closeAll();
         stopRoutine();
         updateStartSearchEnabled();
     });
@@ -774,15 +777,7 @@ void WinMain::updateStartSearchEnabled()
 
 void WinMain::scanStarted(PhotoScan* scan)
 {
-    auto* window = new WinFotoFace(m_imgX->imageX().picture());
-    connect(window, &WinFotoFace::StopSearchClicked, this, &WinMain::StopSearchButton);
-    window->Start(scan);
-    if (!(windowState() & Qt::WindowMaximized)) {
-        window->setWindowState(windowState() & Qt::WindowMinimized);
-    }
-    if (!(window->windowState() & Qt::WindowMinimized)) {
-        window->show();
-    }
+    m_scanWindows->show(scan, m_imgX->imageX().picture());
 }
 
 void WinMain::NewFile(const QString& xfile, int xscore)

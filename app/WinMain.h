@@ -26,6 +26,7 @@ class ImageXView;
 class PhotoScan;
 class ResultListModel;
 class ResultListView;
+class ScanWindows;
 class SourceAcquisition;
 
 // The program's working window: the face to search for and where to look on the left, the gallery
@@ -153,6 +154,7 @@ private:
     ResultListModel* m_resultModel = nullptr;
     FolderSearch* m_search = nullptr;
     QString m_searchTempFolder;
+    ScanWindows* m_scanWindows = nullptr;
     bool m_searchRunning = false;
     int m_previewSequence = 0;
     QSizeF m_previewTwips;
