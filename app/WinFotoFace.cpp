@@ -117,9 +117,8 @@ void WinFotoFace::Start(PhotoScan* scan)
     }
     m_scan = scan;
     m_masterTitle->setText(translated(QT_TRANSLATE_NOOP("Morvelin", "Face Search")));
-    // The last photo stays until this one is loaded; its faces are not this photo's.
-    m_detectedFace->clear();
-    m_faceDetTitle->setText(translated(QT_TRANSLATE_NOOP("Morvelin", "Target")));
+    // The last photo and its last face stay until this photo's replace them: a photo takes a moment,
+    // and a window that blanked at every photo would show nothing a person could read.
     connect(scan, &PhotoScan::stageChanged, this, &WinFotoFace::showStage);
     connect(scan, &PhotoScan::photoLoaded, this, &WinFotoFace::showPhoto);
     connect(scan, &PhotoScan::faceScored, this,
@@ -131,6 +130,10 @@ void WinFotoFace::scanCompleted()
 {
     if (m_scan) {
         disconnect(m_scan, nullptr, this, nullptr);
+        if (m_scan->faceCount() == 0) {
+            m_detectedFace->clear();
+            m_faceDetTitle->setText(translated(QT_TRANSLATE_NOOP("Morvelin", "Target")));
+        }
     }
     m_scan = nullptr;
     emit ScanCompleted();
