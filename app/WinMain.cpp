@@ -5,6 +5,7 @@
 #include "app/FaceGallery.h"
 #include "app/Helpers.h"
 #include "app/ImageXView.h"
+#include "app/OuterFrame.h"
 #include "app/ResultListModel.h"
 #include "app/ResultListView.h"
 #include "app/ScanWindows.h"
@@ -145,6 +146,7 @@ WinMain::WinMain(QWidget* parent)
     connect(&m_results, &ResultList::filesFoundChanged, this, &WinMain::showCount);
 
     createControls();
+    m_outerFrame = new OuterFrame(this, [this] { layoutControls(); });
     m_scanWindows = new ScanWindows(this, m_stopSearch);
     connect(m_scanWindows, &ScanWindows::StopSearchClicked, this, &WinMain::StopSearchButton);
     createTray();
@@ -422,8 +424,7 @@ MainLayout::Sizes WinMain::controlSizes(const MainLayout& layout) const
 void WinMain::layoutControls()
 {
     const MainLayout layout = MainLayout::forWidget(this);
-    // Before the window is on screen its frame is unknown; then the outer size is the inner one.
-    const QSize frame = isVisible() ? frameGeometry().size() - size() : QSize(0, 0);
+    const QSize frame = m_outerFrame->size();
     const QSizeF window = layout.toTwips(size() + frame);
     const QSize largest = layout.toPixels(QRectF(0, 0, layout.pixelsX(MainLayout::maxWidthPixels),
                                                  layout.pixelsY(MainLayout::maxHeightPixels)))
@@ -839,8 +840,7 @@ void WinMain::showPreview(int sequence, const QImage& picture, QSize photoSize)
     const double previewHeight = layout.pixelsY(layout.toPixels(QRectF(0, 0, width, 0)).width()
                                                 * double(photoSize.height()) / photoSize.width());
     m_previewTwips = QSizeF(width, previewHeight);
-    const QSize frame = isVisible() ? frameGeometry().size() - size() : QSize(0, 0);
-    const double windowHeight = layout.pixelsY(height() + frame.height());
+    const double windowHeight = layout.pixelsY(height() + m_outerFrame->size().height());
     m_imgPreview->setGeometry(layout.toPixels(layout.previewRect(m_previewTwips, windowHeight, picker)));
     m_imgPreview->imageX().setPicture(picture);
     m_imgPreview->imageX().displayFlag = true;

@@ -23,6 +23,7 @@ class FaceGallery;
 class FlatButton;
 class FolderSearch;
 class ImageXView;
+class OuterFrame;
 class PhotoScan;
 class ResultListModel;
 class ResultListView;
@@ -160,6 +161,7 @@ private:
     QSizeF m_previewTwips;
 
     bool m_closeEndsProgram = false;
+    OuterFrame* m_outerFrame = nullptr;
 };
 
 } // namespace morvelin

@@ -227,7 +227,10 @@ xdotool windowactivate --sync "$welcome"
 xdotool key alt+F4
 wait_until 10 gone '^Face Morvelin$' || fail "the welcome window did not close"
 main_position
-click $((X + (250 + W - 30) / 2)) $((Y + (125 + H - 55) / 2))
+# In the middle of the gallery, which ends 55 pixels above the window's outer bottom edge.
+frame=$(xprop -id "$main" _NET_FRAME_EXTENTS | grep -o '[0-9, ]*$' | tr -d ' ')
+IFS=, read -r left right top bottom <<<"${frame:-0,0,0,0}"
+click $((X + (250 + W + left + right - 30) / 2)) $((Y + (125 + H + top + bottom - 55) / 2))
 dialog=$(window_named '^Choose the image file$' 20) || fail "\"Select a photo...\" did not open the photo dialog"
 sleep 0.5
 xdotool type --delay 10 "$small/astronaut.png"
