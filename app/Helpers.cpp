@@ -16,6 +16,7 @@
 #include <QScreen>
 #include <QUrl>
 #include <QWidget>
+#include <QWindow>
 
 #include <algorithm>
 
@@ -32,13 +33,14 @@ void setStaysOnTop(QWidget* window, bool onTop)
         return;
     }
     QWidget* topLevel = window->window();
-    // Changing window flags re-creates the native window hidden; only do it when something changes,
-    // and bring the window back if it was on screen.
-    if (topLevel->windowFlags().testFlag(Qt::WindowStaysOnTopHint) != onTop) {
-        const bool wasVisible = topLevel->isVisible();
-        topLevel->setWindowFlag(Qt::WindowStaysOnTopHint, onTop);
-        if (wasVisible) {
-            topLevel->show();
+    const Qt::WindowFlags flags = topLevel->windowFlags().setFlag(Qt::WindowStaysOnTopHint, onTop);
+    if (flags != topLevel->windowFlags()) {
+        // The native window takes the hint as it is: re-creating it (what setWindowFlags does) would
+        // leave the toolkit believing no window is active while this one has the keyboard, and its
+        // buttons would ignore the mouse until some other window had been activated.
+        topLevel->overrideWindowFlags(flags);
+        if (QWindow* native = topLevel->windowHandle()) {
+            native->setFlags(flags);
         }
     }
     topLevel->raise();

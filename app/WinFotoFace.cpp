@@ -112,13 +112,31 @@ QRect WinFotoFace::pixels(const QRectF& twips) const
 
 void WinFotoFace::Start(PhotoScan* scan)
 {
+    if (m_scan) {
+        disconnect(m_scan, nullptr, this, nullptr);
+    }
     m_scan = scan;
     m_masterTitle->setText(translated(QT_TRANSLATE_NOOP("Morvelin", "Face Search")));
+    // The last photo and its last face stay until this photo's replace them: a photo takes a moment,
+    // and a window that blanked at every photo would show nothing a person could read.
     connect(scan, &PhotoScan::stageChanged, this, &WinFotoFace::showStage);
     connect(scan, &PhotoScan::photoLoaded, this, &WinFotoFace::showPhoto);
     connect(scan, &PhotoScan::faceScored, this,
             [this](int faceCount, const QRect&, const QImage& face, qint64 score) { showFace(faceCount, face, score); });
-    connect(scan, &PhotoScan::Completed, this, &QWidget::close);
+    connect(scan, &PhotoScan::Completed, this, &WinFotoFace::scanCompleted);
+}
+
+void WinFotoFace::scanCompleted()
+{
+    if (m_scan) {
+        disconnect(m_scan, nullptr, this, nullptr);
+        if (m_scan->faceCount() == 0) {
+            m_detectedFace->clear();
+            m_faceDetTitle->setText(translated(QT_TRANSLATE_NOOP("Morvelin", "Target")));
+        }
+    }
+    m_scan = nullptr;
+    emit ScanCompleted();
 }
 
 void WinFotoFace::showStage(PhotoScan::Stage stage)

@@ -13,8 +13,8 @@ namespace morvelin {
 
 class FlatButton;
 
-// The small window that shows the scan of one photo: the photo, the face searched for, the face
-// just compared with its number and score. It closes itself when the scan completes.
+// The small window that shows the scan of a photo: the photo, the face searched for, the face
+// just compared with its number and score. It stays when the scan completes, for the next photo.
 class WinFotoFace : public QWidget {
     Q_OBJECT
 
@@ -26,8 +26,10 @@ public:
     // sourceFace: the chosen face as the scan compares it (filtered, 48 x 48).
     explicit WinFotoFace(const QImage& sourceFace, QWidget* parent = nullptr);
 
-    // Shows the events of a scan that is about to start or under way.
+    // Shows the events of a scan that is about to start or under way, instead of the last one's.
     void Start(PhotoScan* scan);
+    // The scan shown has completed (or none was given yet): the window may take the next photo.
+    bool isIdle() const { return m_scan.isNull(); }
 
     // Where the scaled photo is shown, in twips: 1500 twips high for a portrait photo, 2000 twips
     // wide otherwise, centred across the window's width, at the design top.
@@ -38,6 +40,7 @@ public:
 
 signals:
     void StopSearchClicked();
+    void ScanCompleted();
 
 protected:
     void paintEvent(QPaintEvent* event) override;
@@ -49,6 +52,7 @@ private:
     void showStage(PhotoScan::Stage stage);
     void showPhoto(const QImage& scaledPhoto);
     void showFace(int faceCount, const QImage& face, qint64 scoreTenThousandths);
+    void scanCompleted();
     QRect pixels(const QRectF& twips) const;
 
     QPointer<PhotoScan> m_scan;

@@ -5,12 +5,13 @@
 #include "app/Helpers.h"
 #include "base/DataFolder.h"
 #include "app/ImageXView.h"
+#include "app/OuterFrame.h"
 #include "app/ResultListModel.h"
 #include "app/ResultListView.h"
+#include "app/ScanWindows.h"
 #include "app/SourceAcquisition.h"
 #include "app/Translate.h"
 #include "app/Version.h"
-#include "app/WinFotoFace.h"
 #include "controls/FA_DriveListBox.h"
 #include "controls/FlatButton.h"
 #include "search/FolderSearch.h"
@@ -146,6 +147,9 @@ WinMain::WinMain(QWidget* parent)
     connect(&m_results, &ResultList::filesFoundChanged, this, &WinMain::showCount);
 
     createControls();
+    m_outerFrame = new OuterFrame(this, [this] { layoutControls(); });
+    m_scanWindows = new ScanWindows(this, m_stopSearch);
+    connect(m_scanWindows, &ScanWindows::StopSearchClicked, this, &WinMain::StopSearchButton);
     createTray();
     m_keyTimer.setInterval(keyTimerInterval);
     connect(&m_keyTimer, &QTimer::timeout, this, &WinMain::keyTimerTick);
@@ -182,6 +186,7 @@ void WinMain::createFolderSearch()
     connect(m_search, &FolderSearch::scanStarted, this, &WinMain::scanStarted);
     connect(m_search, &FolderSearch::stopped, this, &WinMain::onSearchStopped);
     connect(m_search, &FolderSearch::finished, this, [this] {
+        m_scanWindows->closeAll();
         stopRoutine();
         updateStartSearchEnabled();
     });
@@ -420,8 +425,7 @@ MainLayout::Sizes WinMain::controlSizes(const MainLayout& layout) const
 void WinMain::layoutControls()
 {
     const MainLayout layout = MainLayout::forWidget(this);
-    // Before the window is on screen its frame is unknown; then the outer size is the inner one.
-    const QSize frame = isVisible() ? frameGeometry().size() - size() : QSize(0, 0);
+    const QSize frame = m_outerFrame->size();
     const QSizeF window = layout.toTwips(size() + frame);
     const QSize largest = layout.toPixels(QRectF(0, 0, layout.pixelsX(MainLayout::maxWidthPixels),
                                                  layout.pixelsY(MainLayout::maxHeightPixels)))
@@ -774,15 +778,7 @@ void WinMain::updateStartSearchEnabled()
 
 void WinMain::scanStarted(PhotoScan* scan)
 {
-    auto* window = new WinFotoFace(m_imgX->imageX().picture());
-    connect(window, &WinFotoFace::StopSearchClicked, this, &WinMain::StopSearchButton);
-    window->Start(scan);
-    if (!(windowState() & Qt::WindowMaximized)) {
-        window->setWindowState(windowState() & Qt::WindowMinimized);
-    }
-    if (!(window->windowState() & Qt::WindowMinimized)) {
-        window->show();
-    }
+    m_scanWindows->show(scan, m_imgX->imageX().picture());
 }
 
 void WinMain::NewFile(const QString& xfile, int xscore)
@@ -844,8 +840,7 @@ void WinMain::showPreview(int sequence, const QImage& picture, QSize photoSize)
     const double previewHeight = layout.pixelsY(layout.toPixels(QRectF(0, 0, width, 0)).width()
                                                 * double(photoSize.height()) / photoSize.width());
     m_previewTwips = QSizeF(width, previewHeight);
-    const QSize frame = isVisible() ? frameGeometry().size() - size() : QSize(0, 0);
-    const double windowHeight = layout.pixelsY(height() + frame.height());
+    const double windowHeight = layout.pixelsY(height() + m_outerFrame->size().height());
     m_imgPreview->setGeometry(layout.toPixels(layout.previewRect(m_previewTwips, windowHeight, picker)));
     m_imgPreview->imageX().setPicture(picture);
     m_imgPreview->imageX().displayFlag = true;

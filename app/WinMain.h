@@ -25,9 +25,11 @@ class FaceGallery;
 class FlatButton;
 class FolderSearch;
 class ImageXView;
+class OuterFrame;
 class PhotoScan;
 class ResultListModel;
 class ResultListView;
+class ScanWindows;
 class SourceAcquisition;
 
 // The program's working window: the face to search for and where to look on the left, the gallery
@@ -156,11 +158,13 @@ private:
     ResultListModel* m_resultModel = nullptr;
     FolderSearch* m_search = nullptr;
     QString m_searchTempFolder;
+    ScanWindows* m_scanWindows = nullptr;
     bool m_searchRunning = false;
     int m_previewSequence = 0;
     QSizeF m_previewTwips;
 
     bool m_closeEndsProgram = false;
+    OuterFrame* m_outerFrame = nullptr;
 };
 
 } // namespace morvelin

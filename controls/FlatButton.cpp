@@ -316,6 +316,12 @@ void FlatButton::mousePressEvent(QMouseEvent* event)
     if (event->button() != Qt::LeftButton) {
         return;
     }
+    // A press is how a person activates a window. On X11 the activation comes after the release, if
+    // a window manager gives it at all; without this the first click on an inactive window is lost.
+    if (!m_parentActive) {
+        m_parentActive = true;
+        window()->activateWindow();
+    }
     m_hasFocus = true;
     m_armed = true;
     m_mouseHeld = true;

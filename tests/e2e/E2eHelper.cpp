@@ -4,6 +4,7 @@
 //   e2e_helper show PHOTO DROPS_FILE   a window at the top left with the photo at its own size;
 //                                      dropped files and text are appended to DROPS_FILE
 //   e2e_helper grab OUT.png            the whole screen as it is now
+//   e2e_helper pixel X Y               the colour of one pixel of the screen, as #rrggbb
 
 #include <QApplication>
 #include <QDragEnterEvent>
@@ -62,6 +63,20 @@ int grabScreen(const QString& out)
     return 0;
 }
 
+int printPixel(int x, int y)
+{
+    QScreen* screen = QGuiApplication::primaryScreen();
+    if (screen == nullptr) {
+        return 1;
+    }
+    const QImage pixel = screen->grabWindow(0, x, y, 1, 1).toImage();
+    if (pixel.isNull()) {
+        return 1;
+    }
+    std::printf("%s\n", qPrintable(pixel.pixelColor(0, 0).name()));
+    return 0;
+}
+
 } // namespace
 
 int main(int argc, char* argv[])
@@ -70,6 +85,9 @@ int main(int argc, char* argv[])
     const QStringList arguments = QApplication::arguments();
     if (arguments.size() == 3 && arguments[1] == QLatin1String("grab")) {
         return grabScreen(arguments[2]);
+    }
+    if (arguments.size() == 4 && arguments[1] == QLatin1String("pixel")) {
+        return printPixel(arguments[2].toInt(), arguments[3].toInt());
     }
     if (arguments.size() == 4 && arguments[1] == QLatin1String("show")) {
         const QPixmap photo(arguments[2]);
@@ -82,6 +100,6 @@ int main(int argc, char* argv[])
         viewer.show();
         return QApplication::exec();
     }
-    std::fputs("usage: e2e_helper show PHOTO DROPS_FILE | grab OUT.png\n", stderr);
+    std::fputs("usage: e2e_helper show PHOTO DROPS_FILE | grab OUT.png | pixel X Y\n", stderr);
     return 2;
 }

@@ -1,0 +1,287 @@
+#!/usr/bin/env bash
+# A person's use of the program on a desktop with a window manager (openbox) and a tray (trayer),
+# with the pointer moved in small steps and real clicks. Each way of giving a face - "Select a photo
+# with a face to search..." after the welcome window, F12, a click on the tray icon - is followed by
+# a click on Search, and the search must run and list rows. Then a longer search is stopped with the
+# Stop of a scan window: it must end with the rows found so far. Runs inside xvfb-run; a screenshot
+# of every step goes to OUT.
+#
+# Usage: with-window-manager.sh PROGRAM HELPER PHOTOS OUT
+#   PROGRAM  face-morvelin, with the detector's files beside it
+#   HELPER   e2e_helper (shows the photo, takes the drop, grabs the screen, reads a pixel)
+#   PHOTOS   the test photos: astronaut.png and faces/*.jpg
+# Exit status 77 (skipped) when the model, the photos or a desktop tool is missing.
+set -euo pipefail
+
+program=$(realpath "$1")
+helper=$(realpath "$2")
+photos=$(realpath -m "$3")
+out=$(realpath -m "$4")
+skipped=77
+
+program_folder=$(dirname "$program")
+if [[ ! -f $program_folder/data.xml ]] || ! compgen -G "$program_folder/*.onnx" >/dev/null \
+    || [[ ! -f $photos/astronaut.png ]] || ! compgen -G "$photos/faces/*.jpg" >/dev/null; then
+    echo "skipped: the detector's model or the test photos are missing"
+    exit $skipped
+fi
+for tool in openbox trayer xdotool xwininfo xprop; do
+    if ! command -v $tool >/dev/null; then
+        echo "skipped: $tool is not installed"
+        exit $skipped
+    fi
+done
+
+work=$(mktemp -d)
+pids=()
+finish() {
+    for pid in "${pids[@]}"; do
+        kill "$pid" 2>/dev/null || true
+    done
+    wait 2>/dev/null || true
+    rm -rf "$work"
+}
+trap finish EXIT
+
+# A user of our own, starting for the first time (welcome window on), English texts.
+export HOME=$work/home XDG_CONFIG_HOME=$work/config XDG_RUNTIME_DIR=$work/runtime TMPDIR=$work/tmp
+export LANG=C.UTF-8 LC_ALL=C.UTF-8 LANGUAGE=
+export XDG_CURRENT_DESKTOP=GNOME
+unset DBUS_SESSION_BUS_ADDRESS
+mkdir -p "$HOME" "$XDG_CONFIG_HOME" "$XDG_RUNTIME_DIR" "$TMPDIR"
+chmod 700 "$XDG_RUNTIME_DIR"
+
+# A small folder for the three ways in, and a large one (links to the same photos) to stop.
+small=$work/photos
+large=$work/many
+mkdir -p "$small" "$large"
+cp "$photos"/faces/*.jpg "$photos/astronaut.png" "$small/"
+for copy in $(seq 1 40); do
+    for photo in "$photos"/faces/*.jpg; do
+        ln -s "$photo" "$large/$copy-$(basename "$photo")"
+    done
+done
+large_count=$(find "$large" -name '*.jpg' | wc -l)
+drops=$work/drops.txt
+mkdir -p "$out"
+rm -f "$out"/*.png
+
+step=0
+shot() {
+    step=$((step + 1))
+    "$helper" grab "$(printf '%s/%02d-%s.png' "$out" "$step" "$1")"
+    echo "step $step: $1"
+}
+
+fail() {
+    shot failure || true
+    echo "FAILED: $*" >&2
+    exit 1
+}
+
+# Polls a command every tenth of a second, up to $1 seconds.
+wait_until() {
+    local tries=$(($1 * 10))
+    shift
+    for ((i = 0; i < tries; i++)); do
+        if "$@"; then
+            return 0
+        fi
+        sleep 0.1
+    done
+    return 1
+}
+
+visible() { xdotool search --onlyvisible --name "$1" >/dev/null 2>&1; }
+gone() { ! visible "$1"; }
+
+window_named() {
+    wait_until "$2" visible "$1" || return 1
+    xdotool search --onlyvisible --name "$1" 2>/dev/null | head -n 1
+}
+
+# The client area's top left corner on the screen, as X and Y (the window manager's frame excluded).
+origin_of() {
+    local info
+    info=$(xwininfo -id "$1")
+    X=$(awk '/Absolute upper-left X/ {print $4}' <<<"$info")
+    Y=$(awk '/Absolute upper-left Y/ {print $4}' <<<"$info")
+    W=$(awk '/^ *Width:/ {print $2}' <<<"$info")
+    H=$(awk '/^ *Height:/ {print $2}' <<<"$info")
+}
+
+# Asked afresh each time: the window may come back as a new X window.
+main_position() {
+    main=$(window_named '^Face Morvelin Version' 20) || fail "the main window is not on the screen"
+    origin_of "$main"
+}
+
+# The pointer travels to the point in small steps, as a hand moves it.
+glide() {
+    local from
+    from=$(xdotool getmouselocation --shell)
+    local fx fy
+    fx=$(sed -n 's/^X=//p' <<<"$from")
+    fy=$(sed -n 's/^Y=//p' <<<"$from")
+    for i in 1 2 3 4 5 6 7 8 9 10 11 12; do
+        xdotool mousemove $((fx + ($1 - fx) * i / 12)) $((fy + ($2 - fy) * i / 12))
+        sleep 0.02
+    done
+}
+
+click() {
+    glide "$1" "$2"
+    sleep 0.2
+    xdotool click 1
+}
+
+steel_blue='#396998'
+pixel_is() { [[ $("$helper" pixel "$1" "$2") == "$3" ]]; }
+pixel_is_not() { ! pixel_is "$@"; }
+
+# The gallery's first thumbnail (48 x 48 in a 64-pixel grid at the gallery's top left).
+choose_first_face() {
+    main_position
+    local fx=$((X + 250 + 4 + 32)) fy=$((Y + 125 + 4 + 32))
+    # Drawn first (its background at the top left), then the thumbnail in place.
+    wait_until 10 pixel_is "$((X + 5))" "$((Y + 5))" "$steel_blue" || fail "the main window is not drawn"
+    wait_until 30 pixel_is_not "$fx" "$fy" "$steel_blue" || fail "no face came into the gallery"
+    shot "gallery-$1"
+    click "$fx" "$fy"
+    sleep 0.3
+}
+
+# The folder: "Browse..." is the picker's last entry; the dialog takes a typed path.
+choose_folder() {
+    main_position
+    click $((X + 10 + 100)) $((Y + 232 + 10))
+    sleep 0.5
+    xdotool key End Return
+    local dialog
+    dialog=$(window_named '^Choose folder$' 20) || fail "the folder dialog did not open"
+    sleep 0.5
+    xdotool key --window "$dialog" ctrl+a
+    xdotool type --delay 10 "$1"
+    xdotool key Return
+    wait_until 5 gone '^Choose folder$' || xdotool key Return
+    wait_until 5 gone '^Choose folder$' || fail "the folder dialog did not take the folder"
+}
+
+click_search() {
+    main_position
+    click $((X + 115 + 62)) $((Y + 288 + 12))
+    window_named '^Face Morvelin$' 20 >/dev/null || fail "Search did not start a search after $1"
+}
+
+# The search is over when no scan window has been seen for two seconds.
+wait_for_the_end() {
+    local quiet=0
+    for ((i = 0; i < 1800 && quiet < 20; i++)); do
+        if gone '^Face Morvelin$'; then quiet=$((quiet + 1)); else quiet=0; fi
+        sleep 0.1
+    done
+    ((quiet >= 20)) || fail "the search did not end"
+}
+
+# Every row of the result list, selected and dragged onto the photo viewer: prints how many came.
+rows_listed() {
+    main_position
+    local row_x=$((X + 250 + 90)) row_y=$((Y + 125 + 24 + 8))
+    : >"$drops"
+    click "$row_x" "$row_y"
+    xdotool key ctrl+a
+    sleep 0.3
+    xdotool mousedown 1
+    sleep 0.2
+    for dx in 10 20 40 80; do
+        xdotool mousemove $((row_x - dx)) "$row_y"
+        sleep 0.1
+    done
+    glide 120 320
+    sleep 0.4
+    xdotool mousemove 130 330
+    sleep 0.4
+    xdotool mouseup 1
+    wait_until 5 test -s "$drops" || true
+    grep -c '^file' "$drops" || true
+}
+
+# 1. The desktop: a window manager, a tray, a photo with a face; the program's first start.
+openbox --sm-disable >"$work/openbox.log" 2>&1 &
+pids+=($!)
+wait_until 20 sh -c 'xprop -root _NET_SUPPORTING_WM_CHECK | grep -q "window id"' || fail "openbox did not start"
+trayer --edge top --align right --widthtype request --height 26 >/dev/null 2>&1 &
+pids+=($!)
+"$helper" show "$photos/astronaut.png" "$drops" &
+pids+=($!)
+viewer=$(window_named '^Photo viewer$' 20) || fail "the photo is not on the screen"
+"$program" 2>"$out/program.log" &
+pids+=($!)
+welcome=$(window_named '^Face Morvelin$' 20) || fail "the welcome window did not come up"
+sleep 1
+shot welcome
+
+# 2. The welcome window closed, "Select a photo with a face to search..." in the middle of the
+# gallery, a photo chosen, its face chosen, a folder chosen, Search.
+xdotool windowactivate --sync "$welcome"
+xdotool key alt+F4
+wait_until 10 gone '^Face Morvelin$' || fail "the welcome window did not close"
+main_position
+# In the middle of the gallery, which ends 55 pixels above the window's outer bottom edge.
+frame=$(xprop -id "$main" _NET_FRAME_EXTENTS | grep -o '[0-9, ]*$' | tr -d ' ')
+IFS=, read -r left right top bottom <<<"${frame:-0,0,0,0}"
+click $((X + (250 + W + left + right - 30) / 2)) $((Y + (125 + H + top + bottom - 55) / 2))
+dialog=$(window_named '^Choose the image file$' 20) || fail "\"Select a photo...\" did not open the photo dialog"
+sleep 0.5
+xdotool type --delay 10 "$small/astronaut.png"
+xdotool key Return
+wait_until 10 gone '^Choose the image file$' || fail "the photo dialog did not take the photo"
+choose_first_face photo
+choose_folder "$small"
+click_search "a chosen photo"
+shot searching-photo
+wait_for_the_end
+rows=$(rows_listed)
+echo "after a chosen photo: $rows rows"
+((rows >= 1)) || fail "the search after a chosen photo listed no rows"
+
+# 3. F12 while the photo viewer, clicked, has the focus.
+click 200 300
+xdotool key F12
+wait_until 5 gone '^Face Morvelin Version' || fail "the window did not step aside for F12"
+choose_first_face f12
+click_search "F12"
+wait_for_the_end
+rows=$(rows_listed)
+echo "after F12: $rows rows"
+((rows >= 1)) || fail "the search after F12 listed no rows"
+
+# 4. A click on the tray icon.
+icon=$(xwininfo -root -tree | grep -A8 '"panel"' | grep '"Face Morvelin"' | awk '{print $1}' | head -n 1)
+[[ -n $icon ]] || fail "no tray icon in the tray"
+origin_of "$icon"
+click $((X + W / 2)) $((Y + H / 2))
+wait_until 5 gone '^Face Morvelin Version' || fail "the window did not step aside for the tray click"
+choose_first_face tray
+click_search "a tray click"
+wait_for_the_end
+rows=$(rows_listed)
+echo "after a tray click: $rows rows"
+((rows >= 1)) || fail "the search after a tray click listed no rows"
+
+# 5. A long search, stopped with a scan window's Stop once some rows are in.
+choose_folder "$large"
+click_search "choosing a large folder"
+sleep 1.5
+scan=$(window_named '^Face Morvelin$' 5) || fail "no scan window stayed on the screen"
+origin_of "$scan"
+shot scan-window
+# The scan window's Stop: 1920, 3600, 1935 x 375 twips.
+click $((X + 128 + 64)) $((Y + 240 + 12))
+wait_until 30 gone '^Face Morvelin$' || fail "the scan windows did not go after their Stop"
+shot stopped
+rows=$(rows_listed)
+echo "stopped: $rows rows of $large_count photos"
+((rows >= 1)) || fail "the stopped search kept no rows"
+((rows < large_count * 3 / 4)) || fail "the scan window's Stop did not stop the search"
+echo "every way in led to a search, and a scan window's Stop stopped one"
