@@ -1,11 +1,13 @@
 #pragma once
 
+#include "search/Matcher.h"
+
 #include <QStringList>
 #include <QTextStream>
 
 namespace morvelin {
 
-// `search --face PHOTO [--pick N] [--recursive] [--jobs N] [--json] FOLDER`: the whole search without
+// `search --face PHOTO [--pick N] [--recursive] [--jobs N] [--matcher grid|features] [--json] FOLDER`: the whole search without
 // a window. Prints the listed photos best first; progress and the summary go to standard error.
 class SearchCommand {
 public:
@@ -17,6 +19,7 @@ private:
         int pick = 1;
         bool recursive = false;
         int jobs = 0;
+        Matcher matcher = Matcher::Grid;
         bool json = false;
         QString folder;
     };

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "search/Matcher.h"
+
 #include <QHash>
 #include <QObject>
 #include <QRect>
@@ -25,12 +27,14 @@ public:
     // Ends the progress line and writes the summary.
     void finish();
     void writeList(QTextStream& out) const;
-    void writeJson(QTextStream& out) const;
+    // Names the matcher; with the features matcher each face also gives its cosine similarity.
+    void writeJson(QTextStream& out, Matcher matcher) const;
 
 private:
     struct ScoredFace {
         QRect box;
         qint64 scoreTenThousandths;
+        double similarity; // the features matcher's, 0 with the grid
     };
 
     void watchScan(class PhotoScan* scan);
@@ -43,6 +47,7 @@ private:
     QTextStream& m_err;
     QTimer m_progressTimer;
     QHash<QString, std::vector<ScoredFace>> m_faces;
+    QHash<QString, double> m_pendingSimilarity; // by photo: the similarity of the face scored next
 };
 
 } // namespace morvelin

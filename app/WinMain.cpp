@@ -13,10 +13,13 @@
 #include "app/WinFotoFace.h"
 #include "controls/FA_DriveListBox.h"
 #include "controls/FlatButton.h"
+#include "platform/Settings.h"
+#include "search/FaceFeatures.h"
 #include "search/FacePictureLoader.h"
 #include "search/FolderSearch.h"
 #include "search/ImageX.h"
 #include "search/PhotoScan.h"
+#include "search/SourcePicture.h"
 
 #include <QCheckBox>
 #include <QCloseEvent>
@@ -169,8 +172,36 @@ void WinMain::setDataPath(const QString& dataPath)
         return;
     }
     m_dataPath = dataPath;
+    checkFeaturesModel();
     delete m_search;
     createFolderSearch();
+}
+
+void WinMain::createMatcherChoice()
+{
+    m_compareFeatures = new QCheckBox(this);
+    m_compareFeatures->setObjectName(QStringLiteral("CompareFeatures"));
+    setTextColour(m_compareFeatures, Qt::white);
+    checkFeaturesModel();
+    connect(m_compareFeatures, &QCheckBox::clicked, this, [](bool checked) {
+        Settings::setMatcher(matcherName(checked ? Matcher::Features : Matcher::Grid));
+    });
+}
+
+// Checked as the settings remember it; off and disabled, saying why, when the model cannot be used.
+void WinMain::checkFeaturesModel()
+{
+    m_featuresProblem = FaceFeatures::forFile(FaceFeatures::pathBeside(m_dataPath)).error;
+    m_compareFeatures->setEnabled(m_featuresProblem.isEmpty());
+    m_compareFeatures->setChecked(m_featuresProblem.isEmpty() && Settings::matcher() == matcherName(Matcher::Features));
+    m_compareFeatures->setToolTip(
+        m_featuresProblem.isEmpty()
+            ? translated(QT_TRANSLATE_NOOP("Morvelin", "Compares the faces by the features a face recognition model "
+                                                        "reads from them, so the same person is found under other "
+                                                        "light and framing. Unchecked, faces are compared as "
+                                                        "48 x 48 brightness grids."))
+            : translated(QT_TRANSLATE_NOOP("Morvelin", "Not available: the facial-features model cannot be used."))
+                  + QLatin1Char('\n') + m_featuresProblem);
 }
 
 void WinMain::createFolderSearch()
@@ -254,6 +285,7 @@ void WinMain::createLeftColumn()
     m_scanSubDirs = new QCheckBox(this);
     m_scanSubDirs->setObjectName(QStringLiteral("ScanSubDirs"));
     setTextColour(m_scanSubDirs, Qt::white);
+    createMatcherChoice();
 
     m_startSearch = new FlatButton(this);
     m_startSearch->setObjectName(QStringLiteral("StartSearch"));
@@ -343,6 +375,8 @@ void WinMain::loadTexts()
     m_startSearch->setCaption(translated(QT_TRANSLATE_NOOP("Morvelin", "Search")));
     m_imgPreview->hide();
     m_scanSubDirs->setText(translated(QT_TRANSLATE_NOOP("Morvelin", "Sub-directories search")));
+    m_compareFeatures->setText(translated(QT_TRANSLATE_NOOP("Morvelin", "Compare facial features (more accurate)")));
+
     m_exitApp->setText(translated(QT_TRANSLATE_NOOP("Morvelin", "Exit")));
     m_searchFacesOnScreen->setText(translated(QT_TRANSLATE_NOOP("Morvelin", "Search for faces on screen")));
     m_chooseImageFile->show();
@@ -442,6 +476,7 @@ void WinMain::layoutControls()
     put(m_labels[2], place.labels2);
     put(m_labels[statusLabel], place.labels3);
     put(m_scanSubDirs, place.scanSubDirs);
+    put(m_compareFeatures, place.compareFeatures);
     put(m_winCaption, place.winCaption);
     put(m_winSubCaption, place.winSubCaption);
     put(m_face2Search, place.face2Search);
@@ -645,6 +680,7 @@ void WinMain::onAcquisitionCompleted()
         m_chooseImageFile->show();
     }
     if (m_acquisition) {
+        m_sourcePhoto = m_acquisition->TargetPicture(); // for the picked face's features
         m_acquisition->deleteLater();
     }
     startKeyTimer();
@@ -664,6 +700,14 @@ void WinMain::pickFace(int index)
     m_imgX2->imageX().secondFilter();
     m_imgX2->imageX().displayFlag = true;
     m_facePicked = true;
+    // The features matcher's reading of the picked face, through the verbs' own path.
+    m_sourceFeatures.clear();
+    if (m_featuresProblem.isEmpty()) {
+        QString problem;
+        m_sourceFeatures = SourcePicture::sourceFace(SourcePicture::findFacesIn(m_sourcePhoto, m_dataPath),
+                                                     static_cast<std::size_t>(index), Matcher::Features, m_dataPath, problem)
+                               .features;
+    }
     updateStartSearchEnabled();
     m_labels[2]->hide();
     m_imgX->show();
@@ -729,7 +773,13 @@ void WinMain::startSearch()
         createFolderSearch();
     }
 
-    auto sourceFace = std::make_shared<const PixelCanvas>(FacePictureLoader::fromImage(m_imgX->imageX().picture()));
+    auto sourceFace = std::make_shared<SourceFace>();
+    sourceFace->grid = FacePictureLoader::fromImage(m_imgX->imageX().picture());
+    // The features matcher needs the picked face's features; without them the grid compares.
+    if (m_compareFeatures->isChecked() && !m_sourceFeatures.empty()) {
+        sourceFace->matcher = Matcher::Features;
+        sourceFace->features = m_sourceFeatures;
+    }
     m_search->start(sourceFace, m_searchPath->SelPath(), m_scanSubDirs->isChecked());
 }
 

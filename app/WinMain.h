@@ -6,6 +6,7 @@
 #include "platform/SystemTray.h"
 #include "search/ResultList.h"
 
+#include <QImage>
 #include <QMenu>
 #include <QPointer>
 #include <QTimer>
@@ -88,6 +89,8 @@ private:
     void createLists();
     void createTray();
     void createFolderSearch();
+    void createMatcherChoice();
+    void checkFeaturesModel();
     QLabel* addLabel(int index, bool bold);
     void loadTexts();
     void setWinCaption(const QString& text);
@@ -123,6 +126,7 @@ private:
     std::map<int, QLabel*> m_labels;
     FA_DriveListBox* m_searchPath = nullptr;
     QCheckBox* m_scanSubDirs = nullptr;
+    QCheckBox* m_compareFeatures = nullptr; // the features matcher, remembered in the settings
     FlatButton* m_startSearch = nullptr;
     FlatButton* m_stopSearch = nullptr;
     FlatButton* m_chooseImageFile = nullptr;
@@ -147,6 +151,9 @@ private:
     QPointer<SourceAcquisition> m_acquisition;
     int m_facesFound = 0;
     bool m_facePicked = false;
+    QImage m_sourcePhoto;             // the picture the gallery's faces were cut from
+    std::vector<float> m_sourceFeatures; // of the picked face, empty when the model cannot be used
+    QString m_featuresProblem;        // why the features matcher cannot be used, empty when it can
 
     // Search
     ResultList m_results;

@@ -2,6 +2,7 @@
 
 #include "engine/PixelCanvas.h"
 #include "search/DetectedFace.h"
+#include "search/SourceFace.h"
 
 #include <QImage>
 #include <QString>
@@ -27,11 +28,21 @@ public:
     };
 
     static Result findFaces(const QString& photo, const QString& tempFolder, const QString& dataPath);
+    // The faces of a picture already at hand, made the way findFaces makes its picture (the window's
+    // captured screen or converted photo): the same picture gives the same faces in the same order.
+    static Result findFacesIn(const QImage& picture, const QString& dataPath);
 
     // The 48 x 48 thumbnail of face `index` (0-based), unfiltered, as the gallery shows it.
     static QImage thumbnail(const Result& found, std::size_t index);
     // A thumbnail made the face to search for: filtered like every photo the search looks at.
     static PixelCanvas chosenFace(const QImage& thumbnail);
+    // Face `index` made the face to search for with `matcher`. The features matcher reads the face
+    // from the unfiltered picture, aligned by its key points, with the model beside `dataPath`;
+    // `error` tells why that model cannot be used (the face then has no features).
+    static SourceFace sourceFace(const Result& found, std::size_t index, Matcher matcher, const QString& dataPath,
+                                 QString& error);
+    // The 112 x 112 face the features matcher reads, null for a face the photo does not have.
+    static QImage alignedFace(const Result& found, std::size_t index);
 };
 
 } // namespace morvelin

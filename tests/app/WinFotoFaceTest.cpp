@@ -49,7 +49,7 @@ struct Shown {
 
 Shown scanInWindow(const QString& photo)
 {
-    auto sourceFace = std::make_shared<const PixelCanvas>(FacePictureLoader::fromImage(greyFace()));
+    auto sourceFace = std::make_shared<const SourceFace>(SourceFace{Matcher::Grid, FacePictureLoader::fromImage(greyFace()), {}});
     auto* scan = new PhotoScan(sourceFace, TempFolder());
     QPointer<WinFotoFace> window = new WinFotoFace(greyFace());
     window->Start(scan);
