@@ -14,7 +14,7 @@
 
 namespace morvelin {
 
-// The facial-features model: reads a face, aligned on a 112 x 112 square by its eyes and nose tip, as
+// The facial-features model: reads a face, aligned on a 112 x 112 square by its key points, as
 // 512 numbers; two faces of one person point the same way. The model file is read once per process,
 // checked against its known checksum, and shared by every thread: each run borrows a network of its own.
 class FaceFeatures {
@@ -24,7 +24,7 @@ public:
     static constexpr const char* fileName = "fr_feature.onnx";
     // The cosine similarity that scores 70 %: at most 1 % of two different people's faces reach it on
     // the labelled test faces (see the README).
-    static constexpr double matchSimilarity = 0.30;
+    static constexpr double matchSimilarity = 0.33;
 
     struct Loaded {
         std::shared_ptr<FaceFeatures> model;
@@ -37,8 +37,8 @@ public:
     static Loaded forFile(const QString& path);
 
     // Where the photo's pixels land on the aligned square: the similarity transform that puts the
-    // image-left eye, the image-right eye and the nose tip nearest the reference points, or the box's
-    // corners on the square's when the key points are missing or make no face.
+    // image-left eye, the image-right eye, the nose tip and the mouth nearest the reference points, or
+    // the box's corners on the square's when the key points are missing or make no face.
     static cv::Matx23d alignment(const DetectedFace& face, const QSize& photoSize);
     // The aligned face, 112 x 112 RGB888; `photo` is best given as RGB888 already (one conversion per
     // photo rather than per face).
