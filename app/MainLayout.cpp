@@ -29,8 +29,10 @@ constexpr double headingHeight = 240;
 constexpr double searchPathTop = 3480;
 constexpr double scanSubDirsTop = 3960;
 constexpr double scanSubDirsHeight = 285;
+// Two lines: the features check box's text does not fit the column's width on one.
 constexpr double compareFeaturesTop = 4245;
-constexpr double buttonTop = 4620;
+constexpr double compareFeaturesHeight = 450;
+constexpr double buttonTop = 4740;
 constexpr double buttonHeight = 375;
 constexpr double face2SearchTop = 2280;
 constexpr double legalNoticeHeight = 210;
@@ -106,7 +108,7 @@ void MainLayout::placeLeftColumn(const Sizes& sizes, Placement& placement) const
     placement.labels2 = QRectF(left, labels2Top, leftColumnWidth, labels2Height);
     placement.labels3 = QRectF(left, labels3Top, leftColumnWidth, labels3Height);
     placement.scanSubDirs = QRectF(left, scanSubDirsTop, leftColumnWidth, scanSubDirsHeight);
-    placement.compareFeatures = QRectF(left, compareFeaturesTop, width, scanSubDirsHeight);
+    placement.compareFeatures = QRectF(left, compareFeaturesTop, width, compareFeaturesHeight);
 
     const QSizeF face(pixelsX(48), pixelsY(48));
     placement.face2Search = QRectF(QPointF(left, face2SearchTop), face);

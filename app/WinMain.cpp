@@ -375,7 +375,9 @@ void WinMain::loadTexts()
     m_startSearch->setCaption(translated(QT_TRANSLATE_NOOP("Morvelin", "Search")));
     m_imgPreview->hide();
     m_scanSubDirs->setText(translated(QT_TRANSLATE_NOOP("Morvelin", "Sub-directories search")));
-    m_compareFeatures->setText(translated(QT_TRANSLATE_NOOP("Morvelin", "Compare facial features (more accurate)")));
+    // On two lines, the remark in brackets on the second: the column is too narrow for one.
+    m_compareFeatures->setText(translated(QT_TRANSLATE_NOOP("Morvelin", "Compare facial features (more accurate)"))
+                                   .replace(QStringLiteral(" ("), QStringLiteral("\n(")));
 
     m_exitApp->setText(translated(QT_TRANSLATE_NOOP("Morvelin", "Exit")));
     m_searchFacesOnScreen->setText(translated(QT_TRANSLATE_NOOP("Morvelin", "Search for faces on screen")));
