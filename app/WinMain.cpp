@@ -702,13 +702,16 @@ void WinMain::pickFace(int index)
     m_imgX2->imageX().secondFilter();
     m_imgX2->imageX().displayFlag = true;
     m_facePicked = true;
-    // The features matcher's reading of the picked face, through the verbs' own path.
-    m_sourceFeatures.clear();
+    // The features matcher's reading of the picked face, through the verbs' own path, on a worker: it
+    // detects the faces of the picture once more, which would hold up the window.
+    m_sourceFeatures = QFuture<std::vector<float>>();
     if (m_featuresProblem.isEmpty()) {
-        QString problem;
-        m_sourceFeatures = SourcePicture::sourceFace(SourcePicture::findFacesIn(m_sourcePhoto, m_dataPath),
-                                                     static_cast<std::size_t>(index), Matcher::Features, m_dataPath, problem)
-                               .features;
+        m_sourceFeatures = QtConcurrent::run([photo = m_sourcePhoto, dataPath = m_dataPath, index] {
+            QString problem;
+            return SourcePicture::sourceFace(SourcePicture::findFacesIn(photo, dataPath), static_cast<std::size_t>(index),
+                                             Matcher::Features, dataPath, problem)
+                .features;
+        });
     }
     updateStartSearchEnabled();
     m_labels[2]->hide();
@@ -778,9 +781,13 @@ void WinMain::startSearch()
     auto sourceFace = std::make_shared<SourceFace>();
     sourceFace->grid = FacePictureLoader::fromImage(m_imgX->imageX().picture());
     // The features matcher needs the picked face's features; without them the grid compares.
-    if (m_compareFeatures->isChecked() && !m_sourceFeatures.empty()) {
+    // A future never started counts as cancelled.
+    if (m_compareFeatures->isChecked() && !m_sourceFeatures.isCanceled()) {
+        m_sourceFeatures.waitForFinished();
+    }
+    if (m_compareFeatures->isChecked() && m_sourceFeatures.resultCount() > 0 && !m_sourceFeatures.result().empty()) {
         sourceFace->matcher = Matcher::Features;
-        sourceFace->features = m_sourceFeatures;
+        sourceFace->features = m_sourceFeatures.result();
     }
     m_search->start(sourceFace, m_searchPath->SelPath(), m_scanSubDirs->isChecked());
 }

@@ -6,6 +6,7 @@
 #include "platform/SystemTray.h"
 #include "search/ResultList.h"
 
+#include <QFuture>
 #include <QImage>
 #include <QMenu>
 #include <QPointer>
@@ -152,7 +153,7 @@ private:
     int m_facesFound = 0;
     bool m_facePicked = false;
     QImage m_sourcePhoto;             // the picture the gallery's faces were cut from
-    std::vector<float> m_sourceFeatures; // of the picked face, empty when the model cannot be used
+    QFuture<std::vector<float>> m_sourceFeatures; // of the picked face, read on a worker
     QString m_featuresProblem;        // why the features matcher cannot be used, empty when it can
 
     // Search
