@@ -178,6 +178,9 @@ QImage FaceFeatures::align(const QImage& photo, const DetectedFace& face)
 
 std::vector<float> FaceFeatures::vectorOf(const QImage& aligned)
 {
+    if (aligned.isNull()) {
+        return {};
+    }
     const QImage rgb = aligned.format() == QImage::Format_RGB888 ? aligned : aligned.convertToFormat(QImage::Format_RGB888);
     const cv::Mat pixels(rgb.height(), rgb.width(), CV_8UC3, const_cast<uchar*>(rgb.constBits()),
                          static_cast<std::size_t>(rgb.bytesPerLine()));

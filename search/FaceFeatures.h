@@ -44,7 +44,7 @@ public:
     // photo rather than per face).
     static QImage align(const QImage& photo, const DetectedFace& face);
 
-    // The unit vector of an aligned face.
+    // The unit vector of an aligned face; empty for a null picture.
     std::vector<float> vectorOf(const QImage& aligned);
     // The dot product of two unit vectors, -1..1; 0 when either is missing.
     static double similarity(const std::vector<float>& a, const std::vector<float>& b);
