@@ -378,7 +378,6 @@ void WinMain::loadTexts()
     // On two lines, the remark in brackets on the second: the column is too narrow for one.
     m_compareFeatures->setText(translated(QT_TRANSLATE_NOOP("Morvelin", "Compare facial features (more accurate)"))
                                    .replace(QStringLiteral(" ("), QStringLiteral("\n(")));
-
     m_exitApp->setText(translated(QT_TRANSLATE_NOOP("Morvelin", "Exit")));
     m_searchFacesOnScreen->setText(translated(QT_TRANSLATE_NOOP("Morvelin", "Search for faces on screen")));
     m_chooseImageFile->show();
