@@ -3,6 +3,7 @@
 #include "app/CommandLine.h"
 #include "base/DataFolder.h"
 #include "base/Folders.h"
+#include "search/FaceFeatures.h"
 #include "search/SourcePicture.h"
 
 #include <QDir>
@@ -17,8 +18,14 @@ int FacesCommand::run(const QStringList& operands, QTextStream& out, QTextStream
         return CommandLine::usageError(err, problem);
     }
 
-    const SourcePicture::Result found =
-        SourcePicture::findFaces(options.photo, TempFolder(), DetectorDataPath());
+    const QString dataPath = DetectorDataPath();
+    if (options.matcher == Matcher::Features) {
+        if (const FaceFeatures::Loaded model = FaceFeatures::forFile(FaceFeatures::pathBeside(dataPath)); !model.model) {
+            err << CommandLine::programName << ": " << model.error << Qt::endl;
+            return CommandLine::exitUsage;
+        }
+    }
+    const SourcePicture::Result found = SourcePicture::findFaces(options.photo, TempFolder(), dataPath);
     if (const int problem = FacesCommand::checkFound(found, err); problem != CommandLine::exitOk) {
         return problem;
     }
@@ -35,14 +42,29 @@ int FacesCommand::run(const QStringList& operands, QTextStream& out, QTextStream
         err << CommandLine::programName << ": cannot create the folder '" << options.outFolder << "'" << Qt::endl;
         return CommandLine::exitUsage;
     }
-    for (std::size_t i = 0; i < found.faces.size(); ++i) {
-        const QString path = QDir(options.outFolder).filePath(QStringLiteral("face_%1.png").arg(i + 1));
-        if (!SourcePicture::thumbnail(found, i).save(path, "PNG")) {
+    return writePictures(found, options, err) ? CommandLine::exitOk : CommandLine::exitUsage;
+}
+
+bool FacesCommand::writePictures(const SourcePicture::Result& found, const Options& options, QTextStream& err)
+{
+    const auto write = [&](const QImage& picture, const QString& name) {
+        const QString path = QDir(options.outFolder).filePath(name);
+        if (!picture.save(path, "PNG")) {
             err << CommandLine::programName << ": cannot write '" << path << "'" << Qt::endl;
-            return CommandLine::exitUsage;
+            return false;
+        }
+        return true;
+    };
+    for (std::size_t i = 0; i < found.faces.size(); ++i) {
+        if (!write(SourcePicture::thumbnail(found, i), QStringLiteral("face_%1.png").arg(i + 1))) {
+            return false;
+        }
+        if (options.matcher == Matcher::Features
+            && !write(SourcePicture::alignedFace(found, i), QStringLiteral("aligned_%1.png").arg(i + 1))) {
+            return false;
         }
     }
-    return CommandLine::exitOk;
+    return true;
 }
 
 int FacesCommand::checkFound(const SourcePicture::Result& found, QTextStream& err)
@@ -62,6 +84,16 @@ bool FacesCommand::parse(const QStringList& operands, Options& options, QString&
 {
     for (int i = 0; i < operands.size(); ++i) {
         const QString& word = operands[i];
+        if (word == QLatin1String("--matcher")) {
+            const std::optional<Matcher> matcher =
+                i + 1 < operands.size() ? matcherFromName(operands[++i]) : std::nullopt;
+            if (!matcher) {
+                problem = QStringLiteral("--matcher takes grid or features");
+                return false;
+            }
+            options.matcher = *matcher;
+            continue;
+        }
         if (word == QLatin1String("--out")) {
             if (i + 1 >= operands.size()) {
                 problem = QStringLiteral("--out needs a folder");

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "search/Matcher.h"
 #include "search/SourcePicture.h"
 
 #include <QStringList>
@@ -7,8 +8,9 @@
 
 namespace morvelin {
 
-// `faces PHOTO [--out DIR]`: the faces of a chosen photo in the detector's order, as the gallery
-// would show them; --out writes their 48 x 48 thumbnails.
+// `faces PHOTO [--out DIR [--matcher grid|features]]`: the faces of a chosen photo in the detector's
+// order, as the gallery would show them; --out writes their 48 x 48 thumbnails, and with the features
+// matcher also the aligned 112 x 112 faces that matcher reads.
 class FacesCommand {
 public:
     static int run(const QStringList& operands, QTextStream& out, QTextStream& err);
@@ -20,7 +22,10 @@ private:
     struct Options {
         QString photo;
         QString outFolder;
+        Matcher matcher = Matcher::Grid;
     };
+
+    static bool writePictures(const SourcePicture::Result& found, const Options& options, QTextStream& err);
 
     static bool parse(const QStringList& operands, Options& options, QString& problem);
 };

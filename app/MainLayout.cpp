@@ -23,13 +23,16 @@ constexpr double labels0Top = 2040;
 constexpr double labels1Top = 3240;
 constexpr double labels2Top = 2280;
 constexpr double labels2Height = 855;
-constexpr double labels3Top = 4920;
+constexpr double labels3Top = 5220;
 constexpr double labels3Height = 1335;
 constexpr double headingHeight = 240;
 constexpr double searchPathTop = 3480;
 constexpr double scanSubDirsTop = 3960;
 constexpr double scanSubDirsHeight = 285;
-constexpr double buttonTop = 4320;
+// Two lines: the features check box's text does not fit the column's width on one.
+constexpr double compareFeaturesTop = 4245;
+constexpr double compareFeaturesHeight = 450;
+constexpr double buttonTop = 4740;
 constexpr double buttonHeight = 375;
 constexpr double face2SearchTop = 2280;
 constexpr double legalNoticeHeight = 210;
@@ -105,6 +108,7 @@ void MainLayout::placeLeftColumn(const Sizes& sizes, Placement& placement) const
     placement.labels2 = QRectF(left, labels2Top, leftColumnWidth, labels2Height);
     placement.labels3 = QRectF(left, labels3Top, leftColumnWidth, labels3Height);
     placement.scanSubDirs = QRectF(left, scanSubDirsTop, leftColumnWidth, scanSubDirsHeight);
+    placement.compareFeatures = QRectF(left, compareFeaturesTop, width, compareFeaturesHeight);
 
     const QSizeF face(pixelsX(48), pixelsY(48));
     placement.face2Search = QRectF(QPointF(left, face2SearchTop), face);

@@ -38,6 +38,7 @@ public:
         QRectF legalNotice; // Labels 6
         QRectF searchPath;
         QRectF scanSubDirs;
+        QRectF compareFeatures;
         QRectF winCaption;
         QRectF winSubCaption;
         QRectF labels0;

@@ -6,6 +6,7 @@
 #include "base/Folders.h"
 #include "app/SearchReport.h"
 #include "platform/UnixSignalWatcher.h"
+#include "search/FaceFeatures.h"
 #include "search/FolderSearch.h"
 #include "search/FolderWalk.h"
 #include "search/NativePath.h"
@@ -53,6 +54,13 @@ bool SearchCommand::parse(const QStringList& operands, Options& options, QString
             }
         } else if (word == QLatin1String("--verbose")) {
             options.verbose = true;
+        } else if (word == QLatin1String("--matcher")) {
+            const std::optional<Matcher> matcher = hasValue ? matcherFromName(operands[++i]) : std::nullopt;
+            if (!matcher) {
+                problem = QStringLiteral("--matcher takes grid or features");
+                return false;
+            }
+            options.matcher = *matcher;
         } else if (word == QLatin1String("--recursive")) {
             options.recursive = true;
         } else if (word == QLatin1String("--json")) {
@@ -108,6 +116,14 @@ int SearchCommand::run(const QStringList& operands, QTextStream& out, QTextStrea
         return CommandLine::exitUsage;
     }
 
+    // A broken model says so before any photo is read; the grid needs none.
+    if (options.matcher == Matcher::Features) {
+        if (const FaceFeatures::Loaded model = FaceFeatures::forFile(FaceFeatures::pathBeside(dataPath)); !model.model) {
+            err << CommandLine::programName << ": " << model.error << Qt::endl;
+            return CommandLine::exitUsage;
+        }
+    }
+
     const SourcePicture::Result found = SourcePicture::findFaces(options.facePhoto, TempFolder(), dataPath);
     if (const int problem = FacesCommand::checkFound(found, err); problem != CommandLine::exitOk) {
         return problem;
@@ -117,8 +133,13 @@ int SearchCommand::run(const QStringList& operands, QTextStream& out, QTextStrea
             << found.faces.size() << (found.faces.size() == 1 ? " face" : " faces") << Qt::endl;
         return CommandLine::exitNothingFound;
     }
-    auto sourceFace = std::make_shared<const PixelCanvas>(
-        SourcePicture::chosenFace(SourcePicture::thumbnail(found, static_cast<std::size_t>(options.pick - 1))));
+    QString modelError;
+    auto sourceFace = std::make_shared<const SourceFace>(SourcePicture::sourceFace(
+        found, static_cast<std::size_t>(options.pick - 1), options.matcher, dataPath, modelError));
+    if (!modelError.isEmpty()) {
+        err << CommandLine::programName << ": " << modelError << Qt::endl;
+        return CommandLine::exitUsage;
+    }
 
     const int jobs = options.jobs > 0 ? options.jobs : QThread::idealThreadCount();
     PhotoScan::pool().setMaxThreadCount(jobs);
@@ -134,7 +155,7 @@ int SearchCommand::run(const QStringList& operands, QTextStream& out, QTextStrea
     const auto writeResults = [&]() {
         report.finish(stoppedBy == 0);
         if (options.json) {
-            report.writeJson(out);
+            report.writeJson(out, options.matcher);
         } else {
             report.writeList(out);
         }

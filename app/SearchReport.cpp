@@ -11,6 +11,8 @@
 #include <QJsonDocument>
 #include <QJsonObject>
 
+#include <cmath>
+
 namespace morvelin {
 
 namespace {
@@ -46,9 +48,12 @@ SearchReport::SearchReport(const ResultList& results, FolderSearch& search, bool
 
 void SearchReport::watchScan(PhotoScan* scan)
 {
+    connect(scan, &PhotoScan::faceSimilarity, this,
+            [this, scan](int, double similarity) { m_pendingSimilarity[scan->fileName()] = similarity; });
     connect(scan, &PhotoScan::faceScored, this,
             [this, scan](int, const QRect& box, const QImage&, qint64 score) {
-                m_faces[scan->fileName()].push_back({box, score});
+                const double similarity = m_pendingSimilarity.take(scan->fileName());
+                m_faces[scan->fileName()].push_back({box, score, similarity});
             });
 }
 
@@ -127,21 +132,25 @@ void SearchReport::writeList(QTextStream& out) const
     out.flush();
 }
 
-void SearchReport::writeJson(QTextStream& out) const
+void SearchReport::writeJson(QTextStream& out, Matcher matcher) const
 {
     QJsonArray photos;
     for (const ResultList::Row& row : m_results.rows()) {
         QJsonArray faces;
         for (const ScoredFace& face : m_faces.value(row.path)) {
             const FaceScore score = FaceScore::fromTenThousandths(face.scoreTenThousandths);
-            faces.append(QJsonObject{
+            QJsonObject entry{
                 {QStringLiteral("x1"), face.box.left()},
                 {QStringLiteral("x2"), face.box.right() + 1},
                 {QStringLiteral("y1"), face.box.top()},
                 {QStringLiteral("y2"), face.box.bottom() + 1},
                 {QStringLiteral("score"), scoreText(face.scoreTenThousandths)},
                 {QStringLiteral("xscore"), score.xscore()},
-            });
+            };
+            if (matcher == Matcher::Features) {
+                entry.insert(QStringLiteral("similarity"), std::round(face.similarity * 1e6) / 1e6);
+            }
+            faces.append(entry);
         }
         photos.append(QJsonObject{
             {QStringLiteral("path"), row.path},
@@ -151,6 +160,7 @@ void SearchReport::writeJson(QTextStream& out) const
     }
     const FolderSearch::Counts counts = m_search.counts();
     const QJsonObject document{
+        {QStringLiteral("matcher"), matcherName(matcher)},
         {QStringLiteral("photos"), photos},
         {QStringLiteral("photosScanned"), counts.photosScanned},
         {QStringLiteral("unreadableFiles"), counts.unreadablePhotos},

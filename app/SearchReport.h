@@ -1,5 +1,7 @@
 #pragma once
 
+#include "search/Matcher.h"
+
 #include <QHash>
 #include <QObject>
 #include <QRect>
@@ -28,12 +30,14 @@ public:
     // Ends the progress line and writes the summary; `complete` is false for a search cut short.
     void finish(bool complete);
     void writeList(QTextStream& out) const;
-    void writeJson(QTextStream& out) const;
+    // Names the matcher; with the features matcher each face also gives its cosine similarity.
+    void writeJson(QTextStream& out, Matcher matcher) const;
 
 private:
     struct ScoredFace {
         QRect box;
         qint64 scoreTenThousandths;
+        double similarity; // the features matcher's, 0 with the grid
     };
 
     void watchScan(class PhotoScan* scan);
@@ -51,6 +55,7 @@ private:
     bool m_verbose = false;
     bool m_complete = true;
     QStringList m_notRead;
+    QHash<QString, double> m_pendingSimilarity; // by photo: the similarity of the face scored next
 };
 
 } // namespace morvelin

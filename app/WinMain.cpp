@@ -14,6 +14,9 @@
 #include "app/Version.h"
 #include "controls/FA_DriveListBox.h"
 #include "controls/FlatButton.h"
+#include "platform/Settings.h"
+#include "search/FaceFeatures.h"
+#include "search/FacePictureLoader.h"
 #include "search/FolderSearch.h"
 #include "search/ImageX.h"
 #include "search/PhotoScan.h"
@@ -174,8 +177,36 @@ void WinMain::setDataPath(const QString& dataPath)
         return;
     }
     m_dataPath = dataPath;
+    checkFeaturesModel();
     delete m_search;
     createFolderSearch();
+}
+
+void WinMain::createMatcherChoice()
+{
+    m_compareFeatures = new QCheckBox(this);
+    m_compareFeatures->setObjectName(QStringLiteral("CompareFeatures"));
+    setTextColour(m_compareFeatures, Qt::white);
+    checkFeaturesModel();
+    connect(m_compareFeatures, &QCheckBox::clicked, this, [](bool checked) {
+        Settings::setMatcher(matcherName(checked ? Matcher::Features : Matcher::Grid));
+    });
+}
+
+// Checked as the settings remember it; off and disabled, saying why, when the model cannot be used.
+void WinMain::checkFeaturesModel()
+{
+    m_featuresProblem = FaceFeatures::forFile(FaceFeatures::pathBeside(m_dataPath)).error;
+    m_compareFeatures->setEnabled(m_featuresProblem.isEmpty());
+    m_compareFeatures->setChecked(m_featuresProblem.isEmpty() && Settings::matcher() == matcherName(Matcher::Features));
+    m_compareFeatures->setToolTip(
+        m_featuresProblem.isEmpty()
+            ? translated(QT_TRANSLATE_NOOP("Morvelin", "Compares the faces by the features a face recognition model "
+                                                        "reads from them, so the same person is found under other "
+                                                        "light and framing. Unchecked, faces are compared as "
+                                                        "48 x 48 brightness grids."))
+            : translated(QT_TRANSLATE_NOOP("Morvelin", "Not available: the facial-features model cannot be used."))
+                  + QLatin1Char('\n') + m_featuresProblem);
 }
 
 void WinMain::createFolderSearch()
@@ -260,6 +291,7 @@ void WinMain::createLeftColumn()
     m_scanSubDirs = new QCheckBox(this);
     m_scanSubDirs->setObjectName(QStringLiteral("ScanSubDirs"));
     setTextColour(m_scanSubDirs, Qt::white);
+    createMatcherChoice();
 
     m_startSearch = new FlatButton(this);
     m_startSearch->setObjectName(QStringLiteral("StartSearch"));
@@ -349,6 +381,9 @@ void WinMain::loadTexts()
     m_startSearch->setCaption(translated(QT_TRANSLATE_NOOP("Morvelin", "Search")));
     m_imgPreview->hide();
     m_scanSubDirs->setText(translated(QT_TRANSLATE_NOOP("Morvelin", "Sub-directories search")));
+    // On two lines, the remark in brackets on the second: the column is too narrow for one.
+    m_compareFeatures->setText(translated(QT_TRANSLATE_NOOP("Morvelin", "Compare facial features (more accurate)"))
+                                   .replace(QStringLiteral(" ("), QStringLiteral("\n(")));
     m_exitApp->setText(translated(QT_TRANSLATE_NOOP("Morvelin", "Exit")));
     m_searchFacesOnScreen->setText(translated(QT_TRANSLATE_NOOP("Morvelin", "Search for faces on screen")));
     m_chooseImageFile->show();
@@ -447,6 +482,7 @@ void WinMain::layoutControls()
     put(m_labels[2], place.labels2);
     put(m_labels[statusLabel], place.labels3);
     put(m_scanSubDirs, place.scanSubDirs);
+    put(m_compareFeatures, place.compareFeatures);
     put(m_winCaption, place.winCaption);
     put(m_winSubCaption, place.winSubCaption);
     put(m_face2Search, place.face2Search);
@@ -650,6 +686,7 @@ void WinMain::onAcquisitionCompleted()
         m_chooseImageFile->show();
     }
     if (m_acquisition) {
+        m_sourcePhoto = m_acquisition->TargetPicture(); // for the picked face's features
         m_acquisition->deleteLater();
     }
     startKeyTimer();
@@ -669,6 +706,17 @@ void WinMain::pickFace(int index)
     m_imgX2->imageX().secondFilter();
     m_imgX2->imageX().displayFlag = true;
     m_facePicked = true;
+    // The features matcher's reading of the picked face, through the verbs' own path, on a worker: it
+    // detects the faces of the picture once more, which would hold up the window.
+    m_sourceFeatures = QFuture<std::vector<float>>();
+    if (m_featuresProblem.isEmpty()) {
+        m_sourceFeatures = QtConcurrent::run([photo = m_sourcePhoto, dataPath = m_dataPath, index] {
+            QString problem;
+            return SourcePicture::sourceFace(SourcePicture::findFacesIn(photo, dataPath), static_cast<std::size_t>(index),
+                                             Matcher::Features, dataPath, problem)
+                .features;
+        });
+    }
     updateStartSearchEnabled();
     m_labels[2]->hide();
     m_imgX->show();
@@ -734,7 +782,18 @@ void WinMain::startSearch()
         createFolderSearch();
     }
 
-    m_search->start(m_sourceFace, m_searchPath->SelPath(), m_scanSubDirs->isChecked());
+    auto sourceFace = std::make_shared<SourceFace>();
+    sourceFace->grid = *m_sourceFace;
+    // The features matcher needs the picked face's features; without them the grid compares.
+    // A future never started counts as cancelled.
+    if (m_compareFeatures->isChecked() && !m_sourceFeatures.isCanceled()) {
+        m_sourceFeatures.waitForFinished();
+    }
+    if (m_compareFeatures->isChecked() && m_sourceFeatures.resultCount() > 0 && !m_sourceFeatures.result().empty()) {
+        sourceFace->matcher = Matcher::Features;
+        sourceFace->features = m_sourceFeatures.result();
+    }
+    m_search->start(sourceFace, m_searchPath->SelPath(), m_scanSubDirs->isChecked());
 }
 
 void WinMain::StopSearchButton()

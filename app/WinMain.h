@@ -7,6 +7,8 @@
 #include "engine/PixelCanvas.h"
 #include "search/ResultList.h"
 
+#include <QFuture>
+#include <QImage>
 #include <QMenu>
 #include <QPointer>
 #include <QTimer>
@@ -92,6 +94,8 @@ private:
     void createLists();
     void createTray();
     void createFolderSearch();
+    void createMatcherChoice();
+    void checkFeaturesModel();
     QLabel* addLabel(int index, bool bold);
     void loadTexts();
     void setWinCaption(const QString& text);
@@ -127,6 +131,7 @@ private:
     std::map<int, QLabel*> m_labels;
     FA_DriveListBox* m_searchPath = nullptr;
     QCheckBox* m_scanSubDirs = nullptr;
+    QCheckBox* m_compareFeatures = nullptr; // the features matcher, remembered in the settings
     FlatButton* m_startSearch = nullptr;
     FlatButton* m_stopSearch = nullptr;
     FlatButton* m_chooseImageFile = nullptr;
@@ -152,6 +157,9 @@ private:
     int m_facesFound = 0;
     bool m_facePicked = false;
     std::shared_ptr<const PixelCanvas> m_sourceFace;
+    QImage m_sourcePhoto;             // the picture the gallery's faces were cut from
+    QFuture<std::vector<float>> m_sourceFeatures; // of the picked face, read on a worker
+    QString m_featuresProblem;        // why the features matcher cannot be used, empty when it can
 
     // Search
     ResultList m_results;

@@ -8,7 +8,12 @@
 //   AUC:   chance that a same-man pair scores better than a different-man pair (0.5 = chance), over all
 //          pairs; mean AUC: the same per source face, averaged
 //   >=70:  share of same-man and of different-man pairs the program would list (score of 70 % or more)
+// The last table sets the two matchers side by side (grid and facial features), adding mAP (the mean
+// over source faces of the average precision of their ranking) and the similarity that at most 1 % of
+// different-person pairs reach, where the features matcher puts 70 %, and the features' CPU time per
+// face on one core.
 // Usage: match_quality_bench [TESTDATA [MODELS [DATA_XML [IDENTITIES]]]]
+//        MATCH_QUALITY_MATCHERS_ONLY=1 prints only the matchers' table.
 
 #include "DetectDataset.h"
 
@@ -16,6 +21,7 @@
 #include "search/DetectorConfig.h"
 #include "search/FaceCutter.h"
 #include "search/FaceDetector.h"
+#include "search/FaceFeatures.h"
 #include "search/FaceFilter.h"
 #include "search/FacePictureLoader.h"
 #include "search/FaceScore.h"
@@ -35,6 +41,9 @@
 #include <cstdlib>
 #include <functional>
 #include <string>
+#include <ctime>
+
+#include <opencv2/core/utility.hpp>
 
 using namespace morvelin;
 using namespace morvelin::bench;
@@ -298,6 +307,212 @@ std::string framingName(const DetectorConfig& config)
     return name;
 }
 
+// ---- The two matchers side by side ------------------------------------------------------------------
+// Each face as both matchers see it: the filtered 48 x 48 grid, and the facial features read from the
+// unfiltered picture, aligned by the face's key points.
+struct MatchedFace {
+    PixelCanvas grid;
+    std::vector<float> features;
+    int identity = -1;
+};
+
+struct MatcherQuality {
+    int sources = 0;
+    int hits = 0;
+    double meanAveragePrecision = 0;
+    double auc = 0;
+    double sameListed = 0;
+    double otherListed = 0;
+    std::vector<double> same;  // every same-person pair's value
+    std::vector<double> other; // every different-person pair's value
+};
+
+// Scores are higher-is-better values; `listed` says whether one reaches 70 %.
+using PairValue = std::function<double(const MatchedFace&, const MatchedFace&)>;
+using Listed = std::function<bool(double)>;
+
+MatchedFace matchedFace(const QImage& filteredFace, const QImage& unfiltered, const DetectedFace& found,
+                        FaceFeatures& model, int identity)
+{
+    return {FacePictureLoader::fromImage(filteredFace), model.vectorOf(FaceFeatures::align(unfiltered, found)), identity};
+}
+
+// As a scan: detection on the filtered photo's JPEG, the grid cut from the filtered photo, the
+// features from the unfiltered one.
+void scanMatchedFaces(const QString& path, const DetectorConfig& config, FaceFeatures& model,
+                      const std::vector<Identity>* identities, std::vector<MatchedFace>& out)
+{
+    const QImage original(path);
+    const QImage photo = scaledForScan(original).convertToFormat(QImage::Format_RGB888);
+    QImage filtered = photo;
+    FaceFilter::apply(filtered);
+    const double scale = double(photo.width()) / original.width();
+    for (const DetectedFace& found : FaceDetector::detect(jpegRoundTrip(filtered), config).faces) {
+        const QImage face = FaceCutter::cut(filtered, found.x1, found.x2, found.y1, found.y2);
+        if (!face.isNull()) {
+            out.push_back(matchedFace(face, photo, found, model, identities ? identityOf(found, scale, *identities) : -1));
+        }
+    }
+}
+
+// As the chosen face: the photo at most 1600 wide as a JPEG, both forms taken from that picture.
+std::vector<MatchedFace> sourceMatchedFaces(const QString& path, const DetectorConfig& config, FaceFeatures& model,
+                                            const std::vector<Identity>& identities)
+{
+    const QImage original(path);
+    const QImage picture = jpegRoundTrip(original.width() > 1600 ? original.scaledToWidth(1600, Qt::SmoothTransformation)
+                                                                  : original);
+    const double scale = double(picture.width()) / original.width();
+    std::vector<MatchedFace> sources;
+    for (const DetectedFace& found : FaceDetector::detect(picture, config).faces) {
+        const int identity = identityOf(found, scale, identities);
+        QImage face = FaceCutter::cut(picture, found.x1, found.x2, found.y1, found.y2);
+        if (identity < 0 || face.isNull()) {
+            continue;
+        }
+        FaceFilter::apply(face);
+        sources.push_back(matchedFace(face, picture, found, model, identity));
+    }
+    return sources;
+}
+
+// Average precision of one ranking: the mean, over the same-person faces, of the share of same-person
+// faces among those ranked up to it.
+double averagePrecision(std::vector<std::pair<double, bool>> ranked)
+{
+    std::stable_sort(ranked.begin(), ranked.end(), [](const auto& a, const auto& b) { return a.first > b.first; });
+    double sum = 0;
+    int found = 0;
+    for (std::size_t i = 0; i < ranked.size(); ++i) {
+        if (ranked[i].second) {
+            ++found;
+            sum += double(found) / double(i + 1);
+        }
+    }
+    return found > 0 ? sum / found : 0;
+}
+
+MatcherQuality measureMatcher(const std::vector<MatchedFace>& sources, const std::vector<MatchedFace>& targets,
+                              const std::vector<Identity>& identities, const PairValue& value, const Listed& listed)
+{
+    MatcherQuality quality;
+    int sameListed = 0;
+    int otherListed = 0;
+    for (const MatchedFace& source : sources) {
+        std::vector<std::pair<double, bool>> ranked;
+        for (const MatchedFace& target : targets) {
+            if (target.identity == source.identity) {
+                continue; // the source face itself, as the scan finds it
+            }
+            const bool isSame =
+                target.identity >= 0 && identities[target.identity].person == identities[source.identity].person;
+            const double v = value(source, target);
+            ranked.emplace_back(v, isSame);
+            (isSame ? quality.same : quality.other).push_back(v);
+            (isSame ? sameListed : otherListed) += listed(v) ? 1 : 0;
+        }
+        const auto best = std::max_element(ranked.begin(), ranked.end(),
+                                           [](const auto& a, const auto& b) { return a.first < b.first; });
+        ++quality.sources;
+        quality.hits += best != ranked.end() && best->second ? 1 : 0;
+        quality.meanAveragePrecision += averagePrecision(ranked);
+    }
+    quality.meanAveragePrecision /= std::max(1, quality.sources);
+    // aucOf ranks lower values first; these are higher-is-better.
+    const auto negated = [](std::vector<double> values) {
+        for (double& v : values) {
+            v = -v;
+        }
+        return values;
+    };
+    quality.auc = aucOf(negated(quality.same), negated(quality.other));
+    quality.sameListed = double(sameListed) / std::max<std::size_t>(1, quality.same.size());
+    quality.otherListed = double(otherListed) / std::max<std::size_t>(1, quality.other.size());
+    return quality;
+}
+
+// The lowest similarity that at most `share` of the different-person pairs reach.
+double thresholdFor(std::vector<double> other, double share)
+{
+    std::sort(other.begin(), other.end(), std::greater<>());
+    const std::size_t allowed = static_cast<std::size_t>(std::floor(share * double(other.size())));
+    if (other.empty()) {
+        return 0;
+    }
+    // Just above the first pair that must stay below.
+    return allowed < other.size() ? std::nextafter(other[allowed], 2.0) : other.back();
+}
+
+void printMatcher(const char* name, const MatcherQuality& q)
+{
+    std::printf("%-10s %2d/%-2d %5.1f%% %6.3f %6.3f %8.1f%% %8.1f%% %6zu %6zu\n", name, q.hits, q.sources,
+                100.0 * q.hits / std::max(1, q.sources), q.meanAveragePrecision, q.auc, 100 * q.sameListed,
+                100 * q.otherListed, q.same.size(), q.other.size());
+}
+
+void compareMatchers(const QDir& photos, const QStringList& photoNames, const QString& labelledPhoto,
+                     const DetectorConfig& config, const std::vector<Identity>& identities, const QString& modelPath)
+{
+    std::printf("\nMatchers, with the shipped detector, framing and filter (P@1, mAP, ROC AUC, pairs scoring >= 70 %%)\n");
+    const FaceFeatures::Loaded loaded = FaceFeatures::forFile(modelPath);
+    if (!loaded.model) {
+        std::printf("features: %s\n", qPrintable(loaded.error));
+        return;
+    }
+    std::vector<MatchedFace> targets;
+    for (const QString& name : photoNames) {
+        const QString path = photos.filePath(QStringLiteral("faces/") + name);
+        scanMatchedFaces(path, config, *loaded.model, path == labelledPhoto ? &identities : nullptr, targets);
+    }
+    const std::vector<MatchedFace> sources = sourceMatchedFaces(labelledPhoto, config, *loaded.model, identities);
+
+    const FaceMatchTech grid;
+    const auto gridScore = [&grid](const MatchedFace& a, const MatchedFace& b) {
+        return double(FaceScore::fromDistance(grid.CompareFaces(a.grid, b.grid)).tenThousandths());
+    };
+    const auto gridListed = [](double tenThousandths) {
+        return FaceScore::fromTenThousandths(std::int64_t(tenThousandths)).isMatch();
+    };
+    const auto cosine = [](const MatchedFace& a, const MatchedFace& b) {
+        return FaceFeatures::similarity(a.features, b.features);
+    };
+    const auto featuresListed = [](double similarity) {
+        return FaceScore::fromSimilarity(similarity, FaceFeatures::matchSimilarity).isMatch();
+    };
+
+    std::printf("%-10s %5s %7s %6s %6s %9s %9s %6s %6s\n", "matcher", "P@1", "", "mAP", "AUC", "same>=70",
+                "other>=70", "same", "other");
+    printMatcher("grid", measureMatcher(sources, targets, identities, gridScore, gridListed));
+    const MatcherQuality features = measureMatcher(sources, targets, identities, cosine, featuresListed);
+    printMatcher("features", features);
+    // One face's cost on one core: aligning it in a scan-sized photo and reading its features.
+    const int threadsBefore = cv::getNumThreads();
+    cv::setNumThreads(1);
+    const QImage photo = scaledForScan(QImage(labelledPhoto)).convertToFormat(QImage::Format_RGB888);
+    const std::vector<DetectedFace> found = FaceDetector::detect(photo, config).faces;
+    // This thread's CPU time: other work on the machine does not count.
+    const auto cpuMs = [] {
+        timespec now{};
+        clock_gettime(CLOCK_THREAD_CPUTIME_ID, &now);
+        return double(now.tv_sec) * 1e3 + double(now.tv_nsec) / 1e6;
+    };
+    const double start = cpuMs();
+    for (const DetectedFace& face : found) {
+        loaded.model->vectorOf(FaceFeatures::align(photo, face));
+    }
+    const double msPerFace = (cpuMs() - start) / double(std::max<std::size_t>(1, found.size()));
+    cv::setNumThreads(threadsBefore);
+    std::printf("features: %.1f ms of CPU per face on one core (alignment and model, %zu faces)\n", msPerFace, found.size());
+    const double calibrated = thresholdFor(features.other, 0.01);
+    const auto shareReaching = [](const std::vector<double>& values, double threshold) {
+        const auto count = std::count_if(values.begin(), values.end(), [threshold](double v) { return v >= threshold; });
+        return 100.0 * double(count) / double(std::max<std::size_t>(1, values.size()));
+    };
+    std::printf("features: 70 %% at similarity %.2f; the lowest similarity at most 1 %% of the different-person "
+                "pairs reach is %.4f, where %.1f %% of the same-person pairs are\n",
+                FaceFeatures::matchSimilarity, calibrated, shareReaching(features.same, calibrated));
+}
+
 } // namespace
 
 int main(int argc, char* argv[])
@@ -345,6 +560,11 @@ int main(int argc, char* argv[])
     DetectorConfig shippedEyeBox = *shipped.config;
     shippedEyeBox.framing = DetectorConfig::Framing::EyeBox;
 
+    if (std::getenv("MATCH_QUALITY_MATCHERS_ONLY")) {
+        compareMatchers(photos, photoNames, labelledPhoto, *shipped.config, identities,
+                        FaceFeatures::pathBeside(models + QStringLiteral("/data.xml")));
+        return 0;
+    }
     std::printf("Filters, with the model's box and with the shipped eye box\n");
     printHeader();
     for (const NamedFilter& filter : filters()) {
@@ -366,5 +586,7 @@ int main(int argc, char* argv[])
     std::printf("\nShipped: data.xml and FaceFilter\n");
     printHeader();
     run(*shipped.config, shippedFilter);
+    compareMatchers(photos, photoNames, labelledPhoto, *shipped.config, identities,
+                    FaceFeatures::pathBeside(models + QStringLiteral("/data.xml")));
     return 0;
 }

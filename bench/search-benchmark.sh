@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
 # The search's speed on a corpus of camera-sized photos, measured in one run, one program after another:
-# photos per second of `face-morvelin search`, of the floor (decoding at the scan's size plus detection
+# photos per second of `face-morvelin search` with each matcher (grid and facial features, with the
+# features' cost per face), of the floor (decoding at the scan's size plus detection
 # alone, on all cores: search_floor) and of the plain sequential OpenCV script a user would write
 # (plain_search.py); the two ratios; and the search's peak memory. Builds nothing: run ./run.sh --version
 # or ./test.sh first. The corpus is made once, under the build folder, and kept.
@@ -103,13 +104,14 @@ row() { printf '%-26s %9s %14s %9s\n' "$1" "$(calc %.2f "$count / ${wall[$2]}")"
     "$(calc %.0f "${cpu[$2]} * 1000 / $count")" "${wall[$2]}"; }
 
 programs=(search)
-[ "$mode" = speed ] && programs+=(floor plain)
+[ "$mode" = speed ] && programs+=(features floor plain)
 load_before="$(cut -d ' ' -f 1 /proc/loadavg)"
 # Taken in turns, so a spell of other work on the machine does not fall on one program only.
 for ((round = 1; round <= repeat; round++)); do
     for program in "${programs[@]}"; do
         case "$program" in
         search) measure search "$app" search --face "$face" "$corpus" ;;
+        features) measure features "$app" search --matcher features --face "$face" "$corpus" ;;
         floor) measure floor "$floor" "$corpus" ;;
         plain) measure plain /usr/bin/python3 "$root/bench/plain_search.py" --face "$face" "$corpus" ;;
         esac
@@ -131,11 +133,18 @@ echo
 printf '%-26s %9s %14s %9s\n' "" "photos/s" "CPU ms/photo" "wall s"
 row "face-morvelin search" search
 if [ "$mode" = speed ]; then
+    row "search --matcher features" features
     row "floor: decode + detect" floor
     row "plain OpenCV script" plain
     echo
     printf '%-26s %9s   (goal: at least 0.8)\n' "search / floor" "$(calc %.2f "${wall[floor]} / ${wall[search]}")"
     printf '%-26s %9s   (goal: at least 3)\n' "search / plain" "$(calc %.2f "${wall[plain]} / ${wall[search]}")"
+    # The faces the corpus placed; the detector finds about as many.
+    faces="$(awk -F'\t' '!/^#/ { n += split($3, f, ";") } END { print n + 0 }' "$corpus/corpus.tsv")"
+    printf '%-26s %9s   (goal: at least 0.8)\n' "features / grid speed" "$(calc %.2f "${wall[search]} / ${wall[features]}")"
+    printf '%-26s %9s   (goal: at most 25; CPU time over grid, %d faces placed)\n' "features ms per face" \
+        "$(calc %.1f "(${cpu[features]} - ${cpu[search]}) * 1000 / ($faces > 0 ? $faces : 1)")" "$faces"
+    echo "  with features the best match: $(head -n 1 "$work/features.out" | cut -f 2 | xargs -r basename)"
 fi
 printf '%-26s %9s   (goal: under 400 MB for 1000 photos)\n' "search peak memory, MB" "$(calc %.0f "${peak_kb[search]} / 1024")"
 # Throughputs are wall-clock figures: other work on the machine takes its share of the cores.

@@ -11,6 +11,9 @@ const QString applicationName = QStringLiteral("Face Morvelin");
 const QString showTipKey = QStringLiteral("Welcome/ShowTip");
 const QString showText = QStringLiteral("1");
 const QString hideText = QStringLiteral("0");
+const QString matcherKey = QStringLiteral("Search/Matcher");
+const QString featuresMatcher = QStringLiteral("features");
+const QString gridMatcher = QStringLiteral("grid");
 
 } // namespace
 
@@ -37,6 +40,21 @@ bool Settings::setShowTip(bool show)
 {
     QSettings store(QSettings::NativeFormat, QSettings::UserScope, applicationName, applicationName);
     store.setValue(showTipKey, show ? showText : hideText);
+    store.sync();
+    return store.status() == QSettings::NoError;
+}
+
+QString Settings::matcher()
+{
+    const QSettings store(QSettings::NativeFormat, QSettings::UserScope, applicationName, applicationName);
+    const QVariant value = store.value(matcherKey);
+    return value.typeId() == QMetaType::QString && value.toString() == featuresMatcher ? featuresMatcher : gridMatcher;
+}
+
+bool Settings::setMatcher(const QString& name)
+{
+    QSettings store(QSettings::NativeFormat, QSettings::UserScope, applicationName, applicationName);
+    store.setValue(matcherKey, name == featuresMatcher ? featuresMatcher : gridMatcher);
     store.sync();
     return store.status() == QSettings::NoError;
 }

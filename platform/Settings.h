@@ -4,8 +4,9 @@
 
 namespace morvelin {
 
-// The program's one per-user setting, "ShowTip" in section "Welcome": whether the welcome window
-// comes up at start. Kept as the text "1" or "0" in ~/.config/Face Morvelin/Face Morvelin.conf.
+// The program's per-user settings in ~/.config/Face Morvelin/Face Morvelin.conf: "ShowTip" in section
+// "Welcome", whether the welcome window comes up at start, kept as the text "1" or "0"; and "Matcher"
+// in section "Search", how faces are compared, "grid" or "features".
 class Settings {
 public:
     // The stored text; "1" when nothing is stored or the store cannot be read, so a broken store
@@ -17,6 +18,10 @@ public:
 
     // Stores "1" or "0" at once. False when the store cannot be written.
     static bool setShowTip(bool show);
+
+    // The stored matcher's name; "grid" when nothing else is stored.
+    static QString matcher();
+    static bool setMatcher(const QString& name);
 };
 
 } // namespace morvelin

@@ -35,6 +35,7 @@ install_missing
 configure
 "$root/scripts/fetch-test-photos.sh" "$build/testdata"
 "$root/scripts/fetch-face-model.sh" "$build/models"
+"$root/scripts/fetch-features-model.sh" "$build/models"
 build_quietly() {
     # The build's own chatter goes to a log so that a verb's output stays clean; a failure shows it.
     if ! cmake --build "$build" --parallel "$(nproc)" >"$build/build.log" 2>&1; then

@@ -2,6 +2,7 @@
 
 #include "engine/Numeric.h"
 
+#include <algorithm>
 #include <cstdio>
 #include <cstdlib>
 
@@ -11,6 +12,14 @@ FaceScore FaceScore::fromDistance(std::int32_t distance)
 {
     const std::int32_t scaled = num::mul32(distance, 100);
     const double score = 100.0 - static_cast<double>(scaled) / static_cast<double>(scoreScale);
+    return FaceScore(static_cast<std::int64_t>(num::roundHalfEven(score * 10000.0)));
+}
+
+FaceScore FaceScore::fromSimilarity(double similarity, double threshold)
+{
+    const double s = std::clamp(similarity, -1.0, 1.0);
+    const double score = s >= threshold ? 70.0 + 30.0 * (s - threshold) / (1.0 - threshold)
+                                        : 70.0 * (s + 1.0) / (threshold + 1.0);
     return FaceScore(static_cast<std::int64_t>(num::roundHalfEven(score * 10000.0)));
 }
 

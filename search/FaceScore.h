@@ -16,6 +16,8 @@ public:
     // 100 - distance x 100 / scoreScale, with distance x 100 in 32-bit arithmetic (OverflowError
     // beyond it), the rest in double precision, rounded to four decimals, ties to even.
     static FaceScore fromDistance(std::int32_t distance);
+    // A cosine similarity (-1..1) in two straight pieces: 0 % at -1, 70 % at `threshold`, 100 % at 1.
+    static FaceScore fromSimilarity(double similarity, double threshold);
     static FaceScore fromTenThousandths(std::int64_t value) { return FaceScore(value); }
 
     std::int64_t tenThousandths() const { return m_tenThousandths; }

@@ -40,7 +40,7 @@ FolderSearch::FolderSearch(ResultList& results, Settings settings, QObject* pare
 
 FolderSearch::~FolderSearch() = default;
 
-void FolderSearch::start(std::shared_ptr<const PixelCanvas> sourceFace, const QString& folder, bool subDirs)
+void FolderSearch::start(std::shared_ptr<const SourceFace> sourceFace, const QString& folder, bool subDirs)
 {
     if (m_searchRunning || !m_walkOver) {
         return;

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "engine/PixelCanvas.h"
+#include "search/SourceFace.h"
 #include "search/FolderWalk.h"
 #include "search/MemoryBudget.h"
 
@@ -44,8 +44,9 @@ public:
     FolderSearch(ResultList& results, Settings settings, QObject* parent = nullptr);
     ~FolderSearch() override;
 
-    // Clears the result list and starts walking `folder`. Ignored while a search runs.
-    void start(std::shared_ptr<const PixelCanvas> sourceFace, const QString& folder, bool subDirs);
+    // Clears the result list and starts walking `folder`; every photo is compared by the source face's
+    // matcher. Ignored while a search runs.
+    void start(std::shared_ptr<const SourceFace> sourceFace, const QString& folder, bool subDirs);
     // The stop routine: no further photo is handed out; scans under way finish and still report.
     void StopSearchButton();
 
@@ -78,7 +79,7 @@ private:
 
     ResultList& m_results;
     Settings m_settings;
-    std::shared_ptr<const PixelCanvas> m_sourceFace;
+    std::shared_ptr<const SourceFace> m_sourceFace;
     std::unique_ptr<FolderWalk> m_walk;
     std::shared_ptr<MemoryBudget> m_budget;
     QSet<PhotoScan*> m_running;

@@ -4,6 +4,7 @@
 #include "engine/FaceMatchTech.h"
 #include "search/FaceCutter.h"
 #include "search/FaceDetector.h"
+#include "search/FaceFeatures.h"
 #include "search/FacePictureLoader.h"
 #include "search/ImageX.h"
 #include "search/MemoryBudget.h"
@@ -43,13 +44,14 @@ signals:
     void stageChanged(morvelin::PhotoScan::Stage stage);
     void photoLoaded(const QImage& scaledPhoto);
     void faceScored(int faceCount, const QRect& box, const QImage& face, qint64 scoreTenThousandths);
+    void faceSimilarity(int faceCount, double similarity);
     void matched(const QString& fileName, int xscore);
     void finished(const QString& failure);
 };
 
 class PhotoScan::Run : public QRunnable {
 public:
-    Run(std::unique_ptr<Relay> relay, std::shared_ptr<const PixelCanvas> sourceFace, QString fileName,
+    Run(std::unique_ptr<Relay> relay, std::shared_ptr<const SourceFace> sourceFace, QString fileName,
         QString dataPath, QString tempFolder, std::shared_ptr<MemoryBudget> budget)
         : m_relay(std::move(relay))
         , m_sourceFace(std::move(sourceFace))
@@ -110,8 +112,7 @@ private:
         if (!detected.ok()) {
             return detected.error;
         }
-        compareFaces(photo.picture(), detected.faces);
-        return QString();
+        return compareFaces(photo.picture(), scaled, detected.faces);
     }
 
     // Decoding, the filtered copy, the temporary JPEG and the detector all happen inside the budget.
@@ -158,8 +159,18 @@ private:
         }
     }
 
-    void compareFaces(const QImage& filtered, const std::vector<DetectedFace>& faces)
+    QString compareFaces(const QImage& filtered, const QImage& unfiltered, const std::vector<DetectedFace>& faces)
     {
+        std::shared_ptr<FaceFeatures> features;
+        QImage rgb;
+        if (m_sourceFace->matcher == Matcher::Features) {
+            const FaceFeatures::Loaded loaded = FaceFeatures::forFile(FaceFeatures::pathBeside(m_dataPath));
+            if (!loaded.model) {
+                return loaded.error;
+            }
+            features = loaded.model;
+            rgb = unfiltered.convertToFormat(QImage::Format_RGB888); // once per photo, not per face
+        }
         int faceCount = 0;
         for (const DetectedFace& found : faces) {
             // The count stops at the largest 16-bit number rather than wrapping.
@@ -171,19 +182,31 @@ private:
             if (face.isNull()) {
                 continue;
             }
-            const std::int32_t distance =
-                FaceMatchTech().CompareFaces(*m_sourceFace, FacePictureLoader::fromImage(face));
-            const FaceScore score = FaceScore::fromDistance(distance);
+            const FaceScore score = features ? featuresScore(*features, rgb, found, faceCount) : gridScore(face);
             const QRect box(QPoint(found.x1, found.y1), QPoint(found.x2 - 1, found.y2 - 1));
             emit m_relay->faceScored(faceCount, box, face, score.tenThousandths());
             if (score.isMatch()) {
                 emit m_relay->matched(m_fileName, score.xscore());
             }
         }
+        return QString();
+    }
+
+    FaceScore gridScore(const QImage& face) const
+    {
+        return FaceScore::fromDistance(FaceMatchTech().CompareFaces(m_sourceFace->grid, FacePictureLoader::fromImage(face)));
+    }
+
+    FaceScore featuresScore(FaceFeatures& features, const QImage& rgb, const DetectedFace& found, int faceCount)
+    {
+        const double similarity =
+            FaceFeatures::similarity(m_sourceFace->features, features.vectorOf(FaceFeatures::align(rgb, found)));
+        emit m_relay->faceSimilarity(faceCount, similarity);
+        return FaceScore::fromSimilarity(similarity, FaceFeatures::matchSimilarity);
     }
 
     std::unique_ptr<Relay> m_relay;
-    std::shared_ptr<const PixelCanvas> m_sourceFace;
+    std::shared_ptr<const SourceFace> m_sourceFace;
     QString m_fileName;
     QString m_dataPath;
     QString m_tempFolder;
@@ -192,7 +215,7 @@ private:
     std::int64_t m_reserved = 0;
 };
 
-PhotoScan::PhotoScan(std::shared_ptr<const PixelCanvas> sourceFace, QString tempFolder, QObject* parent)
+PhotoScan::PhotoScan(std::shared_ptr<const SourceFace> sourceFace, QString tempFolder, QObject* parent)
     : QObject(parent)
     , m_sourceFace(std::move(sourceFace))
     , m_tempFolder(std::move(tempFolder))
@@ -239,6 +262,7 @@ void PhotoScan::Start(const QString& FileName, const QString& XML)
     connect(relay.get(), &Relay::stageChanged, this, &PhotoScan::stageChanged, Qt::QueuedConnection);
     connect(relay.get(), &Relay::photoLoaded, this, &PhotoScan::photoLoaded, Qt::QueuedConnection);
     connect(relay.get(), &Relay::faceScored, this, &PhotoScan::onFaceScored, Qt::QueuedConnection);
+    connect(relay.get(), &Relay::faceSimilarity, this, &PhotoScan::faceSimilarity, Qt::QueuedConnection);
     connect(relay.get(), &Relay::matched, this, &PhotoScan::matched, Qt::QueuedConnection);
     connect(relay.get(), &Relay::finished, this, &PhotoScan::onFinished, Qt::QueuedConnection);
     // From here on the relay only sends, from the worker, which also deletes it.

@@ -1,7 +1,7 @@
 #pragma once
 
-#include "engine/PixelCanvas.h"
 #include "search/FaceScore.h"
+#include "search/SourceFace.h"
 
 #include <QImage>
 #include <QObject>
@@ -19,7 +19,9 @@ class MemoryBudget;
 
 // The scan of one photo: load it, scale it down (1200 pixels high for portrait, 1600 wide otherwise),
 // filter it, write it as a temporary JPEG for the detector, cut every face found out of the filtered
-// photo, compare it with the chosen face and report the photo when a face scores 70 % or more. All of
+// photo, compare it with the chosen face and report the photo when a face scores 70 % or more. The
+// features matcher reads each face from the unfiltered scaled photo instead, aligned by its key
+// points. All of
 // it runs on a worker thread; the events below arrive on this object's thread, in order, ending with
 // Completed exactly once. The temporary JPEG is gone by then, whatever happened.
 class PhotoScan : public QObject {
@@ -31,8 +33,8 @@ public:
     static constexpr int tallestPortrait = 1200;
     static constexpr int widestLandscape = 1600;
 
-    // `sourceFace` is the chosen face, already filtered; `tempFolder` ends with a separator.
-    PhotoScan(std::shared_ptr<const PixelCanvas> sourceFace, QString tempFolder, QObject* parent = nullptr);
+    // `sourceFace` is the chosen face, its grid already filtered; `tempFolder` ends with a separator.
+    PhotoScan(std::shared_ptr<const SourceFace> sourceFace, QString tempFolder, QObject* parent = nullptr);
     ~PhotoScan() override;
 
     // The search's shared memory budget; a photo waits for its share before it is decoded. Without
@@ -61,6 +63,8 @@ signals:
     // One face compared: its number in this photo (from 1), where it was found (in pixels of the
     // scaled photo), the 48 x 48 face and its score.
     void faceScored(int faceCount, const QRect& box, const QImage& face, qint64 scoreTenThousandths);
+    // With the features matcher, just before that face's faceScored: its cosine similarity (-1..1).
+    void faceSimilarity(int faceCount, double similarity);
     // A face of this photo reached the threshold.
     void matched(const QString& fileName, int xscore);
     void Completed();
@@ -72,7 +76,7 @@ private:
     void onFaceScored(int faceCount, const QRect& box, const QImage& face, qint64 scoreTenThousandths);
     void onFinished(const QString& failure);
 
-    std::shared_ptr<const PixelCanvas> m_sourceFace;
+    std::shared_ptr<const SourceFace> m_sourceFace;
     std::shared_ptr<MemoryBudget> m_budget;
     QString m_tempFolder;
     QString m_fileName;

@@ -2,6 +2,7 @@
 
 #include "search/FaceCutter.h"
 #include "search/FaceDetector.h"
+#include "search/FaceFeatures.h"
 #include "search/FaceFilter.h"
 #include "search/FacePictureLoader.h"
 #include "search/ImageX.h"
@@ -99,6 +100,16 @@ QImage SourcePicture::thumbnail(const QImage& picture, const DetectedFace& face)
     return FaceCutter::cut(picture, face.x1, face.x2, face.y1, face.y2);
 }
 
+SourcePicture::Result SourcePicture::findFacesIn(const QImage& picture, const QString& dataPath)
+{
+    Result result;
+    result.picture = picture;
+    const FaceDetector::Result detected = FaceDetector::detect(picture, dataPath);
+    result.faces = detected.faces;
+    result.error = detected.error;
+    return result;
+}
+
 QImage SourcePicture::thumbnail(const Result& found, std::size_t index)
 {
     if (index >= found.faces.size()) {
@@ -117,6 +128,29 @@ QImage SourcePicture::filteredFace(const QImage& thumbnail)
 PixelCanvas SourcePicture::chosenFace(const QImage& thumbnail)
 {
     return FacePictureLoader::fromImage(filteredFace(thumbnail));
+}
+
+SourceFace SourcePicture::sourceFace(const Result& found, std::size_t index, Matcher matcher, const QString& dataPath,
+                                     QString& error)
+{
+    SourceFace face;
+    face.matcher = matcher;
+    face.grid = chosenFace(thumbnail(found, index));
+    if (matcher != Matcher::Features || index >= found.faces.size()) {
+        return face;
+    }
+    const FaceFeatures::Loaded loaded = FaceFeatures::forFile(FaceFeatures::pathBeside(dataPath));
+    if (!loaded.model) {
+        error = loaded.error;
+        return face;
+    }
+    face.features = loaded.model->vectorOf(alignedFace(found, index));
+    return face;
+}
+
+QImage SourcePicture::alignedFace(const Result& found, std::size_t index)
+{
+    return index < found.faces.size() ? FaceFeatures::align(found.picture, found.faces[index]) : QImage();
 }
 
 } // namespace morvelin

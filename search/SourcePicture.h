@@ -2,6 +2,7 @@
 
 #include "engine/PixelCanvas.h"
 #include "search/DetectedFace.h"
+#include "search/SourceFace.h"
 
 #include <QImage>
 #include <QString>
@@ -41,6 +42,9 @@ public:
 
     // Prepares the photo, detects its faces and removes the temporary JPEG again.
     static Result findFaces(const QString& photo, const QString& tempFolder, const QString& dataPath);
+    // The faces of a picture already at hand, made the way findFaces makes its picture (the window's
+    // captured screen or converted photo): the same picture gives the same faces in the same order.
+    static Result findFacesIn(const QImage& picture, const QString& dataPath);
 
     // The 48 x 48 thumbnail of a face (left x1, right x2, top y1, bottom y2 in the picture's pixels),
     // unfiltered, as the gallery shows it; null when the rectangle holds nothing.
@@ -51,6 +55,13 @@ public:
     static QImage filteredFace(const QImage& thumbnail);
     // A thumbnail made the face to search for.
     static PixelCanvas chosenFace(const QImage& thumbnail);
+    // Face `index` made the face to search for with `matcher`. The features matcher reads the face
+    // from the unfiltered picture, aligned by its key points, with the model beside `dataPath`;
+    // `error` tells why that model cannot be used (the face then has no features).
+    static SourceFace sourceFace(const Result& found, std::size_t index, Matcher matcher, const QString& dataPath,
+                                 QString& error);
+    // The 112 x 112 face the features matcher reads, null for a face the photo does not have.
+    static QImage alignedFace(const Result& found, std::size_t index);
 };
 
 } // namespace morvelin

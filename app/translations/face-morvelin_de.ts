@@ -39,6 +39,21 @@
         <translation>Unterordner durchsuchen</translation>
     </message>
     <message>
+        <source>Compare facial features (more accurate)</source>
+        <translatorcomment>Check box under "Sub-directories search".</translatorcomment>
+        <translation>Gesichtsmerkmale vergleichen (genauer)</translation>
+    </message>
+    <message>
+        <source>Compares the faces by the features a face recognition model reads from them, so the same person is found under other light and framing. Unchecked, faces are compared as 48 x 48 brightness grids.</source>
+        <translatorcomment>Tooltip of the check box "Compare facial features (more accurate)".</translatorcomment>
+        <translation>Vergleicht die Gesichter anhand der Merkmale, die ein Gesichtserkennungsmodell aus ihnen liest, sodass dieselbe Person auch bei anderem Licht und Bildausschnitt gefunden wird. Ohne Haken werden die Gesichter als Helligkeitsraster von 48 x 48 verglichen.</translation>
+    </message>
+    <message>
+        <source>Not available: the facial-features model cannot be used.</source>
+        <translatorcomment>Tooltip of the disabled check box; the technical reason follows on the next line.</translatorcomment>
+        <translation>Nicht verfügbar: Das Modell für Gesichtsmerkmale kann nicht verwendet werden.</translation>
+    </message>
+    <message>
         <source>Search</source>
         <translatorcomment>Button that starts the search.</translatorcomment>
         <translation>Suchen</translation>

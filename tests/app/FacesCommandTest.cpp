@@ -13,9 +13,10 @@ TEST(FacesCommandTest, ARealPortraitGivesOneFaceAndItsThumbnail)
     SKIP_WITHOUT_PHOTOS();
     QTemporaryDir temp;
     QTemporaryDir out;
-    const Outcome outcome =
-        runProgram({QStringLiteral("faces"), testPhoto(QStringLiteral("astronaut.png")), QStringLiteral("--out"), out.path()},
-                   temp.path());
+    const Outcome outcome = runProgram({QStringLiteral("faces"), testPhoto(QStringLiteral("astronaut.png")),
+                                        QStringLiteral("--out"), out.path(), QStringLiteral("--matcher"),
+                                        QStringLiteral("features")},
+                                       temp.path());
     ASSERT_EQ(outcome.exitCode, 0) << outcome.err.toStdString();
     const QStringList fields = outcome.out.trimmed().split(QLatin1Char('\t'));
     ASSERT_EQ(fields.size(), 5) << outcome.out.toStdString();
@@ -28,6 +29,7 @@ TEST(FacesCommandTest, ARealPortraitGivesOneFaceAndItsThumbnail)
     EXPECT_LT(x2, 350);
     EXPECT_LT(y2, 300);
     EXPECT_EQ(QImage(QDir(out.path()).filePath(QStringLiteral("face_1.png"))).size(), QSize(48, 48));
+    EXPECT_EQ(QImage(QDir(out.path()).filePath(QStringLiteral("aligned_1.png"))).size(), QSize(112, 112));
     EXPECT_TRUE(QDir(temp.path()).isEmpty()) << "the temporary JPEG and its folder are gone";
 }
 

@@ -87,6 +87,46 @@ TEST(SearchCommandTest, BadSourcesAndFoldersEndWithAMessage)
     EXPECT_EQ(search("search --face %1 --pick zero %2").exitCode, 2);
 }
 
+TEST(SearchCommandTest, TheFeaturesMatcherNamesItselfAndABrokenModelStopsOnlyIt)
+{
+    SKIP_WITHOUT_PHOTOS();
+    QTemporaryDir corpus;
+    fillCorpus(corpus);
+    const QString astronaut = testPhoto(QStringLiteral("astronaut.png"));
+    const Outcome json = runProgram({QStringLiteral("search"), QStringLiteral("--face"), astronaut, QStringLiteral("--recursive"),
+                                     QStringLiteral("--matcher"), QStringLiteral("features"), QStringLiteral("--json"), corpus.path()});
+    ASSERT_EQ(json.exitCode, 0) << json.err.toStdString();
+    const QJsonObject document = QJsonDocument::fromJson(json.out.toUtf8()).object();
+    EXPECT_EQ(document.value(QStringLiteral("matcher")).toString(), QStringLiteral("features"));
+    const QJsonArray photos = document.value(QStringLiteral("photos")).toArray();
+    ASSERT_EQ(photos.size(), 1) << "only her own photo: " << json.out.toStdString();
+    const QJsonObject face = photos.first().toObject().value(QStringLiteral("faces")).toArray().first().toObject();
+    EXPECT_GT(face.value(QStringLiteral("similarity")).toDouble(), 0.9);
+
+    // A copy of the program whose facial-features model lost its end.
+    QTemporaryDir program;
+    const QDir built(QStringLiteral(FACE_MORVELIN_BINARY).section(QLatin1Char('/'), 0, -2));
+    for (const QString& name : built.entryList({QStringLiteral("face-morvelin"), QStringLiteral("*.xml"), QStringLiteral("*.onnx")})) {
+        QFile::copy(built.filePath(name), program.filePath(name));
+    }
+    const QString model = program.filePath(QStringLiteral("fr_feature.onnx"));
+    QFile::resize(model, 1000);
+    const auto run = [&](const char* matcher) {
+        QProcess process;
+        process.start(program.filePath(QStringLiteral("face-morvelin")),
+                      {QStringLiteral("search"), QStringLiteral("--face"), astronaut, QStringLiteral("--matcher"),
+                       QString::fromLatin1(matcher), corpus.path()});
+        process.waitForFinished(120000);
+        return Outcome{process.exitCode(), QString::fromUtf8(process.readAllStandardOutput()),
+                       QString::fromUtf8(process.readAllStandardError())};
+    };
+    const Outcome broken = run("features");
+    EXPECT_EQ(broken.exitCode, 2);
+    EXPECT_EQ(broken.err.count(QLatin1Char('\n')), 1) << broken.err.toStdString();
+    EXPECT_TRUE(broken.err.contains(model)) << broken.err.toStdString();
+    EXPECT_EQ(run("grid").exitCode, 0);
+}
+
 TEST(SearchCommandTest, CtrlCFinishesThePhotosInHandAndCleansUp)
 {
     SKIP_WITHOUT_PHOTOS();

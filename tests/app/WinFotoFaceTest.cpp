@@ -48,7 +48,7 @@ struct Shown {
 
 Shown scanInWindow(const QString& photo)
 {
-    auto sourceFace = std::make_shared<const PixelCanvas>(FacePictureLoader::fromImage(greyFace()));
+    auto sourceFace = std::make_shared<const SourceFace>(SourceFace{Matcher::Grid, FacePictureLoader::fromImage(greyFace()), {}});
     auto* scan = new PhotoScan(sourceFace, TempFolder());
     WinFotoFace window(greyFace());
     window.Start(scan);

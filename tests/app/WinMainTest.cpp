@@ -10,8 +10,10 @@
 #include "app/WinFotoFace.h"
 #include "controls/FA_DriveListBox.h"
 #include "controls/FlatButton.h"
+#include "platform/Settings.h"
 #include "search/FaceFilter.h"
 #include "search/FolderSearch.h"
+#include "search/PhotoScan.h"
 #include "search/SourcePicture.h"
 
 #include <QApplication>
@@ -22,6 +24,7 @@
 #include <QFileInfo>
 #include <QLabel>
 #include <QMimeData>
+#include <QSettings>
 #include <QTemporaryDir>
 #include <QTest>
 #include <QUrl>
@@ -397,6 +400,45 @@ TEST_F(WinMainTest, SearchesAFolderAndListsTheFaceBestFirst)
     search(folder);
     ASSERT_TRUE(QTest::qWaitFor([this] { return searchDone(); }, detectionTimeoutMs));
     EXPECT_EQ(m_window->folderSearch().counts().photosSeen, 4);
+}
+
+TEST_F(WinMainTest, TheFeaturesCheckBoxIsRememberedDrivesTheSearchAndSaysWhenItCannot)
+{
+    SKIP_WITHOUT_PHOTOS();
+    QTemporaryDir store;
+    QSettings::setPath(QSettings::NativeFormat, QSettings::UserScope, store.path());
+    Settings::setMatcher(QStringLiteral("features"));
+    m_window->setDataPath(QStringLiteral(MORVELIN_DETECTOR_DATA));
+    auto* features = control<QCheckBox>("CompareFeatures");
+    ASSERT_TRUE(features->isEnabled()) << features->toolTip().toStdString();
+    EXPECT_TRUE(features->isChecked());
+
+    QTemporaryDir dir;
+    QFile::copy(photos::testPhoto(QStringLiteral("astronaut.png")), dir.filePath(QStringLiteral("astronaut.png")));
+    chooseFace(photos::testPhoto(QStringLiteral("astronaut.png")), 0);
+    // Only the features matcher tells each face's similarity.
+    const auto similaritiesOfASearch = [&] {
+        int similarities = 0;
+        const auto watch = QObject::connect(&m_window->folderSearch(), &FolderSearch::scanStarted, [&](PhotoScan* scan) {
+            QObject::connect(scan, &PhotoScan::faceSimilarity, [&](int, double) { ++similarities; });
+        });
+        search(dir.path());
+        EXPECT_TRUE(QTest::qWaitFor([this] { return searchDone(); }, detectionTimeoutMs));
+        QObject::disconnect(watch);
+        return similarities;
+    };
+    EXPECT_EQ(similaritiesOfASearch(), 1);
+    features->click();
+    EXPECT_EQ(Settings::matcher(), QStringLiteral("grid"));
+    EXPECT_EQ(similaritiesOfASearch(), 0);
+    EXPECT_EQ(m_window->resultList().pathAt(0), dir.filePath(QStringLiteral("astronaut.png")));
+
+    // Without its model the box is off and says why.
+    QFile::copy(QStringLiteral(MORVELIN_DETECTOR_DATA), dir.filePath(QStringLiteral("data.xml")));
+    m_window->setDataPath(dir.filePath(QStringLiteral("data.xml")));
+    EXPECT_FALSE(features->isEnabled());
+    EXPECT_FALSE(features->isChecked());
+    EXPECT_TRUE(features->toolTip().contains(QStringLiteral("fr_feature.onnx"))) << features->toolTip().toStdString();
 }
 
 TEST_F(WinMainTest, StopMidSearchKeepsTheRowsFoundSoFar)

@@ -154,7 +154,7 @@ gone '^Choose folder$' || fail "the folder dialog did not take the folder"
 # a window, and the program's buttons only answer in the active window.
 main_position
 xdotool windowfocus --sync "$main"
-click $((X + 115 + 62)) $((Y + 288 + 12))
+click $((X + 115 + 62)) $((Y + 316 + 12))
 window_named '^Face Morvelin$' 20 >/dev/null || fail "no scan window appeared"
 sleep 0.2
 shot searching

@@ -98,9 +98,11 @@ expected=(
     share/applications/$id.desktop
     share/doc/face-morvelin/README.md
     share/face-morvelin/LICENSE-BlazeFace
+    share/face-morvelin/LICENSE-fr_feature
     share/face-morvelin/data.xml
     share/face-morvelin/face_detection_back_256x256_barracuda.onnx
     share/face-morvelin/face_detection_front_128x128_barracuda.onnx
+    share/face-morvelin/fr_feature.onnx
     share/icons/hicolor/scalable/apps/$id.svg
 )
 for size in 16 22 24 32 48 64 128 256; do

