@@ -3,6 +3,7 @@
 #include "app/CompareCommand.h"
 #include "app/FacesCommand.h"
 #include "app/IdentifyCommand.h"
+#include "app/IndexCommand.h"
 #include "app/InspectCommand.h"
 #include "app/SearchCommand.h"
 #include "app/Version.h"
@@ -50,6 +51,9 @@ int CommandLine::run(const QStringList& arguments)
     if (verb == QLatin1String("identify")) {
         return IdentifyCommand::run(operands, m_out, m_err);
     }
+    if (verb == QLatin1String("index")) {
+        return IndexCommand::run(operands, m_out, m_err);
+    }
     return usageError(m_err, QStringLiteral("unknown verb '%1'").arg(verb));
 }
 
@@ -76,6 +80,8 @@ void CommandLine::printHelp(QTextStream& stream)
            << "  identify --gallery DIR IMAGE\n"
            << "                            name the face picture in DIR nearest to IMAGE; prints the\n"
            << "                            name directly followed by the distance\n"
+           << "  index --stats | --clear   print what the face index holds (photos, faces, bytes, path)\n"
+           << "                            or empty it\n"
            << "\n"
            << "Without a verb the program starts on the desktop, in the system tray.\n"
            << "\n"

@@ -1,0 +1,33 @@
+#include "app/IndexCommand.h"
+
+#include "app/CommandLine.h"
+#include "search/FaceIndex.h"
+
+namespace morvelin {
+
+int IndexCommand::run(const QStringList& operands, QTextStream& out, QTextStream& err)
+{
+    const bool stats = operands == QStringList{QStringLiteral("--stats")};
+    const bool clear = operands == QStringList{QStringLiteral("--clear")};
+    if (!stats && !clear) {
+        return CommandLine::usageError(err, QStringLiteral("index takes --stats or --clear"));
+    }
+    // The version only matters to answers; counting and emptying take every entry.
+    FaceIndex index(FaceIndex::defaultPath(), QByteArray());
+    if (!index.notice().isEmpty()) {
+        err << CommandLine::programName << ": " << index.notice() << Qt::endl;
+    }
+    if (!index.isOpen()) {
+        return CommandLine::exitUsage;
+    }
+    if (clear && !index.clear()) {
+        err << CommandLine::programName << ": cannot empty the face index " << index.path() << Qt::endl;
+        return CommandLine::exitUsage;
+    }
+    const FaceIndex::Stats counted = index.stats();
+    out << "photos\t" << counted.photos << "\nfaces\t" << counted.faces << "\nbytes\t" << counted.bytes << "\npath\t"
+        << index.path() << Qt::endl;
+    return CommandLine::exitOk;
+}
+
+} // namespace morvelin

@@ -1,0 +1,85 @@
+#pragma once
+
+#include "search/DetectedFace.h"
+#include "search/FileStamp.h"
+
+#include <QByteArray>
+#include <QImage>
+#include <QRect>
+#include <QString>
+
+#include <array>
+#include <memory>
+#include <optional>
+#include <vector>
+
+namespace morvelin {
+
+// Remembers what each scanned photo holds — its faces, as the comparison reads them — so that a
+// repeat search only compares. A photo's entry counts only while the file keeps its stamp and the scan
+// that made it had the same version (detector, its data, scan size, filter, feature model). It is a
+// cache: losing it changes speed, never results; a damaged file is moved aside and started anew.
+// find() may be called from several threads at once; writes go to one writer thread in batches.
+class FaceIndex {
+public:
+    struct Face {
+        QRect box;
+        std::array<QPointF, DetectedFace::KeyPointCount> keyPoints{};
+        QImage picture;              // the face as the comparison reads it (48 x 48, filtered)
+        std::vector<float> features; // the unit feature vector; empty when none was computed
+    };
+
+    struct Entry {
+        FileStamp stamp;          // of the file the scan read
+        QString error;            // why the photo could not be scanned; empty when it was
+        std::vector<Face> faces;
+    };
+
+    struct Stats {
+        qint64 photos = 0;
+        qint64 faces = 0;
+        qint64 bytes = 0; // the database with its write-ahead log
+    };
+
+    // `$XDG_CACHE_HOME/face-morvelin/faces.sqlite`.
+    static QString defaultPath();
+    // A digest of the files' contents and of `settings`: what a scan's findings depend on.
+    static QByteArray versionOf(const QStringList& files, const QByteArray& settings);
+
+    // Opens the index at `path`, creating it (folder 0700, file 0600). Entries of another `version`
+    // are never answered. Check isOpen(); notice() says what the user should hear of it.
+    FaceIndex(const QString& path, const QByteArray& version);
+    // Writes what is still queued.
+    ~FaceIndex();
+    FaceIndex(const FaceIndex&) = delete;
+    FaceIndex& operator=(const FaceIndex&) = delete;
+
+    bool isOpen() const;
+    // One line for the user: a damaged index moved aside, or why the search runs without one. Empty
+    // when there is nothing to say.
+    QString notice() const;
+    QString path() const;
+
+    // The stored scan of `photo`, when it was made by this version from the file as it is now.
+    std::optional<Entry> find(const QString& photo, const FileStamp& stamp) const;
+    // Queues the scan of `photo` for the writer; it replaces an older entry.
+    void remember(const QString& photo, Entry entry);
+    // Queues the removal of entries for files directly in `folder` (anywhere below it when
+    // `recursive`) that no longer exist.
+    void pruneMissing(const QString& folder, bool recursive);
+    // Returns when everything queued so far is written (or given up).
+    void flush();
+
+    Stats stats() const;
+    // Empties the index; false when it could not.
+    bool clear();
+
+private:
+    class Store;
+    class Writer;
+
+    std::shared_ptr<Store> m_store;
+    std::unique_ptr<Writer> m_writer;
+};
+
+} // namespace morvelin

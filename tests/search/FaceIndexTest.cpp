@@ -1,0 +1,198 @@
+#include "search/FaceIndex.h"
+
+#include <QDir>
+#include <QFile>
+#include <QTemporaryDir>
+
+#include <gtest/gtest.h>
+
+#include <sqlite3.h>
+#include <sys/stat.h>
+
+using namespace morvelin;
+
+namespace {
+
+const QByteArray version = "v1";
+
+QString writeFile(const QString& path, const QByteArray& bytes)
+{
+    QFile file(path);
+    EXPECT_TRUE(file.open(QIODevice::WriteOnly));
+    file.write(bytes);
+    return path;
+}
+
+FaceIndex::Entry entryFor(const QString& photo, int faces)
+{
+    FaceIndex::Entry entry;
+    entry.stamp = *FileStamp::of(photo);
+    for (int n = 0; n < faces; ++n) {
+        FaceIndex::Face face;
+        face.box = QRect(10 * n, 20, 48 + n, 50);
+        face.keyPoints[DetectedFace::NoseTip] = QPointF(12.25 + n, 30.5);
+        face.picture = QImage(48, 48, QImage::Format_RGB32);
+        face.picture.fill(qRgb(10 * n, 200, 30));
+        face.picture.setPixel(5, 7, qRgb(1, 2, 3));
+        face.features = {0.6f, -0.8f, float(n)};
+        entry.faces.push_back(face);
+    }
+    return entry;
+}
+
+mode_t modeOf(const QString& path)
+{
+    struct stat info {};
+    ::stat(QFile::encodeName(path).constData(), &info);
+    return info.st_mode & 0777;
+}
+
+class FaceIndexTest : public testing::Test {
+protected:
+    QString indexPath() const { return m_dir.path() + QStringLiteral("/cache/face-morvelin/faces.sqlite"); }
+    QString photo(const QString& name) { return writeFile(m_dir.filePath(name), "photo " + name.toUtf8()); }
+
+    QTemporaryDir m_dir;
+};
+
+TEST_F(FaceIndexTest, answersOnlyForTheSameFileAndVersion)
+{
+    const QString a = photo(QStringLiteral("a.jpg"));
+    const QString b = photo(QStringLiteral("b.jpg"));
+    {
+        FaceIndex index(indexPath(), version);
+        ASSERT_TRUE(index.isOpen()) << index.notice().toStdString();
+        index.remember(a, entryFor(a, 2));
+        FaceIndex::Entry unreadable = entryFor(b, 0);
+        unreadable.error = QStringLiteral("not a picture");
+        index.remember(b, unreadable);
+    }
+    FaceIndex index(indexPath(), version);
+    const auto found = index.find(a, *FileStamp::of(a));
+    ASSERT_TRUE(found);
+    const FaceIndex::Entry expected = entryFor(a, 2);
+    ASSERT_EQ(found->faces.size(), 2u);
+    for (std::size_t n = 0; n < 2; ++n) {
+        EXPECT_EQ(found->faces[n].box, expected.faces[n].box);
+        EXPECT_EQ(found->faces[n].keyPoints, expected.faces[n].keyPoints);
+        EXPECT_EQ(found->faces[n].picture, expected.faces[n].picture);
+        EXPECT_EQ(found->faces[n].features, expected.faces[n].features);
+    }
+    EXPECT_EQ(index.find(b, *FileStamp::of(b))->error, QStringLiteral("not a picture"));
+    EXPECT_EQ(index.stats().photos, 2);
+    EXPECT_EQ(index.stats().faces, 2);
+
+    // Another scan version, or the photo replaced by one of the same size (new inode), is not answered.
+    EXPECT_FALSE(FaceIndex(indexPath(), "v2").find(a, *FileStamp::of(a)));
+    QFile::remove(a);
+    photo(QStringLiteral("a.jpg"));
+    EXPECT_FALSE(index.find(a, *FileStamp::of(a)));
+    // ... and neither is a file changed in place within the same second.
+    FileStamp touched = *FileStamp::of(b);
+    touched.changedNs += 1;
+    EXPECT_FALSE(index.find(b, touched));
+
+    // Only the owner may enter the folder and read the file: it holds faces from the user's photos.
+    EXPECT_EQ(modeOf(QFileInfo(indexPath()).absolutePath()), 0700u);
+    EXPECT_EQ(modeOf(indexPath()), 0600u);
+}
+
+TEST_F(FaceIndexTest, forgetsPhotosThatAreGoneAndClears)
+{
+    QDir(m_dir.path()).mkdir(QStringLiteral("sub"));
+    const QString kept = photo(QStringLiteral("kept.jpg"));
+    const QString gone = photo(QStringLiteral("gone.jpg"));
+    const QString deep = photo(QStringLiteral("sub/deep.jpg"));
+    FaceIndex index(indexPath(), version);
+    for (const QString& path : {kept, gone, deep}) {
+        index.remember(path, entryFor(path, 1));
+    }
+    index.flush();
+    QFile::remove(gone);
+    QFile::remove(deep);
+    index.pruneMissing(m_dir.path(), false);
+    index.flush();
+    EXPECT_EQ(index.stats().photos, 2) << "only the folder itself was searched again";
+    index.pruneMissing(m_dir.path(), true);
+    index.flush();
+    EXPECT_EQ(index.stats().photos, 1);
+    EXPECT_TRUE(index.clear());
+    EXPECT_EQ(index.stats().photos, 0);
+}
+
+// Whatever lies at the index's place, the index starts anew beside it and says so once.
+TEST_F(FaceIndexTest, movesADamagedOrForeignFileAside)
+{
+    const QString a = photo(QStringLiteral("a.jpg"));
+    const auto makeForeign = [](const QString& path, const char* sql) {
+        sqlite3* db = nullptr;
+        sqlite3_open(QFile::encodeName(path).constData(), &db);
+        sqlite3_exec(db, sql, nullptr, nullptr, nullptr);
+        sqlite3_close(db);
+    };
+    QByteArray valid;
+    {
+        FaceIndex index(indexPath(), version);
+        index.remember(a, entryFor(a, 3));
+    }
+    QFile original(indexPath());
+    ASSERT_TRUE(original.open(QIODevice::ReadOnly));
+    valid = original.readAll();
+
+    const std::vector<std::function<void(const QString&)>> damages = {
+        [&](const QString& path) { writeFile(path, valid.left(valid.size() / 2 + 100)); },
+        [&](const QString& path) { writeFile(path, QByteArray(8192, '\x5a')); },
+        [&](const QString& path) { makeForeign(path, "CREATE TABLE photos(x); INSERT INTO photos VALUES(1);"); },
+        [&](const QString& path) { makeForeign(path, "PRAGMA application_id=1179479922; PRAGMA user_version=99;"); },
+    };
+    for (std::size_t n = 0; n < damages.size(); ++n) {
+        QFile::remove(indexPath());
+        damages[n](indexPath());
+        FaceIndex index(indexPath(), version);
+        EXPECT_TRUE(index.isOpen()) << n;
+        EXPECT_TRUE(index.notice().contains(QStringLiteral("moved aside"))) << n << index.notice().toStdString();
+        EXPECT_FALSE(index.find(a, *FileStamp::of(a))) << n;
+        index.remember(a, entryFor(a, 1));
+        index.flush();
+        EXPECT_EQ(index.find(a, *FileStamp::of(a))->faces.size(), 1u) << n;
+    }
+    const QStringList aside = QDir(QFileInfo(indexPath()).absolutePath())
+                                  .entryList({QStringLiteral("faces.sqlite.broken-*")}, QDir::Files);
+    EXPECT_GE(aside.size(), int(damages.size()));
+}
+
+// A cache folder that cannot hold the index (here a file in its place, which even root cannot write
+// into) leaves the search without the index, said once.
+TEST_F(FaceIndexTest, runsWithoutTheIndexWhenItsFolderIsUnusable)
+{
+    QDir().mkpath(m_dir.path() + QStringLiteral("/cache"));
+    writeFile(QFileInfo(indexPath()).absolutePath(), "not a folder");
+    FaceIndex index(indexPath(), version);
+    EXPECT_FALSE(index.isOpen());
+    EXPECT_TRUE(index.notice().contains(QStringLiteral("searching without it")));
+    const QString a = photo(QStringLiteral("a.jpg"));
+    index.remember(a, entryFor(a, 1));
+    index.flush();
+    EXPECT_FALSE(index.find(a, *FileStamp::of(a)));
+}
+
+// Two searches at once (the window and the command line) share the file without "database is locked".
+TEST_F(FaceIndexTest, twoWritersAtOnceBothLand)
+{
+    std::vector<QString> photos;
+    for (int n = 0; n < 200; ++n) {
+        photos.push_back(photo(QStringLiteral("p%1.jpg").arg(n)));
+    }
+    {
+        FaceIndex first(indexPath(), version);
+        FaceIndex second(indexPath(), version);
+        for (std::size_t n = 0; n < photos.size(); ++n) {
+            (n % 2 ? first : second).remember(photos[n], entryFor(photos[n], 1));
+        }
+        EXPECT_TRUE(first.notice().isEmpty());
+        EXPECT_TRUE(second.notice().isEmpty());
+    }
+    EXPECT_EQ(FaceIndex(indexPath(), version).stats().photos, 200);
+}
+
+} // namespace
