@@ -7,11 +7,13 @@
 #include "app/SearchReport.h"
 #include "platform/UnixSignalWatcher.h"
 #include "search/FaceFeatures.h"
+#include "search/FaceIndex.h"
 #include "search/FolderSearch.h"
 #include "search/FolderWalk.h"
 #include "search/NativePath.h"
 #include "search/PhotoScan.h"
 #include "search/ResultList.h"
+#include "search/ScanVersion.h"
 #include "search/SourcePicture.h"
 
 #include <QEventLoop>
@@ -63,6 +65,8 @@ bool SearchCommand::parse(const QStringList& operands, Options& options, QString
             options.matcher = *matcher;
         } else if (word == QLatin1String("--recursive")) {
             options.recursive = true;
+        } else if (word == QLatin1String("--no-index")) {
+            options.useIndex = false;
         } else if (word == QLatin1String("--json")) {
             options.json = true;
         } else if (word.startsWith(QLatin1String("--"))) {
@@ -144,8 +148,14 @@ int SearchCommand::run(const QStringList& operands, QTextStream& out, QTextStrea
     const int jobs = options.jobs > 0 ? options.jobs : QThread::idealThreadCount();
     PhotoScan::pool().setMaxThreadCount(jobs);
     ResultList results;
-    FolderSearch::Settings settings{dataPath, TempFolder(), jobs};
+    FolderSearch::Settings settings{.dataPath = dataPath, .tempFolder = TempFolder(), .maxScans = jobs};
     settings.memoryLimit = std::int64_t(options.memoryLimitMb) << 20;
+    if (options.useIndex) {
+        settings.index = std::make_shared<FaceIndex>(FaceIndex::defaultPath(), ScanVersion::of(dataPath));
+        if (!settings.index->notice().isEmpty()) {
+            err << CommandLine::programName << ": " << settings.index->notice() << Qt::endl;
+        }
+    }
     FolderSearch search(results, settings);
     SearchReport report(results, search, ::isatty(STDERR_FILENO) == 1, err);
     report.setVerbose(options.verbose);

@@ -8,8 +8,8 @@
 namespace morvelin {
 
 // `search --face PHOTO [--pick N] [--recursive] [--jobs N] [--memory-limit MB] [--matcher grid|features]
-// [--verbose] [--json] FOLDER`: the whole search without a window. Prints the listed photos best first;
-// progress and the summary go to standard error.
+// [--no-index] [--verbose] [--json] FOLDER`: the whole search without a window. Prints the listed photos
+// best first; progress and the summary go to standard error.
 class SearchCommand {
 public:
     static int run(const QStringList& operands, QTextStream& out, QTextStream& err);
@@ -24,6 +24,7 @@ private:
         int jobs = 0;
         int memoryLimitMb = defaultMemoryLimitMb;
         bool verbose = false;
+        bool useIndex = true;
         Matcher matcher = Matcher::Grid;
         bool json = false;
         QString folder;

@@ -60,9 +60,13 @@ void SearchReport::watchScan(PhotoScan* scan)
 QString SearchReport::progressText() const
 {
     const FolderSearch::Counts counts = m_search.counts();
-    return QStringLiteral("%1 photos found, %2 scanned, %3 matching, %4 photos/s")
+    const QString fromIndex = counts.photosFromIndex > 0
+        ? QStringLiteral(" (%1 from the face index)").arg(counts.photosFromIndex)
+        : QString();
+    return QStringLiteral("%1 photos found, %2 scanned%3, %4 matching, %5 photos/s")
         .arg(counts.photosSeen)
         .arg(counts.photosScanned)
+        .arg(fromIndex)
         .arg(m_results.rows().size())
         .arg(m_search.photosPerSecond(), 0, 'f', 1);
 }
@@ -163,6 +167,7 @@ void SearchReport::writeJson(QTextStream& out, Matcher matcher) const
         {QStringLiteral("matcher"), matcherName(matcher)},
         {QStringLiteral("photos"), photos},
         {QStringLiteral("photosScanned"), counts.photosScanned},
+        {QStringLiteral("photosFromIndex"), counts.photosFromIndex},
         {QStringLiteral("unreadableFiles"), counts.unreadablePhotos},
         {QStringLiteral("unreadableFolders"), counts.unreadableFolders},
         {QStringLiteral("complete"), m_complete},

@@ -16,10 +16,12 @@
 #include "controls/FlatButton.h"
 #include "platform/Settings.h"
 #include "search/FaceFeatures.h"
+#include "search/FaceIndex.h"
 #include "search/FacePictureLoader.h"
 #include "search/FolderSearch.h"
 #include "search/ImageX.h"
 #include "search/PhotoScan.h"
+#include "search/ScanVersion.h"
 #include "search/SourcePicture.h"
 
 #include <QCheckBox>
@@ -29,6 +31,7 @@
 #include <QFileInfo>
 #include <QGuiApplication>
 #include <QLabel>
+#include <QMessageBox>
 #include <QPainter>
 #include <QProcess>
 #include <QScreen>
@@ -213,6 +216,8 @@ void WinMain::createFolderSearch()
 {
     m_searchTempFolder = TempFolder();
     FolderSearch::Settings settings{m_dataPath, m_searchTempFolder, QThread::idealThreadCount()};
+    m_faceIndex = std::make_shared<FaceIndex>(FaceIndex::defaultPath(), ScanVersion::of(m_dataPath));
+    settings.index = m_faceIndex;
     m_search = new FolderSearch(m_results, settings, this);
     connect(m_search, &FolderSearch::scanStarted, this, &WinMain::scanStarted);
     connect(m_search, &FolderSearch::stopped, this, &WinMain::onSearchStopped);
@@ -338,6 +343,9 @@ void WinMain::createTray()
     m_trayMenu->setObjectName(QStringLiteral("traymenu"));
     m_searchFacesOnScreen = m_trayMenu->addAction(QString());
     m_searchFacesOnScreen->setObjectName(QStringLiteral("SearchFacesonScreen"));
+    m_forgetScannedPhotos = m_trayMenu->addAction(QString());
+    m_forgetScannedPhotos->setObjectName(QStringLiteral("ForgetScannedPhotos"));
+    connect(m_forgetScannedPhotos, &QAction::triggered, this, &WinMain::forgetScannedPhotos);
     m_trayMenu->addSeparator()->setObjectName(QStringLiteral("sep"));
     m_exitApp = m_trayMenu->addAction(QString());
     m_exitApp->setObjectName(QStringLiteral("exitapp"));
@@ -386,6 +394,7 @@ void WinMain::loadTexts()
                                    .replace(QStringLiteral(" ("), QStringLiteral("\n(")));
     m_exitApp->setText(translated(QT_TRANSLATE_NOOP("Morvelin", "Exit")));
     m_searchFacesOnScreen->setText(translated(QT_TRANSLATE_NOOP("Morvelin", "Search for faces on screen")));
+    m_forgetScannedPhotos->setText(translated(QT_TRANSLATE_NOOP("Morvelin", "Forget scanned photos")));
     m_chooseImageFile->show();
 
     m_sysTray.setToolTip(applicationTitle);
@@ -822,6 +831,7 @@ void WinMain::stopRoutine()
     if (m_results.filesFound() == 0) {
         m_labels[statusLabel]->setText(translated(QT_TRANSLATE_NOOP("Morvelin", "No files found.")));
     }
+    showIndexUse();
     setWinCaption(applicationTitle);
     setWinSubCaption(translated(QT_TRANSLATE_NOOP("Morvelin", "Face search software")));
     startKeyTimer();
@@ -835,9 +845,47 @@ void WinMain::updateStartSearchEnabled()
     m_startSearch->setEnabled(m_facePicked && !m_searchRunning && m_search->scansInFlight() == 0);
 }
 
+// A photo the face index answers is never loaded, so it gets no scan window: the window comes with the
+// first stage of a real scan.
 void WinMain::scanStarted(PhotoScan* scan)
 {
-    m_scanWindows->show(scan, m_imgX->imageX().picture());
+    auto* connection = new QMetaObject::Connection;
+    *connection = connect(scan, &PhotoScan::stageChanged, this, [this, scan, connection](PhotoScan::Stage stage) {
+        QObject::disconnect(*connection);
+        delete connection;
+        if (stage == PhotoScan::Stage::Loading) {
+            m_scanWindows->show(scan, m_imgX->imageX().picture());
+        }
+    });
+}
+
+void WinMain::forgetScannedPhotos()
+{
+    const QString question = translated(QT_TRANSLATE_NOOP(
+        "Morvelin", "Forget what the earlier searches found in your photos? The next search scans every photo again."));
+    if (QMessageBox::question(this, applicationTitle, question) != QMessageBox::Yes) {
+        return;
+    }
+    if (!m_faceIndex->clear()) {
+        m_labels[statusLabel]->setText(m_faceIndex->notice());
+    }
+}
+
+// Said once per search: photos answered by the face index, or why it could not be used.
+void WinMain::showIndexUse()
+{
+    const int fromIndex = m_search->counts().photosFromIndex;
+    const QString notice = m_faceIndex->notice();
+    QString text = m_labels[statusLabel]->text();
+    if (fromIndex > 0) {
+        text += QLatin1Char('\n') + QString::number(fromIndex) + QLatin1Char(' ')
+            + translated(QT_TRANSLATE_NOOP("Morvelin", "photos answered from the face index."));
+    }
+    if (!notice.isEmpty() && notice != m_indexNoticeShown) {
+        text += QLatin1Char('\n') + notice;
+        m_indexNoticeShown = notice;
+    }
+    m_labels[statusLabel]->setText(text);
 }
 
 void WinMain::NewFile(const QString& xfile, int xscore)

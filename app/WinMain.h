@@ -24,6 +24,7 @@ namespace morvelin {
 
 class FA_DriveListBox;
 class FaceGallery;
+class FaceIndex;
 class FlatButton;
 class FolderSearch;
 class ImageXView;
@@ -116,6 +117,8 @@ private:
 
     void startSearch();
     void scanStarted(PhotoScan* scan);
+    void forgetScannedPhotos();
+    void showIndexUse();
     void onSearchStopped();
     void stopRoutine();
     void updateStartSearchEnabled();
@@ -146,6 +149,7 @@ private:
     SystemTray m_sysTray;
     QMenu* m_trayMenu = nullptr;
     QAction* m_searchFacesOnScreen = nullptr;
+    QAction* m_forgetScannedPhotos = nullptr;
     QAction* m_exitApp = nullptr;
     QTimer m_keyTimer;
     KeyState m_keyState;
@@ -167,6 +171,8 @@ private:
     FolderSearch* m_search = nullptr;
     QString m_searchTempFolder;
     ScanWindows* m_scanWindows = nullptr;
+    std::shared_ptr<FaceIndex> m_faceIndex;
+    QString m_indexNoticeShown; // the face index's trouble is said once, not after every search
     bool m_searchRunning = false;
     int m_previewSequence = 0;
     QSizeF m_previewTwips;

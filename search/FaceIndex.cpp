@@ -208,9 +208,31 @@ QByteArray encodeFaces(const std::vector<FaceIndex::Face>& faces)
     return bytes;
 }
 
-bool readFace(QDataStream& in, FaceIndex::Face& face)
+// A face's picture; 0 x 0 for a rectangle that held nothing, kept so that faces keep their numbers.
+bool readPicture(QDataStream& in, QImage& picture)
 {
     constexpr qint32 largestSide = 4096;
+    qint32 width = 0, height = 0;
+    in >> width >> height;
+    if (in.status() != QDataStream::Ok || width < 0 || height < 0 || width > largestSide || height > largestSide) {
+        return false;
+    }
+    if (width == 0 || height == 0) {
+        picture = QImage();
+        return true;
+    }
+    QImage rgb(width, height, QImage::Format_RGB888);
+    for (int y = 0; y < height; ++y) {
+        if (in.readRawData(reinterpret_cast<char*>(rgb.scanLine(y)), width * 3) != width * 3) {
+            return false;
+        }
+    }
+    picture = rgb.convertToFormat(QImage::Format_RGB32);
+    return true;
+}
+
+bool readFace(QDataStream& in, FaceIndex::Face& face)
+{
     constexpr quint32 largestVector = 65536;
     qint32 left = 0, top = 0, width = 0, height = 0;
     in >> left >> top >> width >> height;
@@ -220,19 +242,9 @@ bool readFace(QDataStream& in, FaceIndex::Face& face)
         in >> x >> y;
         point = QPointF(x, y);
     }
-    qint32 pictureWidth = 0, pictureHeight = 0;
-    in >> pictureWidth >> pictureHeight;
-    if (in.status() != QDataStream::Ok || pictureWidth <= 0 || pictureHeight <= 0 || pictureWidth > largestSide
-        || pictureHeight > largestSide) {
+    if (!readPicture(in, face.picture)) {
         return false;
     }
-    face.picture = QImage(pictureWidth, pictureHeight, QImage::Format_RGB888);
-    for (int y = 0; y < pictureHeight; ++y) {
-        if (in.readRawData(reinterpret_cast<char*>(face.picture.scanLine(y)), pictureWidth * 3) != pictureWidth * 3) {
-            return false;
-        }
-    }
-    face.picture = face.picture.convertToFormat(QImage::Format_RGB32);
     quint32 length = 0;
     in >> length;
     if (in.status() != QDataStream::Ok || length > largestVector) {

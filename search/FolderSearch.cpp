@@ -1,5 +1,6 @@
 #include "search/FolderSearch.h"
 
+#include "search/FaceIndex.h"
 #include "search/PhotoScan.h"
 #include "search/ResultList.h"
 
@@ -58,6 +59,8 @@ void FolderSearch::start(std::shared_ptr<const SourceFace> sourceFace, const QSt
     m_clock.start();
     m_budget = std::make_shared<MemoryBudget>(m_settings.memoryLimit);
     m_walk = std::make_unique<FolderWalk>(folder, subDirs, m_settings.tempFolder);
+    m_folder = folder;
+    m_subDirs = subDirs;
     scheduleStep();
 }
 
@@ -127,6 +130,7 @@ void FolderSearch::step()
         m_walkOver = true;
         // The stop routine runs once: here when the walk ran out, or already on Stop.
         if (!m_stopNow) {
+            forgetVanishedPhotos();
             StopSearchButton();
         }
         finishIfIdle();
@@ -146,6 +150,8 @@ void FolderSearch::startScan(const QString& photo)
     m_running.insert(scan);
     QTimer::singleShot(std::chrono::seconds(m_settings.photoSeconds), scan, [this, scan]() { abandon(scan); });
     scan->setMemoryBudget(m_budget);
+    scan->setFaceIndex(m_settings.index);
+    connect(scan, &PhotoScan::answeredFromIndex, this, [this]() { ++m_counts.photosFromIndex; });
     emit scanStarted(scan);
     scan->Start(photo, m_settings.dataPath);
 }
@@ -186,6 +192,14 @@ void FolderSearch::abandon(PhotoScan* scan)
                  false);
     scheduleStep();
     finishIfIdle();
+}
+
+// Only after a whole walk: a stopped one has not seen every photo that is still there.
+void FolderSearch::forgetVanishedPhotos()
+{
+    if (m_settings.index) {
+        m_settings.index->pruneMissing(m_folder, m_subDirs);
+    }
 }
 
 void FolderSearch::finishIfIdle()

@@ -13,6 +13,7 @@
 
 namespace morvelin {
 
+class FaceIndex;
 class PhotoScan;
 class ResultList;
 
@@ -32,11 +33,14 @@ public:
         std::int64_t memoryLimit = MemoryBudget::defaultBytes;
         // A photo still not scanned after this long is abandoned and counted as not read.
         int photoSeconds = 120;
+        // What photos scanned before hold; none: every photo is scanned.
+        std::shared_ptr<FaceIndex> index{};
     };
 
     struct Counts {
         int photosSeen = 0;        // files with a photo ending handed to a scan
         int photosScanned = 0;     // scans completed
+        int photosFromIndex = 0;   // of those, answered by the face index without decoding
         int unreadablePhotos = 0;  // scans that could not read their photo, abandoned ones included
         int unreadableFolders = 0; // folders that could not be opened
     };
@@ -76,6 +80,7 @@ private:
     void onScanCompleted(PhotoScan* scan);
     void abandon(PhotoScan* scan);
     void finishIfIdle();
+    void forgetVanishedPhotos();
 
     ResultList& m_results;
     Settings m_settings;
@@ -92,6 +97,8 @@ private:
     int m_scansInFlight = 0;
     Counts m_counts;
     QElapsedTimer m_clock;
+    QString m_folder;
+    bool m_subDirs = false;
 };
 
 } // namespace morvelin

@@ -5,6 +5,7 @@
 #include "search/FaceCutter.h"
 #include "search/FaceDetector.h"
 #include "search/FaceFeatures.h"
+#include "search/FaceIndex.h"
 #include "search/FacePictureLoader.h"
 #include "search/ImageX.h"
 #include "search/MemoryBudget.h"
@@ -16,6 +17,7 @@
 #include <QThread>
 #include <QThreadPool>
 
+#include <algorithm>
 #include <limits>
 
 namespace morvelin {
@@ -41,6 +43,7 @@ class PhotoScan::Relay : public QObject {
     Q_OBJECT
 
 signals:
+    void answeredFromIndex();
     void stageChanged(morvelin::PhotoScan::Stage stage);
     void photoLoaded(const QImage& scaledPhoto);
     void faceScored(int faceCount, const QRect& box, const QImage& face, qint64 scoreTenThousandths);
@@ -52,13 +55,14 @@ signals:
 class PhotoScan::Run : public QRunnable {
 public:
     Run(std::unique_ptr<Relay> relay, std::shared_ptr<const SourceFace> sourceFace, QString fileName,
-        QString dataPath, QString tempFolder, std::shared_ptr<MemoryBudget> budget)
+        QString dataPath, QString tempFolder, std::shared_ptr<MemoryBudget> budget, std::shared_ptr<FaceIndex> index)
         : m_relay(std::move(relay))
         , m_sourceFace(std::move(sourceFace))
         , m_fileName(std::move(fileName))
         , m_dataPath(std::move(dataPath))
         , m_tempFolder(std::move(tempFolder))
         , m_budget(std::move(budget))
+        , m_index(std::move(index))
     {
     }
 
@@ -66,7 +70,7 @@ public:
     {
         QString failure;
         try {
-            failure = scan();
+            failure = m_index ? scanThroughIndex() : scan();
         } catch (const std::exception& error) {
             failure = QString::fromLocal8Bit(error.what());
         }
@@ -81,11 +85,60 @@ public:
     }
 
 private:
+    // The stamp is taken before the photo is read: a file changed during its scan is scanned again
+    // next time. Only what the photo itself decides is remembered, not a stop or a full disk.
+    QString scanThroughIndex()
+    {
+        const std::optional<FileStamp> stamp = FileStamp::of(m_fileName);
+        if (!stamp) {
+            return scan();
+        }
+        if (std::optional<FaceIndex::Entry> known = m_index->find(m_fileName, *stamp); known && answers(*known)) {
+            emit m_relay->answeredFromIndex();
+            return compareKnown(*known);
+        }
+        m_recording = true;
+        const QString failure = scan();
+        if (failure.isEmpty() || m_photoFailed) {
+            m_found.stamp = *stamp;
+            m_found.error = failure;
+            m_index->remember(m_fileName, std::move(m_found));
+        }
+        return failure;
+    }
+
+    // An entry made by a grid search holds no features; the features matcher scans such a photo again.
+    bool answers(const FaceIndex::Entry& known) const
+    {
+        if (m_sourceFace->matcher != Matcher::Features) {
+            return true;
+        }
+        return std::all_of(known.faces.begin(), known.faces.end(), [](const FaceIndex::Face& face) {
+            return face.picture.isNull() || !face.features.empty();
+        });
+    }
+
+    QString compareKnown(const FaceIndex::Entry& known)
+    {
+        if (!known.error.isEmpty()) {
+            return known.error;
+        }
+        int faceCount = 0;
+        for (const FaceIndex::Face& face : known.faces) {
+            faceCount = nextFaceCount(faceCount);
+            if (!face.picture.isNull()) {
+                scoreFace(faceCount, face);
+            }
+        }
+        return QString();
+    }
+
     QString scan()
     {
         emit m_relay->stageChanged(Stage::Loading);
         ImageX photo;
         if (!photo.load(m_fileName)) {
+            m_photoFailed = true;
             return photo.errorString();
         }
         scaleDown(photo);
@@ -94,6 +147,7 @@ private:
         }
         const QImage scaled = photo.picture();
         if (scaled.isNull()) {
+            m_photoFailed = true;
             return photo.errorString();
         }
         emit m_relay->photoLoaded(scaled);
@@ -173,34 +227,47 @@ private:
         }
         int faceCount = 0;
         for (const DetectedFace& found : faces) {
-            // The count stops at the largest 16-bit number rather than wrapping.
-            if (faceCount < std::numeric_limits<std::int16_t>::max()) {
-                ++faceCount;
-            }
+            faceCount = nextFaceCount(faceCount);
             emit m_relay->stageChanged(Stage::ComparingFaces);
-            const QImage face = FaceCutter::cut(filtered, found.x1, found.x2, found.y1, found.y2);
-            if (face.isNull()) {
-                continue;
+            FaceIndex::Face face;
+            face.box = QRect(QPoint(found.x1, found.y1), QPoint(found.x2 - 1, found.y2 - 1));
+            face.keyPoints = found.keyPoints;
+            face.picture = FaceCutter::cut(filtered, found.x1, found.x2, found.y1, found.y2);
+            if (!face.picture.isNull()) {
+                if (features) {
+                    face.features = features->vectorOf(FaceFeatures::align(rgb, found));
+                }
+                scoreFace(faceCount, face);
             }
-            const FaceScore score = features ? featuresScore(*features, rgb, found, faceCount) : gridScore(face);
-            const QRect box(QPoint(found.x1, found.y1), QPoint(found.x2 - 1, found.y2 - 1));
-            emit m_relay->faceScored(faceCount, box, face, score.tenThousandths());
-            if (score.isMatch()) {
-                emit m_relay->matched(m_fileName, score.xscore());
+            if (m_recording) {
+                m_found.faces.push_back(std::move(face));
             }
         }
         return QString();
     }
 
-    FaceScore gridScore(const QImage& face) const
+    // The count stops at the largest 16-bit number rather than wrapping.
+    static int nextFaceCount(int faceCount)
     {
-        return FaceScore::fromDistance(FaceMatchTech().CompareFaces(m_sourceFace->grid, FacePictureLoader::fromImage(face)));
+        return faceCount < std::numeric_limits<std::int16_t>::max() ? faceCount + 1 : faceCount;
     }
 
-    FaceScore featuresScore(FaceFeatures& features, const QImage& rgb, const DetectedFace& found, int faceCount)
+    void scoreFace(int faceCount, const FaceIndex::Face& face)
     {
-        const double similarity =
-            FaceFeatures::similarity(m_sourceFace->features, features.vectorOf(FaceFeatures::align(rgb, found)));
+        const FaceScore score = scoreOf(faceCount, face);
+        emit m_relay->faceScored(faceCount, face.box, face.picture, score.tenThousandths());
+        if (score.isMatch()) {
+            emit m_relay->matched(m_fileName, score.xscore());
+        }
+    }
+
+    FaceScore scoreOf(int faceCount, const FaceIndex::Face& face)
+    {
+        if (m_sourceFace->matcher != Matcher::Features) {
+            return FaceScore::fromDistance(
+                FaceMatchTech().CompareFaces(m_sourceFace->grid, FacePictureLoader::fromImage(face.picture)));
+        }
+        const double similarity = FaceFeatures::similarity(m_sourceFace->features, face.features);
         emit m_relay->faceSimilarity(faceCount, similarity);
         return FaceScore::fromSimilarity(similarity, FaceFeatures::matchSimilarity);
     }
@@ -213,6 +280,10 @@ private:
     QString m_tempJpeg;
     std::shared_ptr<MemoryBudget> m_budget;
     std::int64_t m_reserved = 0;
+    std::shared_ptr<FaceIndex> m_index;
+    bool m_recording = false;   // what the scan finds goes to the index
+    bool m_photoFailed = false; // the photo itself could not be read
+    FaceIndex::Entry m_found;
 };
 
 PhotoScan::PhotoScan(std::shared_ptr<const SourceFace> sourceFace, QString tempFolder, QObject* parent)
@@ -227,6 +298,11 @@ PhotoScan::~PhotoScan() = default;
 void PhotoScan::setMemoryBudget(std::shared_ptr<MemoryBudget> budget)
 {
     m_budget = std::move(budget);
+}
+
+void PhotoScan::setFaceIndex(std::shared_ptr<FaceIndex> index)
+{
+    m_index = std::move(index);
 }
 
 QThreadPool& PhotoScan::pool()
@@ -259,6 +335,7 @@ void PhotoScan::Start(const QString& FileName, const QString& XML)
     m_failure.clear();
 
     auto relay = std::make_unique<Relay>();
+    connect(relay.get(), &Relay::answeredFromIndex, this, &PhotoScan::answeredFromIndex, Qt::QueuedConnection);
     connect(relay.get(), &Relay::stageChanged, this, &PhotoScan::stageChanged, Qt::QueuedConnection);
     connect(relay.get(), &Relay::photoLoaded, this, &PhotoScan::photoLoaded, Qt::QueuedConnection);
     connect(relay.get(), &Relay::faceScored, this, &PhotoScan::onFaceScored, Qt::QueuedConnection);
@@ -267,7 +344,7 @@ void PhotoScan::Start(const QString& FileName, const QString& XML)
     connect(relay.get(), &Relay::finished, this, &PhotoScan::onFinished, Qt::QueuedConnection);
     // From here on the relay only sends, from the worker, which also deletes it.
     relay->moveToThread(nullptr);
-    pool().start(new Run(std::move(relay), m_sourceFace, FileName, XML, m_tempFolder, m_budget));
+    pool().start(new Run(std::move(relay), m_sourceFace, FileName, XML, m_tempFolder, m_budget, m_index));
 }
 
 void PhotoScan::onFaceScored(int faceCount, const QRect& box, const QImage& face, qint64 scoreTenThousandths)

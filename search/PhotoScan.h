@@ -15,15 +15,17 @@ class QThreadPool;
 
 namespace morvelin {
 
+class FaceIndex;
 class MemoryBudget;
 
 // The scan of one photo: load it, scale it down (1200 pixels high for portrait, 1600 wide otherwise),
 // filter it, write it as a temporary JPEG for the detector, cut every face found out of the filtered
 // photo, compare it with the chosen face and report the photo when a face scores 70 % or more. The
 // features matcher reads each face from the unfiltered scaled photo instead, aligned by its key
-// points. All of
-// it runs on a worker thread; the events below arrive on this object's thread, in order, ending with
-// Completed exactly once. The temporary JPEG is gone by then, whatever happened.
+// points. With a face index, a photo it remembers unchanged is only compared, never decoded, and what
+// a scan finds is handed to the index. All of it runs on a worker thread; the events below arrive on
+// this object's thread, in order, ending with Completed exactly once. The temporary JPEG is gone by
+// then, whatever happened.
 class PhotoScan : public QObject {
     Q_OBJECT
 
@@ -40,6 +42,9 @@ public:
     // The search's shared memory budget; a photo waits for its share before it is decoded. Without
     // one nothing is counted.
     void setMemoryBudget(std::shared_ptr<MemoryBudget> budget);
+    // Where the findings of photos scanned before are asked for and those of new scans go; without one
+    // every photo is scanned.
+    void setFaceIndex(std::shared_ptr<FaceIndex> index);
     // What a scan needs beside decoding its photo, for a photo scaled to width x height.
     static std::int64_t scanWorkingBytes(int width, int height);
 
@@ -57,6 +62,8 @@ public:
     static QThreadPool& pool();
 
 signals:
+    // Before anything else when the face index answers for the photo: no stage but Completed follows.
+    void answeredFromIndex();
     void stageChanged(morvelin::PhotoScan::Stage stage);
     // The photo as scaled for the scan, before the filter.
     void photoLoaded(const QImage& scaledPhoto);
@@ -78,6 +85,7 @@ private:
 
     std::shared_ptr<const SourceFace> m_sourceFace;
     std::shared_ptr<MemoryBudget> m_budget;
+    std::shared_ptr<FaceIndex> m_index;
     QString m_tempFolder;
     QString m_fileName;
     int m_faceCount = 0;

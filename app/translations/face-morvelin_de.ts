@@ -74,6 +74,20 @@
         <translation>Gesichter auf dem Bildschirm suchen</translation>
     </message>
     <message>
+        <source>Forget scanned photos</source>
+        <translatorcomment>Tray menu entry: empties the face index.</translatorcomment>
+        <translation>Gescannte Fotos vergessen</translation>
+    </message>
+    <message>
+        <source>Forget what the earlier searches found in your photos? The next search scans every photo again.</source>
+        <translation>Vergessen, was die bisherigen Suchen in Ihren Fotos gefunden haben? Die nächste Suche liest jedes Foto neu.</translation>
+    </message>
+    <message>
+        <source>photos answered from the face index.</source>
+        <translatorcomment>Status line after a search, behind a number.</translatorcomment>
+        <translation>Fotos aus dem Gesichterverzeichnis beantwortet.</translation>
+    </message>
+    <message>
         <source>Version</source>
         <translatorcomment>Shown as: Version 1.04 Build: 12</translatorcomment>
         <translation>Version</translation>

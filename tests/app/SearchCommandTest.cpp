@@ -105,9 +105,10 @@ TEST(SearchCommandTest, TheFeaturesMatcherNamesItselfAndABrokenModelStopsOnlyIt)
 
     // A copy of the program whose facial-features model lost its end.
     QTemporaryDir program;
-    const QDir built(QStringLiteral(FACE_MORVELIN_BINARY).section(QLatin1Char('/'), 0, -2));
-    for (const QString& name : built.entryList({QStringLiteral("face-morvelin"), QStringLiteral("*.xml"), QStringLiteral("*.onnx")})) {
-        QFile::copy(built.filePath(name), program.filePath(name));
+    QFile::copy(QStringLiteral(FACE_MORVELIN_BINARY), program.filePath(QStringLiteral("face-morvelin")));
+    const QDir data(QStringLiteral(MORVELIN_DETECTOR_DATA).section(QLatin1Char('/'), 0, -2));
+    for (const QString& name : data.entryList({QStringLiteral("*.xml"), QStringLiteral("*.onnx")})) {
+        QFile::copy(data.filePath(name), program.filePath(name));
     }
     const QString model = program.filePath(QStringLiteral("fr_feature.onnx"));
     QFile::resize(model, 1000);

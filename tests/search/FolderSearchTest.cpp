@@ -29,7 +29,7 @@ struct SearchOutcome {
 SearchOutcome searchFolder(const QString& folder, const QString& tempFolder, int maxScans)
 {
     ResultList results;
-    FolderSearch search(results, {QDir(folder).filePath(QStringLiteral("absent-data.xml")), tempFolder, maxScans});
+    FolderSearch search(results, {.dataPath = QDir(folder).filePath(QStringLiteral("absent-data.xml")), .tempFolder = tempFolder, .maxScans = maxScans});
     SearchOutcome outcome;
     QEventLoop loop;
     QObject::connect(&search, &FolderSearch::scanStarted, [&](PhotoScan*) {

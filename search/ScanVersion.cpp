@@ -1,0 +1,48 @@
+#include "search/ScanVersion.h"
+
+#include "search/DetectorConfig.h"
+#include "search/FaceFeatures.h"
+#include "search/FaceIndex.h"
+#include "search/ImageX.h"
+#include "search/PhotoScan.h"
+
+#include <QCryptographicHash>
+
+namespace morvelin {
+
+QByteArray ScanVersion::of(const QString& dataPath)
+{
+    QStringList files{dataPath, FaceFeatures::pathBeside(dataPath)};
+    if (const DetectorConfig::Result read = DetectorConfig::readFile(dataPath); read.config) {
+        files.append(read.config->modelPath);
+    }
+    const QByteArray settings = QStringLiteral("revision %1; scan %2 x %3; filter %4")
+                                    .arg(revision)
+                                    .arg(PhotoScan::widestLandscape)
+                                    .arg(PhotoScan::tallestPortrait)
+                                    .arg(QString::fromLatin1(filterFingerprint()))
+                                    .toUtf8();
+    return FaceIndex::versionOf(files, settings);
+}
+
+QByteArray ScanVersion::filterFingerprint()
+{
+    constexpr int side = 64;
+    QImage probe(side, side, QImage::Format_RGB32);
+    for (int y = 0; y < side; ++y) {
+        for (int x = 0; x < side; ++x) {
+            probe.setPixel(x, y, qRgb(x * 4, y * 4, (x * y) % 256));
+        }
+    }
+    ImageX image;
+    image.setPicture(probe);
+    image.filter();
+    const QImage filtered = image.picture().convertToFormat(QImage::Format_RGB32);
+    QCryptographicHash digest(QCryptographicHash::Sha256);
+    for (int y = 0; y < filtered.height(); ++y) {
+        digest.addData(QByteArrayView(reinterpret_cast<const char*>(filtered.constScanLine(y)), filtered.width() * 4));
+    }
+    return digest.result().toHex().left(16);
+}
+
+} // namespace morvelin
