@@ -63,12 +63,18 @@ void FolderSearch::start(std::shared_ptr<const PixelCanvas> sourceFace, const QS
 
 void FolderSearch::StopSearchButton()
 {
+    // Stopped before the end: scans waiting for memory give up at once.
+    if (m_budget) {
+        m_budget->cancel();
+    }
+    runStopRoutine();
+}
+
+void FolderSearch::runStopRoutine()
+{
     m_stopNow = true;
     if (m_walk) {
         m_walk->stop();
-    }
-    if (m_budget) {
-        m_budget->cancel(); // scans waiting for memory give up at once
     }
     if (!m_searchRunning) {
         return;
@@ -127,7 +133,7 @@ void FolderSearch::step()
         m_walkOver = true;
         // The stop routine runs once: here when the walk ran out, or already on Stop.
         if (!m_stopNow) {
-            StopSearchButton();
+            runStopRoutine();
         }
         finishIfIdle();
         return;

@@ -32,8 +32,6 @@ public:
         return static_cast<unsigned char>(m_chunk[m_at++]);
     }
 
-    void putBack() { --m_at; }
-
     bool skip(int count)
     {
         for (int i = 0; i < count; ++i) {
@@ -72,13 +70,14 @@ bool standsAlone(int marker)
     return marker == 0x01 || (marker >= 0xD0 && marker <= 0xD8);
 }
 
-// Skips the compressed data after a scan's header, up to the next marker other than a restart.
-bool skipEntropyData(ByteSource& source)
+// Skips the compressed data after a scan's header up to the next marker other than a restart, and
+// returns that marker's code (-1 at the end).
+int skipEntropyData(ByteSource& source)
 {
     for (;;) {
         int byte = source.next();
         if (byte < 0) {
-            return false;
+            return -1;
         }
         if (byte != 0xFF) {
             continue;
@@ -86,12 +85,8 @@ bool skipEntropyData(ByteSource& source)
         do {
             byte = source.next();
         } while (byte == 0xFF);
-        if (byte < 0) {
-            return false;
-        }
-        if (byte != 0x00 && !(byte >= 0xD0 && byte <= 0xD7)) {
-            source.putBack();
-            return true;
+        if (byte < 0 || (byte != 0x00 && !(byte >= 0xD0 && byte <= 0xD7))) {
+            return byte;
         }
     }
 }
@@ -105,14 +100,18 @@ JpegLayout JpegLayout::read(QIODevice& device, int maxScans)
     if (source.next() != 0xFF || source.next() != 0xD8) {
         return layout;
     }
+    int afterScan = -1; // the marker that ended the last scan's data, already read
     for (;;) {
-        int marker = source.next();
-        if (marker != 0xFF) {
-            return layout;
+        int marker = afterScan;
+        afterScan = -1;
+        if (marker < 0) {
+            if (source.next() != 0xFF) {
+                return layout;
+            }
+            do {
+                marker = source.next();
+            } while (marker == 0xFF);
         }
-        do {
-            marker = source.next();
-        } while (marker == 0xFF);
         if (marker < 0 || marker == endOfImage) {
             return layout;
         }
@@ -139,7 +138,8 @@ JpegLayout JpegLayout::read(QIODevice& device, int maxScans)
         }
         if (marker == startOfScan) {
             ++layout.scans;
-            if (layout.scans > maxScans || !skipEntropyData(source)) {
+            afterScan = layout.scans > maxScans ? -1 : skipEntropyData(source);
+            if (afterScan < 0) {
                 return layout;
             }
         }
