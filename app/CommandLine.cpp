@@ -8,15 +8,24 @@
 #include "app/Version.h"
 
 #include <cstdio>
+#include <unistd.h>
 
 namespace morvelin {
 
 const QString CommandLine::programName = QStringLiteral("face-morvelin");
 
-CommandLine::CommandLine()
+int CommandLine::s_messageDescriptor = STDERR_FILENO;
+
+CommandLine::CommandLine(FILE* messages)
     : m_out(stdout)
-    , m_err(stderr)
+    , m_err(messages)
 {
+    s_messageDescriptor = ::fileno(messages);
+}
+
+bool CommandLine::messagesOnTerminal()
+{
+    return ::isatty(s_messageDescriptor) == 1;
 }
 
 int CommandLine::run(const QStringList& arguments)

@@ -126,7 +126,7 @@ int SearchCommand::run(const QStringList& operands, QTextStream& out, QTextStrea
     FolderSearch::Settings settings{dataPath, TempFolder(), jobs};
     settings.memoryLimit = std::int64_t(options.memoryLimitMb) << 20;
     FolderSearch search(results, settings);
-    SearchReport report(results, search, ::isatty(STDERR_FILENO) == 1, err);
+    SearchReport report(results, search, CommandLine::messagesOnTerminal(), err);
     report.setVerbose(options.verbose);
 
     // The shell's way: 128 + the number of the signal that cut the search short.
@@ -166,8 +166,7 @@ int SearchCommand::run(const QStringList& operands, QTextStream& out, QTextStrea
 
 void SearchCommand::endNow(int status)
 {
-    std::fflush(stdout);
-    std::fflush(stderr);
+    std::fflush(nullptr);
     // The clean-up runs, but nothing waits for a worker still inside a decoder.
     std::quick_exit(status);
 }

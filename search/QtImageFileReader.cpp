@@ -68,7 +68,7 @@ std::int64_t QtImageFileReader::memoryNeeded(QSize target) const
     if (m_format == "jpeg") {
         const std::int64_t decoded =
             std::min(full, std::max(full / jpegLargestReduction + 1, wanted * jpegReductionSlack));
-        return m_coefficientBytes + decoded * 4 * 2 + wanted * 4;
+        return m_coefficientBytes + decoded * 4 + wanted * 4 * 2;
     }
     return full * bytesPerPixel(m_decodedFormat) + finishing;
 }
