@@ -10,6 +10,9 @@
 #include <opencv2/core/utility.hpp>
 
 #include <algorithm>
+#include <mutex>
+
+#include <malloc.h>
 
 namespace morvelin {
 
@@ -26,6 +29,18 @@ void shareCoresBetweenScans(int maxScans)
     }
 }
 
+// The memory budget counts what the scans hold, so what they free must go back to the system:
+// pictures get mappings of their own, given back on free, instead of heap space that the
+// allocator keeps, per thread, after the picture is gone.
+void returnFreedPicturesToTheSystem()
+{
+    static std::once_flag once;
+    std::call_once(once, [] {
+        ::mallopt(M_MMAP_THRESHOLD, 1 << 20);
+        ::mallopt(M_ARENA_MAX, 2);
+    });
+}
+
 } // namespace
 
 FolderSearch::FolderSearch(ResultList& results, Settings settings, QObject* parent)
@@ -36,6 +51,7 @@ FolderSearch::FolderSearch(ResultList& results, Settings settings, QObject* pare
     if (m_settings.maxScans < 1) {
         m_settings.maxScans = 1;
     }
+    returnFreedPicturesToTheSystem();
 }
 
 FolderSearch::~FolderSearch() = default;
