@@ -73,7 +73,9 @@ TEST(SearchSafetyTest, SpecialFilesAreSkippedAndEverySignalCleansUp)
     const Outcome withPipe = runProgram(search(small.path(), {QStringLiteral("--verbose")}));
     EXPECT_EQ(withPipe.exitCode, 0);
     EXPECT_TRUE(withPipe.err.contains(QStringLiteral("pipe.jpg: not a photo"))) << withPipe.err.toStdString();
-    EXPECT_EQ(runProgram({QStringLiteral("faces"), small.filePath(QStringLiteral("pipe.jpg"))}).exitCode, 2);
+    const QString pipe = small.filePath(QStringLiteral("pipe.jpg"));
+    EXPECT_EQ(runProgram({QStringLiteral("faces"), pipe}).exitCode, 2);
+    EXPECT_EQ(runProgram({QStringLiteral("compare"), pipe, astronaut}).exitCode, 2);
 
     QTemporaryDir corpus;
     const QDir faces(testPhoto(QStringLiteral("faces")));
