@@ -3,6 +3,8 @@
 #include <QByteArray>
 #include <QIODevice>
 
+#include <cstring>
+
 namespace morvelin {
 
 namespace {
@@ -22,14 +24,27 @@ public:
     // -1 at the end.
     int next()
     {
-        if (m_at == m_chunk.size()) {
-            m_chunk = m_device.read(chunkBytes);
-            m_at = 0;
-            if (m_chunk.isEmpty()) {
-                return -1;
-            }
+        if (m_at == m_chunk.size() && !refill()) {
+            return -1;
         }
         return static_cast<unsigned char>(m_chunk[m_at++]);
+    }
+
+    // Moves past the next 0xFF byte; false at the end.
+    bool skipPastMarkerByte()
+    {
+        for (;;) {
+            if (m_at == m_chunk.size() && !refill()) {
+                return false;
+            }
+            const char* start = m_chunk.constData() + m_at;
+            const void* found = std::memchr(start, 0xFF, size_t(m_chunk.size() - m_at));
+            if (found) {
+                m_at += static_cast<const char*>(found) - start + 1;
+                return true;
+            }
+            m_at = m_chunk.size();
+        }
     }
 
     bool skip(int count)
@@ -50,6 +65,13 @@ public:
     }
 
 private:
+    bool refill()
+    {
+        m_chunk = m_device.read(chunkBytes);
+        m_at = 0;
+        return !m_chunk.isEmpty();
+    }
+
     QIODevice& m_device;
     QByteArray m_chunk;
     qsizetype m_at = 0;
@@ -75,13 +97,10 @@ bool standsAlone(int marker)
 int skipEntropyData(ByteSource& source)
 {
     for (;;) {
-        int byte = source.next();
-        if (byte < 0) {
+        if (!source.skipPastMarkerByte()) {
             return -1;
         }
-        if (byte != 0xFF) {
-            continue;
-        }
+        int byte = 0;
         do {
             byte = source.next();
         } while (byte == 0xFF);
