@@ -108,6 +108,9 @@ int SearchCommand::run(const QStringList& operands, QTextStream& out, QTextStrea
         return CommandLine::exitUsage;
     }
 
+    // Watched from here on, so that a signal during the face's detection still cleans up; the
+    // event loop hands it over once the search runs.
+    UnixSignalWatcher interrupts({SIGINT, SIGTERM, SIGHUP, SIGPIPE});
     const SourcePicture::Result found = SourcePicture::findFaces(options.facePhoto, TempFolder(), dataPath);
     if (const int problem = FacesCommand::checkFound(found, err); problem != CommandLine::exitOk) {
         return problem;
@@ -142,7 +145,6 @@ int SearchCommand::run(const QStringList& operands, QTextStream& out, QTextStrea
     QEventLoop loop;
     QObject::connect(&search, &FolderSearch::finished, &loop, &QEventLoop::quit);
     // A closed terminal or reader must not end the program before it cleans up.
-    UnixSignalWatcher interrupts({SIGINT, SIGTERM, SIGHUP, SIGPIPE});
     QObject::connect(&interrupts, &UnixSignalWatcher::received, &search, [&](int signalNumber) {
         if (stoppedBy != 0) {
             // A second signal: the photos in hand are not waited for.

@@ -52,7 +52,11 @@ Stopped interrupt(const QString& corpus, const QString& temp, const std::vector<
     process.setProcessEnvironment(environment);
     process.start(QStringLiteral(FACE_MORVELIN_BINARY), search(corpus, more));
     process.waitForStarted();
-    QThread::msleep(1500);
+    // The private folder is made once the program watches for signals.
+    for (int waited = 0; QDir(temp).isEmpty() && waited < 200; ++waited) {
+        QThread::msleep(100);
+    }
+    QThread::msleep(1000);
     for (const int signalNumber : sent) {
         ::kill(static_cast<pid_t>(process.processId()), signalNumber);
         QThread::msleep(50);
