@@ -14,7 +14,6 @@
 #include "search/SourcePicture.h"
 
 #include <QEventLoop>
-#include <QFileInfo>
 #include <QThread>
 #include <QThreadPool>
 #include <QTimer>
