@@ -9,15 +9,24 @@
 #include "app/Version.h"
 
 #include <cstdio>
+#include <unistd.h>
 
 namespace morvelin {
 
 const QString CommandLine::programName = QStringLiteral("face-morvelin");
 
-CommandLine::CommandLine()
+int CommandLine::s_messageDescriptor = STDERR_FILENO;
+
+CommandLine::CommandLine(FILE* messages)
     : m_out(stdout)
-    , m_err(stderr)
+    , m_err(messages)
 {
+    s_messageDescriptor = ::fileno(messages);
+}
+
+bool CommandLine::messagesOnTerminal()
+{
+    return ::isatty(s_messageDescriptor) == 1;
 }
 
 int CommandLine::run(const QStringList& arguments)
@@ -73,7 +82,9 @@ void CommandLine::printHelp(QTextStream& stream)
            << "                            search FOLDER for face N (default 1) of PHOTO; prints\n"
            << "                            xscore and path of every matching photo, best first;\n"
            << "                            features compares facial features (default: the grid);\n"
-           << "                            --no-index neither reads nor writes the face index\n"
+           << "                            the photos scanned at once share MB of memory (1024);\n"
+           << "                            --no-index neither reads nor writes the face index;\n"
+           << "                            --verbose names what could not be read\n"
            << "  inspect IMAGE --out DIR [--size W H] [--scale N]\n"
            << "                            sample IMAGE into a W x H grid (default 48 x 48) and write\n"
            << "                            its grid, edges, traces, edge map, contours and histograms\n"

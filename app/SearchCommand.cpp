@@ -17,7 +17,6 @@
 #include "search/SourcePicture.h"
 
 #include <QEventLoop>
-#include <QFileInfo>
 #include <QThread>
 #include <QThreadPool>
 #include <QTimer>
@@ -128,6 +127,9 @@ int SearchCommand::run(const QStringList& operands, QTextStream& out, QTextStrea
         }
     }
 
+    // Watched from here on, so that a signal during the face's detection still cleans up; the
+    // event loop hands it over once the search runs.
+    UnixSignalWatcher interrupts({SIGINT, SIGTERM, SIGHUP, SIGPIPE});
     const SourcePicture::Result found = SourcePicture::findFaces(options.facePhoto, TempFolder(), dataPath);
     if (const int problem = FacesCommand::checkFound(found, err); problem != CommandLine::exitOk) {
         return problem;
@@ -157,7 +159,7 @@ int SearchCommand::run(const QStringList& operands, QTextStream& out, QTextStrea
         }
     }
     FolderSearch search(results, settings);
-    SearchReport report(results, search, ::isatty(STDERR_FILENO) == 1, err);
+    SearchReport report(results, search, CommandLine::messagesOnTerminal(), err);
     report.setVerbose(options.verbose);
 
     // The shell's way: 128 + the number of the signal that cut the search short.
@@ -173,7 +175,6 @@ int SearchCommand::run(const QStringList& operands, QTextStream& out, QTextStrea
     QEventLoop loop;
     QObject::connect(&search, &FolderSearch::finished, &loop, &QEventLoop::quit);
     // A closed terminal or reader must not end the program before it cleans up.
-    UnixSignalWatcher interrupts({SIGINT, SIGTERM, SIGHUP, SIGPIPE});
     QObject::connect(&interrupts, &UnixSignalWatcher::received, &search, [&](int signalNumber) {
         if (stoppedBy != 0) {
             // A second signal: the photos in hand are not waited for.
@@ -197,8 +198,7 @@ int SearchCommand::run(const QStringList& operands, QTextStream& out, QTextStrea
 
 void SearchCommand::endNow(int status)
 {
-    std::fflush(stdout);
-    std::fflush(stderr);
+    std::fflush(nullptr);
     // The clean-up runs, but nothing waits for a worker still inside a decoder.
     std::quick_exit(status);
 }

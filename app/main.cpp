@@ -8,6 +8,8 @@
 
 #include <cstdio>
 #include <cstring>
+#include <fcntl.h>
+#include <unistd.h>
 
 namespace {
 
@@ -54,13 +56,31 @@ QStringList argumentsOf(int argc, char* argv[])
     return arguments;
 }
 
-// Decoders report damaged files through Qt's warnings ("Corrupt JPEG data", "libpng error"); the
-// verbs say for themselves what they could not read, so only serious messages get through.
-void keepLibraryChatterOff(QtMsgType type, const QMessageLogContext&, const QString& message)
+FILE* ownMessages = stderr;
+
+// Decoders report damaged files through Qt's warnings ("Corrupt JPEG data"); the verbs say for
+// themselves what they could not read, so only serious messages get through.
+void keepQtChatterOff(QtMsgType type, const QMessageLogContext&, const QString& message)
 {
     if (type == QtCriticalMsg || type == QtFatalMsg) {
-        std::fprintf(stderr, "%s\n", message.toLocal8Bit().constData());
+        std::fprintf(ownMessages, "%s\n", message.toLocal8Bit().constData());
     }
+}
+
+// Some decoders write to standard error themselves ("libpng error: ..."). The program's own
+// messages get a copy of standard error, and standard error itself goes nowhere.
+FILE* separateOwnMessages()
+{
+    const int copy = ::fcntl(STDERR_FILENO, F_DUPFD_CLOEXEC, 3);
+    FILE* messages = copy >= 0 ? ::fdopen(copy, "w") : nullptr;
+    const int nowhere = ::open("/dev/null", O_WRONLY | O_CLOEXEC);
+    if (messages == nullptr || nowhere < 0) {
+        return stderr;
+    }
+    std::setvbuf(messages, nullptr, _IOLBF, 0);
+    ::dup2(nowhere, STDERR_FILENO);
+    ::close(nowhere);
+    return messages;
 }
 
 } // namespace
@@ -80,8 +100,10 @@ int main(int argc, char* argv[])
     // The verbs need no display; a QCoreApplication keeps them usable over ssh and in scripts.
     QCoreApplication application(argc, argv);
     QCoreApplication::setApplicationName(QStringLiteral("Face Morvelin"));
+    // A user's own logging rules mean the user wants to see what the libraries say.
     if (!ownLoggingRules) {
-        qInstallMessageHandler(keepLibraryChatterOff);
+        ownMessages = separateOwnMessages();
+        qInstallMessageHandler(keepQtChatterOff);
     }
-    return morvelin::CommandLine().run(argumentsOf(argc, argv));
+    return morvelin::CommandLine(ownMessages).run(argumentsOf(argc, argv));
 }

@@ -73,6 +73,8 @@ void createTempFolder()
         return;
     }
     registerTempFolderRemoval();
+    // ImageMagick keeps the pixels of large pictures in files of its own; here they go with the rest.
+    qputenv("MAGICK_TEMPORARY_PATH", QFile::encodeName(dir->path()));
 }
 
 } // namespace

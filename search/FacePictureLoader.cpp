@@ -27,6 +27,10 @@ FacePictureLoader::Result FacePictureLoader::loadFile(const QString& path)
     if (info.isDir()) {
         return {std::nullopt, QStringLiteral("is a folder, not an image")};
     }
+    if (!info.isFile()) {
+        // A named pipe or a device: opening it could wait for ever.
+        return {std::nullopt, QStringLiteral("not a photo (not a regular file)")};
+    }
     if (!info.isReadable()) {
         return {std::nullopt, QStringLiteral("permission denied")};
     }

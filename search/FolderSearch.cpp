@@ -11,6 +11,9 @@
 #include <opencv2/core/utility.hpp>
 
 #include <algorithm>
+#include <mutex>
+
+#include <malloc.h>
 
 namespace morvelin {
 
@@ -27,6 +30,18 @@ void shareCoresBetweenScans(int maxScans)
     }
 }
 
+// The memory budget counts what the scans hold, so what they free must go back to the system:
+// pictures get mappings of their own, given back on free, instead of heap space that the
+// allocator keeps, per thread, after the picture is gone.
+void returnFreedPicturesToTheSystem()
+{
+    static std::once_flag once;
+    std::call_once(once, [] {
+        ::mallopt(M_MMAP_THRESHOLD, 1 << 20);
+        ::mallopt(M_ARENA_MAX, 2);
+    });
+}
+
 } // namespace
 
 FolderSearch::FolderSearch(ResultList& results, Settings settings, QObject* parent)
@@ -37,6 +52,7 @@ FolderSearch::FolderSearch(ResultList& results, Settings settings, QObject* pare
     if (m_settings.maxScans < 1) {
         m_settings.maxScans = 1;
     }
+    returnFreedPicturesToTheSystem();
 }
 
 FolderSearch::~FolderSearch() = default;
@@ -66,12 +82,18 @@ void FolderSearch::start(std::shared_ptr<const SourceFace> sourceFace, const QSt
 
 void FolderSearch::StopSearchButton()
 {
+    // Stopped before the end: scans waiting for memory give up at once.
+    if (m_budget) {
+        m_budget->cancel();
+    }
+    runStopRoutine();
+}
+
+void FolderSearch::runStopRoutine()
+{
     m_stopNow = true;
     if (m_walk) {
         m_walk->stop();
-    }
-    if (m_budget) {
-        m_budget->cancel(); // scans waiting for memory give up at once
     }
     if (!m_searchRunning) {
         return;
@@ -131,7 +153,7 @@ void FolderSearch::step()
         // The stop routine runs once: here when the walk ran out, or already on Stop.
         if (!m_stopNow) {
             forgetVanishedPhotos();
-            StopSearchButton();
+            runStopRoutine();
         }
         finishIfIdle();
         return;

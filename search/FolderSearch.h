@@ -74,6 +74,7 @@ signals:
     void notRead(const QString& path, const QString& reason, bool folder);
 
 private:
+    void runStopRoutine();
     void scheduleStep();
     void step();
     void startScan(const QString& photo);

@@ -127,6 +127,11 @@ std::unique_ptr<ImageFileReader> ImageFileReader::open(const QString& path, QStr
         return nullptr;
     }
     const QByteArray found = typeOfContent(opened.file->peek(16));
+    // TGA has no signature and PCX a loose one; every other type must show its own.
+    if (found.isEmpty() && named != "TGA" && named != "PCX") {
+        error = QStringLiteral("not a readable image (its content is none of the photo types)");
+        return nullptr;
+    }
     std::unique_ptr<ImageFileReader> reader = readerFor(found.isEmpty() ? named : found);
     reader->m_open = std::move(opened);
     if (!reader->checkHeader()) {

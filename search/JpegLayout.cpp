@@ -3,6 +3,8 @@
 #include <QByteArray>
 #include <QIODevice>
 
+#include <cstring>
+
 namespace morvelin {
 
 namespace {
@@ -22,17 +24,28 @@ public:
     // -1 at the end.
     int next()
     {
-        if (m_at == m_chunk.size()) {
-            m_chunk = m_device.read(chunkBytes);
-            m_at = 0;
-            if (m_chunk.isEmpty()) {
-                return -1;
-            }
+        if (m_at == m_chunk.size() && !refill()) {
+            return -1;
         }
         return static_cast<unsigned char>(m_chunk[m_at++]);
     }
 
-    void putBack() { --m_at; }
+    // Moves past the next 0xFF byte; false at the end.
+    bool skipPastMarkerByte()
+    {
+        for (;;) {
+            if (m_at == m_chunk.size() && !refill()) {
+                return false;
+            }
+            const char* start = m_chunk.constData() + m_at;
+            const void* found = std::memchr(start, 0xFF, size_t(m_chunk.size() - m_at));
+            if (found) {
+                m_at += static_cast<const char*>(found) - start + 1;
+                return true;
+            }
+            m_at = m_chunk.size();
+        }
+    }
 
     bool skip(int count)
     {
@@ -52,6 +65,13 @@ public:
     }
 
 private:
+    bool refill()
+    {
+        m_chunk = m_device.read(chunkBytes);
+        m_at = 0;
+        return !m_chunk.isEmpty();
+    }
+
     QIODevice& m_device;
     QByteArray m_chunk;
     qsizetype m_at = 0;
@@ -72,26 +92,20 @@ bool standsAlone(int marker)
     return marker == 0x01 || (marker >= 0xD0 && marker <= 0xD8);
 }
 
-// Skips the compressed data after a scan's header, up to the next marker other than a restart.
-bool skipEntropyData(ByteSource& source)
+// Skips the compressed data after a scan's header up to the next marker other than a restart, and
+// returns that marker's code (-1 at the end).
+int skipEntropyData(ByteSource& source)
 {
     for (;;) {
-        int byte = source.next();
-        if (byte < 0) {
-            return false;
+        if (!source.skipPastMarkerByte()) {
+            return -1;
         }
-        if (byte != 0xFF) {
-            continue;
-        }
+        int byte = 0;
         do {
             byte = source.next();
         } while (byte == 0xFF);
-        if (byte < 0) {
-            return false;
-        }
-        if (byte != 0x00 && !(byte >= 0xD0 && byte <= 0xD7)) {
-            source.putBack();
-            return true;
+        if (byte < 0 || (byte != 0x00 && !(byte >= 0xD0 && byte <= 0xD7))) {
+            return byte;
         }
     }
 }
@@ -105,14 +119,18 @@ JpegLayout JpegLayout::read(QIODevice& device, int maxScans)
     if (source.next() != 0xFF || source.next() != 0xD8) {
         return layout;
     }
+    int afterScan = -1; // the marker that ended the last scan's data, already read
     for (;;) {
-        int marker = source.next();
-        if (marker != 0xFF) {
-            return layout;
+        int marker = afterScan;
+        afterScan = -1;
+        if (marker < 0) {
+            if (source.next() != 0xFF) {
+                return layout;
+            }
+            do {
+                marker = source.next();
+            } while (marker == 0xFF);
         }
-        do {
-            marker = source.next();
-        } while (marker == 0xFF);
         if (marker < 0 || marker == endOfImage) {
             return layout;
         }
@@ -139,7 +157,8 @@ JpegLayout JpegLayout::read(QIODevice& device, int maxScans)
         }
         if (marker == startOfScan) {
             ++layout.scans;
-            if (layout.scans > maxScans || !skipEntropyData(source)) {
+            afterScan = layout.scans > maxScans ? -1 : skipEntropyData(source);
+            if (afterScan < 0) {
                 return layout;
             }
         }

@@ -29,8 +29,10 @@ QString shortReason(const std::exception& error)
 
 // The widest or tallest picture read; JPEG 2000 allows far more than any camera makes.
 constexpr MagickCore::MagickSizeType maxSide = 65535;
-// Ceilings of ImageMagick's own, whatever the system's policy file says; the search's memory
-// budget decides what is read at once.
+// Ceilings of ImageMagick's own, whatever the system's policy file allows beyond them (it may set
+// lower ones, never higher); the search's memory budget decides what is read at once. Beyond its
+// memory limits ImageMagick keeps pixels in a file of its temporary folder, which the program
+// points into its own private one.
 constexpr MagickCore::MagickSizeType maxCacheBytes = MagickCore::MagickSizeType(1) << 30;
 
 Magick::Image imageFor(const std::string& coder)
@@ -71,8 +73,7 @@ void MagickImageFileReader::initializeMagick()
         Magick::ResourceLimits::area(MagickCore::MagickSizeType(maxPixels));
         Magick::ResourceLimits::width(maxSide);
         Magick::ResourceLimits::height(maxSide);
-        // No pixel cache on disk: a picture too big for memory is refused, not written out.
-        Magick::ResourceLimits::disk(0);
+        Magick::ResourceLimits::disk(maxCacheBytes);
         // ImageMagick's time limit counts from its first picture in the process and ends the whole
         // program when reached, which no long-running program can live with; each decode has a
         // deadline of its own instead.

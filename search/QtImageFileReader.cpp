@@ -14,8 +14,10 @@ namespace {
 // Enough for the largest picture accepted, even at 16 bits per channel; Qt's default of 128 MB
 // would refuse ordinary 40-megapixel photos. The search's memory budget is the real bound.
 constexpr int allocationLimitMb = 1024;
-// libjpeg reduces by 1/2, 1/4 or 1/8 only: what it decodes has up to twice the wanted sides.
+// libjpeg reduces by 1/2, 1/4 or 1/8 only: what it decodes has up to twice the wanted sides, and
+// never less than an eighth of the picture's.
 constexpr std::int64_t jpegReductionSlack = 4;
+constexpr std::int64_t jpegLargestReduction = 8 * 8;
 // Two bytes per coefficient, one coefficient per pixel and component at most.
 constexpr std::int64_t bytesPerCoefficient = 2;
 // What a format of unknown depth may decode to: 16 bits for each of four channels.
@@ -64,8 +66,9 @@ std::int64_t QtImageFileReader::memoryNeeded(QSize target) const
     // The converted RGB32 picture and its scaled copy come on top of what the decoder makes.
     const std::int64_t finishing = full * 4 + wanted * 4;
     if (m_format == "jpeg") {
-        const std::int64_t decoded = std::min(full, wanted * jpegReductionSlack);
-        return m_coefficientBytes + decoded * 4 * 2 + wanted * 4;
+        const std::int64_t decoded =
+            std::min(full, std::max(full / jpegLargestReduction + 1, wanted * jpegReductionSlack));
+        return m_coefficientBytes + decoded * 4 + wanted * 4 * 2;
     }
     return full * bytesPerPixel(m_decodedFormat) + finishing;
 }
