@@ -1,5 +1,7 @@
 #include "search/ImageSurface.h"
 
+#include "engine/classImageProcessing.h"
+
 #include <gtest/gtest.h>
 
 using namespace morvelin;
@@ -27,4 +29,16 @@ TEST(ImageSurfaceTest, BoxesIncludeTheirFarCornerAndAreFilledOnlyWhenSolid)
     EXPECT_EQ(surface.image().pixel(30, 5), qRgb(255, 0, 0));
     surface.clear();
     EXPECT_EQ(surface.image().pixel(30, 5), white);
+}
+
+TEST(ImageSurfaceTest, AGridIsDrawnCellByCellInItsShareOfTheSurface)
+{
+    classImageProcessing grid;
+    grid.init(2, 2);
+    grid.setPoint(1, 0, 200); // right column, top row
+    ImageSurface surface(QSize(20, 20), Qt::white);
+    grid.show(surface);
+    EXPECT_EQ(surface.image().pixel(15, 5), qRgb(200, 200, 200));
+    EXPECT_EQ(surface.image().pixel(5, 5), qRgb(0, 0, 0));
+    EXPECT_EQ(surface.image().pixel(5, 15), qRgb(0, 0, 0));
 }
