@@ -246,31 +246,6 @@ TEST_F(ImageXTest, SaveWritesAJpegThatQtReadsBackAndNothingWithoutAPicture)
     EXPECT_FALSE(image.save(m_dir.filePath("no-such-folder/scan.jpg")));
 }
 
-TEST_F(ImageXTest, RealPhotosDecodeAsQtShowsThem)
-{
-    const QDir photos(QStringLiteral(MORVELIN_TEST_PHOTOS));
-    QStringList paths;
-    for (const QString& name : photos.entryList({"*.jpg", "*.png"}, QDir::Files)) {
-        paths.append(photos.filePath(name));
-    }
-    for (const QString& name : QDir(photos.filePath("faces")).entryList({"*.jpg"}, QDir::Files)) {
-        paths.append(photos.filePath("faces/" + name));
-    }
-    if (paths.isEmpty()) {
-        GTEST_SKIP() << "no test photos in " MORVELIN_TEST_PHOTOS " (scripts/setup.sh fetches them)";
-    }
-    for (const QString& path : paths) {
-        SCOPED_TRACE(path.toStdString());
-        QImageReader reader(path);
-        reader.setAutoTransform(true);
-        const QImage expected = reader.read().convertToFormat(QImage::Format_RGB32);
-        ImageX image;
-        ASSERT_TRUE(image.load(path)) << image.errorString().toStdString();
-        EXPECT_EQ(QSize(image.width(), image.height()), expected.size());
-        EXPECT_EQ(image.picture(), expected);
-    }
-}
-
 TEST_F(ImageXTest, SeparateInstancesDecodeOnSeveralThreadsAlike)
 {
     QStringList paths;

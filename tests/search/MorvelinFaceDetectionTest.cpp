@@ -72,27 +72,36 @@ std::vector<std::string> expectedEvents(const QString& image, const QString& dat
 
 } // namespace
 
-TEST(MorvelinFaceDetectionTest, CompletedComesOnceAlsoWhenNothingCanBeRead)
+TEST(MorvelinFaceDetectionTest, CompletedComesOnceAndTheErrorSaysWhyWhenNothingCanBeUsed)
 {
     const FaceDetectorTestFolder folder;
-    const QString garbage = folder.write(QStringLiteral("garbage.jpg"), "this is no picture");
-    const QString badData = folder.write(QStringLiteral("bad.xml"), "no xml at all");
-    QImage(32, 32, QImage::Format_RGB32).save(folder.path(QStringLiteral("small.png")));
-
-    const std::pair<QString, QString> cases[] = {
-        {folder.path(QStringLiteral("small.png")), folder.path(QStringLiteral("absent.xml"))},
-        {folder.path(QStringLiteral("small.png")), badData},
-        {garbage, folder.dataPath()},
-        {folder.path(QStringLiteral("absent.jpg")), folder.dataPath()},
+    const QString small = folder.path(QStringLiteral("small.png"));
+    QImage(32, 32, QImage::Format_RGB32).save(small);
+    folder.write(QStringLiteral("broken.onnx"), "not a network");
+    // Without the model the data file cannot be used, whatever the picture.
+    const char* const unreadable = folder.hasModel() ? "cannot be read" : "";
+    const struct {
+        QString image;
+        QString data;
+        const char* says;
+    } cases[] = {
+        {small, folder.path(QStringLiteral("absent.xml")), "not found"},
+        {small, folder.write(QStringLiteral("not.xml"), "<detector><model"), "not.xml"},
+        {small, folder.write(QStringLiteral("nomodel.xml"), "<detector><model file='absent.onnx'/></detector>"), "absent.onnx"},
+        {small, folder.write(QStringLiteral("badmodel.xml"), "<detector><model file='broken.onnx'/></detector>"), "broken.onnx"},
+        {folder.write(QStringLiteral("garbage.jpg"), "this is no picture"), folder.dataPath(), unreadable},
+        {folder.path(QStringLiteral("absent.jpg")), folder.dataPath(), folder.hasModel() ? "not found" : ""},
     };
-    for (const auto& [image, data] : cases) {
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.data.toStdString() + " " + c.image.toStdString());
         MorvelinFaceDetection detection;
         const Recorder recorder(detection);
-        detection.Detect(image, data);
+        detection.Detect(c.image, c.data);
         runEventsUntil([&] { return recorder.completions() > 0; });
-        EXPECT_EQ(recorder.events(), (std::vector<std::string>{"N", "C"})) << image.toStdString();
+        EXPECT_EQ(recorder.events(), (std::vector<std::string>{"N", "C"}));
         EXPECT_TRUE(recorder.allOnOwnThread());
-        EXPECT_FALSE(detection.lastError().isEmpty()) << image.toStdString();
+        EXPECT_FALSE(detection.lastError().isEmpty());
+        EXPECT_TRUE(detection.lastError().contains(QLatin1String(c.says))) << detection.lastError().toStdString();
     }
 }
 
