@@ -14,31 +14,23 @@ public:
     FaceDetectorTestFolder()
     {
         QFile::copy(QStringLiteral(MORVELIN_DATA_XML), dataPath());
-        const QDir models(QStringLiteral(MORVELIN_FACE_MODELS));
-        for (const QFileInfo& model : models.entryInfoList({QStringLiteral("*.onnx")})) {
-            QFile::link(model.absoluteFilePath(), m_dir.filePath(model.fileName()));
-            m_hasModel = true;
+        for (const QFileInfo& model : QDir(QStringLiteral(MORVELIN_FACE_MODELS)).entryInfoList({QStringLiteral("*.onnx")})) {
+            m_hasModel = QFile::link(model.absoluteFilePath(), path(model.fileName())) || m_hasModel;
         }
     }
 
     bool hasModel() const { return m_hasModel; }
-    QString dataPath() const { return m_dir.filePath(QStringLiteral("data.xml")); }
+    QString dataPath() const { return path(QStringLiteral("data.xml")); }
+    QString path(const QString& name) const { return m_dir.filePath(name); }
+    static QString photo(const QString& name) { return QDir(QStringLiteral(MORVELIN_TEST_PHOTOS)).filePath(name); }
 
     QString write(const QString& name, const QByteArray& bytes) const
     {
-        const QString path = m_dir.filePath(name);
-        QFile file(path);
+        QFile file(path(name));
         if (file.open(QIODevice::WriteOnly)) {
             file.write(bytes);
         }
-        return path;
-    }
-
-    QString path(const QString& name) const { return m_dir.filePath(name); }
-
-    static QString photo(const QString& name)
-    {
-        return QDir(QStringLiteral(MORVELIN_TEST_PHOTOS)).filePath(name);
+        return file.fileName();
     }
 
     // Why a test that needs the model and the photo `name` cannot run here, or empty.
@@ -47,8 +39,7 @@ public:
         if (!m_hasModel) {
             return "no face model in " MORVELIN_FACE_MODELS " (scripts/setup.sh fetches it)";
         }
-        return QFileInfo::exists(photo(name)) ? std::string()
-                                              : "no test photos in " MORVELIN_TEST_PHOTOS " (scripts/setup.sh fetches them)";
+        return QFileInfo::exists(photo(name)) ? std::string() : "no test photos in " MORVELIN_TEST_PHOTOS " (scripts/setup.sh fetches them)";
     }
 
 private:
