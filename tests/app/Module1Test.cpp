@@ -1,113 +1,66 @@
 #include "app/Module1.h"
 
-#include "app/Helpers.h"
 #include "app/WinMain.h"
 #include "app/WinWelcome.h"
-#include "platform/SingleInstance.h"
+
+#include "UserFolders.h"
+#include "WaitUntil.h"
 
 #include <QAbstractButton>
 #include <QApplication>
-#include <QDeadlineTimer>
 #include <QDir>
-#include <QFile>
 #include <QFileInfo>
 #include <QLabel>
 #include <QMessageBox>
-#include <QPointer>
 #include <QProcess>
 #include <QSettings>
 #include <QTemporaryDir>
-#include <QThread>
 #include <QTimer>
 
 #include <gtest/gtest.h>
 
-#include <csignal>
-#include <functional>
 #include <optional>
 
 using namespace morvelin;
 
 namespace {
 
-constexpr int waitMs = 20000;
-
-bool waitUntil(const std::function<bool()>& condition)
-{
-    const QDeadlineTimer deadline(waitMs);
-    while (!condition()) {
-        if (deadline.hasExpired()) {
-            return false;
-        }
-        QCoreApplication::processEvents(QEventLoop::AllEvents, 20);
-        QThread::msleep(5);
-    }
-    return true;
-}
-
-QString runtimeFolder() { return qEnvironmentVariable("XDG_RUNTIME_DIR"); }
-QString socketPath() { return runtimeFolder() + QStringLiteral("/face-morvelin.socket"); }
-QString captionOf(WinMain& window) { return window.findChild<QLabel*>(QStringLiteral("WinCaption"))->text(); }
+QString socketPath() { return qEnvironmentVariable("XDG_RUNTIME_DIR") + QStringLiteral("/face-morvelin.socket"); }
 
 // The screen was taken and the detector has answered (or is at it).
 bool hasCaptured(WinMain& window)
 {
-    const QString caption = captionOf(window);
+    const QString caption = window.findChild<QLabel*>(QStringLiteral("WinCaption"))->text();
     return caption == QLatin1String("No faces found") || caption == QLatin1String("Choose the face to search...")
         || caption == QLatin1String("Looking for human faces...");
 }
 
-// The real program, as the desktop starts it: same user folders as this test, its own temporary
-// folder so a test can see what it leaves behind.
+// The real program, as the desktop starts it, in this test's user folders.
 class Program {
 public:
-    explicit Program(const QStringList& arguments, const QString& tempFolder = QString())
-    {
-        QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
-        if (!tempFolder.isEmpty()) {
-            environment.insert(QStringLiteral("TMPDIR"), tempFolder);
-        }
-        m_process.setProcessEnvironment(environment);
-        m_process.start(QStringLiteral(FACE_MORVELIN_BINARY), arguments);
-    }
+    explicit Program(const QStringList& arguments) { process.start(QStringLiteral(FACE_MORVELIN_BINARY), arguments); }
     ~Program()
     {
-        if (m_process.state() != QProcess::NotRunning) {
-            m_process.kill();
-            m_process.waitForFinished(waitMs);
-        }
+        process.kill();
+        process.waitForFinished();
     }
-    bool waitUntilRunning() { return waitUntil([] { return QFileInfo::exists(socketPath()); }); }
-    bool waitForEnd() { return waitUntil([this] { return m_process.state() == QProcess::NotRunning; }); }
-    QProcess& process() { return m_process; }
-
-private:
-    QProcess m_process;
+    QProcess process;
 };
 
 class Module1Test : public testing::Test {
 protected:
-    void SetUp() override { useFreshStore(); }
-
-    void useFreshStore()
+    // A settings store of its own for each start; nullopt: nothing stored.
+    void storeShowTip(const std::optional<QByteArray>& text)
     {
         m_stores.emplace_back(std::make_unique<QTemporaryDir>());
         QSettings::setPath(QSettings::NativeFormat, QSettings::UserScope, m_stores.back()->path());
-    }
-
-    // nullopt: nothing stored.
-    void storeShowTip(const std::optional<QByteArray>& text)
-    {
-        useFreshStore();
-        if (!text) {
-            return;
+        QDir(m_stores.back()->path()).mkdir(QStringLiteral("Face Morvelin"));
+        QFile file(m_stores.back()->path() + QStringLiteral("/Face Morvelin/Face Morvelin.conf"));
+        if (text) {
+            ASSERT_TRUE(file.open(QIODevice::WriteOnly) && file.write("[Welcome]\nShowTip=" + *text + "\n") > 0);
         }
-        const QString folder = m_stores.back()->path() + QStringLiteral("/Face Morvelin");
-        QDir().mkpath(folder);
-        QFile file(folder + QStringLiteral("/Face Morvelin.conf"));
-        ASSERT_TRUE(file.open(QIODevice::WriteOnly));
-        file.write("[Welcome]\nShowTip=" + *text + "\n");
     }
+    void SetUp() override { storeShowTip(std::nullopt); }
 
     std::vector<std::unique_ptr<QTemporaryDir>> m_stores;
 };
@@ -115,64 +68,46 @@ protected:
 } // namespace
 
 // This desktop (offscreen) has no tray: the main window must be reachable without one.
-TEST_F(Module1Test, TheStoredShowTipDecidesTheWelcomeWindow)
+TEST_F(Module1Test, TheStoredShowTipDecidesTheWelcomeWindowWhoseClosingShowsTheMainWindow)
 {
-    struct Case {
-        std::optional<QByteArray> stored;
-        bool welcome;
-    };
-    for (const Case& each : {Case{std::nullopt, true}, Case{"1", true}, Case{"0", false}, Case{"01", false},
-                             Case{"", false}}) {
-        const QString name = each.stored ? QStringLiteral("\"%1\"").arg(QString::fromLatin1(*each.stored))
-                                         : QStringLiteral("nothing stored");
-        storeShowTip(each.stored);
+    for (const auto& [stored, welcome] : {std::pair{std::optional<QByteArray>(), true}, {QByteArray("1"), true},
+                                          {QByteArray("0"), false}, {QByteArray("01"), false}, {QByteArray(""), false}}) {
+        SCOPED_TRACE(stored ? stored->constData() : "nothing stored");
+        storeShowTip(stored);
         Module1 start;
-        ASSERT_EQ(start.Main(), Module1::Start::Running) << name.toStdString();
-        ASSERT_NE(start.mainWindow(), nullptr);
-        EXPECT_EQ(start.welcomeWindow() != nullptr && start.welcomeWindow()->isVisible(), each.welcome) << name.toStdString();
-        EXPECT_EQ(start.mainWindow()->isVisible(), !each.welcome) << name.toStdString();
+        ASSERT_EQ(start.Main(), Module1::Start::Running);
+        EXPECT_EQ(start.welcomeWindow() != nullptr && start.welcomeWindow()->isVisible(), welcome);
+        EXPECT_EQ(start.mainWindow()->isVisible(), !welcome);
     }
-}
-
-TEST_F(Module1Test, WithoutATrayClosingTheWelcomeWindowShowsTheMainWindowWhoseCloseBoxEnds)
-{
+    storeShowTip(std::nullopt);
     Module1 start;
     ASSERT_EQ(start.Main(), Module1::Start::Running);
     ASSERT_NE(start.welcomeWindow(), nullptr);
-    EXPECT_FALSE(start.mainWindow()->isVisible());
     start.welcomeWindow()->close();
     EXPECT_TRUE(start.mainWindow()->isVisible());
     EXPECT_TRUE(waitUntil([&start] { return start.welcomeWindow() == nullptr; }));
-    // The close box may close the window: no tray to hide into.
-    EXPECT_TRUE(start.mainWindow()->QueryUnload(true));
+    EXPECT_TRUE(start.mainWindow()->QueryUnload(true)) << "no tray to hide into: the close box closes";
 }
 
 TEST_F(Module1Test, ASecondStartShowsTheMessageAndLoadsNothing)
 {
     Program first({});
-    ASSERT_TRUE(first.waitUntilRunning());
+    ASSERT_TRUE(waitUntil([] { return QFileInfo::exists(socketPath()); }));
 
-    QString title, text;
-    QMessageBox::Icon icon = QMessageBox::NoIcon;
+    QString seen;
     QTimer answer;
     QObject::connect(&answer, &QTimer::timeout, [&] {
-        auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
-        if (box == nullptr) {
-            return;
+        if (auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget())) {
+            seen = box->windowTitle() + '|' + box->text() + '|' + QString::number(box->icon());
+            box->button(QMessageBox::Ok)->click();
         }
-        title = box->windowTitle();
-        text = box->text();
-        icon = box->icon();
-        box->button(QMessageBox::Ok)->click();
     });
     answer.start(20);
     Module1 second;
     EXPECT_EQ(second.Main(), Module1::Start::Refused);
     answer.stop();
-
-    EXPECT_EQ(title, QStringLiteral("Face Morvelin"));
-    EXPECT_EQ(text, QStringLiteral("Application already running...\nPress F12 or click on the system tray icon"));
-    EXPECT_EQ(icon, QMessageBox::Information);
+    EXPECT_EQ(seen, QStringLiteral("Face Morvelin|Application already running...\nPress F12 or click on the system tray icon|%1")
+                        .arg(QMessageBox::Information));
     EXPECT_EQ(second.mainWindow(), nullptr);
     EXPECT_EQ(second.welcomeWindow(), nullptr);
     for (const QWidget* window : QApplication::topLevelWidgets()) {
@@ -189,11 +124,10 @@ TEST_F(Module1Test, ACaptureRequestFromAnotherProcessReachesTheMainWindow)
     storeShowTip("0");
     Module1 start;
     ASSERT_EQ(start.Main(), Module1::Start::Running);
-    ASSERT_EQ(captionOf(*start.mainWindow()), QStringLiteral("Face Morvelin"));
-
+    ASSERT_FALSE(hasCaptured(*start.mainWindow()));
     Program request({QStringLiteral("--capture")});
-    ASSERT_TRUE(request.waitForEnd());
-    EXPECT_EQ(request.process().exitCode(), 0) << request.process().readAllStandardError().toStdString();
+    ASSERT_TRUE(waitUntil([&request] { return request.process.state() == QProcess::NotRunning; }));
+    EXPECT_EQ(request.process.exitCode(), 0) << request.process.readAllStandardError().toStdString();
     EXPECT_TRUE(waitUntil([&start] { return hasCaptured(*start.mainWindow()); }));
 }
 
@@ -205,56 +139,13 @@ TEST_F(Module1Test, StartedToCaptureItCapturesAtOnceWithoutTheWelcomeWindow)
     EXPECT_TRUE(waitUntil([&start] { return hasCaptured(*start.mainWindow()); }));
 }
 
-TEST_F(Module1Test, ExitEndsTheProgramWithoutTheWelcomeWindowsCloseHandler)
-{
-    Module1 start;
-    ASSERT_EQ(start.Main(), Module1::Start::Running);
-    QPointer<WinWelcome> welcome = start.welcomeWindow();
-    ASSERT_FALSE(welcome.isNull());
-    bool welcomeClosed = false;
-    QObject::connect(welcome, &WinWelcome::closed, [&welcomeClosed] { welcomeClosed = true; });
-
-    QTimer::singleShot(0, [] { ExitProgram(); });
-    EXPECT_EQ(QApplication::exec(), 0);
-    EXPECT_FALSE(welcomeClosed);
-    EXPECT_FALSE(start.mainWindow()->isVisible());
-}
-
-TEST(Module1ProgramTest, SignalsEndTheProgramCleanly)
-{
-    for (const int signalNumber : {SIGTERM, SIGINT, SIGHUP}) {
-        QTemporaryDir temp;
-        Program program({}, temp.path());
-        ASSERT_TRUE(program.waitUntilRunning()) << signalNumber;
-        ASSERT_TRUE(waitUntil([&temp] { return !QDir(temp.path()).isEmpty(); })) << "no temporary folder made";
-
-        ::kill(pid_t(program.process().processId()), signalNumber);
-        ASSERT_TRUE(program.waitForEnd()) << signalNumber;
-        EXPECT_EQ(program.process().exitStatus(), QProcess::NormalExit) << signalNumber;
-        EXPECT_EQ(program.process().exitCode(), 0) << signalNumber;
-        EXPECT_TRUE(QDir(temp.path()).isEmpty()) << signalNumber << ": temporary files left";
-        EXPECT_FALSE(QFileInfo::exists(socketPath())) << signalNumber;
-        SingleInstance next(runtimeFolder());
-        EXPECT_TRUE(next.claim()) << signalNumber;
-    }
-}
-
 int main(int argc, char* argv[])
 {
     if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) {
         qputenv("QT_QPA_PLATFORM", "offscreen");
     }
-    // Never the real user's settings, instance or temporary files; the program started from here
-    // shares these with the test.
-    QTemporaryDir user;
-    for (const char* folder : {"home", "config", "runtime", "tmp"}) {
-        QDir(user.path()).mkdir(QLatin1String(folder));
-    }
-    QFile::setPermissions(user.path() + QStringLiteral("/runtime"), QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
-    qputenv("HOME", (user.path() + QStringLiteral("/home")).toUtf8());
-    qputenv("XDG_CONFIG_HOME", (user.path() + QStringLiteral("/config")).toUtf8());
-    qputenv("XDG_RUNTIME_DIR", (user.path() + QStringLiteral("/runtime")).toUtf8());
-    qputenv("TMPDIR", (user.path() + QStringLiteral("/tmp")).toUtf8());
+    // The program started from here shares these folders with the test.
+    const UserFolders user;
     qputenv("LC_ALL", "C");
     qputenv("LANGUAGE", "");
     QApplication application(argc, argv);

@@ -3,11 +3,15 @@
 #include "app/Helpers.h"
 #include "app/WinMain.h"
 #include "app/WinWelcome.h"
+#include "platform/SingleInstance.h"
+
+#include "UserFolders.h"
+#include "WaitUntil.h"
 
 #include <QApplication>
-#include <QDeadlineTimer>
 #include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QPointer>
 #include <QProcess>
 #include <QSettings>
@@ -20,8 +24,6 @@
 #include <gtest/gtest.h>
 
 #include <csignal>
-#include <functional>
-#include <memory>
 
 using namespace morvelin;
 
@@ -30,19 +32,6 @@ namespace {
 // Run under Xvfb (ctest does): this program starts Debian's trayer as the desktop's tray.
 constexpr int waitMs = 10000;
 bool trayHost = false;
-
-bool waitUntil(const std::function<bool()>& condition)
-{
-    const QDeadlineTimer deadline(waitMs);
-    while (!condition()) {
-        if (deadline.hasExpired()) {
-            return false;
-        }
-        QCoreApplication::processEvents(QEventLoop::AllEvents, 20);
-        QThread::msleep(5);
-    }
-    return true;
-}
 
 class Module1TrayTest : public testing::Test {
 protected:
@@ -54,7 +43,7 @@ protected:
         QSettings::setPath(QSettings::NativeFormat, QSettings::UserScope, m_store.path());
     }
 
-    void storeShowTipZero()
+    void storeShowTipZero() const
     {
         QDir().mkpath(m_store.path() + QStringLiteral("/Face Morvelin"));
         QFile file(m_store.path() + QStringLiteral("/Face Morvelin/Face Morvelin.conf"));
@@ -84,36 +73,28 @@ TEST_F(Module1TrayTest, StartsAsATrayIconWhoseWindowTheCloseBoxOnlyHides)
     EXPECT_TRUE(window.tray().isShown());
 }
 
-TEST_F(Module1TrayTest, ExitTakesTheTrayIconDownAndEndsWithoutTheWelcomeWindowsCloseHandler)
+TEST_F(Module1TrayTest, ExitAndSigtermTakeTheTrayIconDownWithoutTheWelcomeWindowsCloseHandler)
 {
-    Module1 start;
-    ASSERT_EQ(start.Main(), Module1::Start::Running);
-    QPointer<WinWelcome> welcome = start.welcomeWindow();
-    ASSERT_FALSE(welcome.isNull());
-    bool welcomeClosed = false;
-    QObject::connect(welcome, &WinWelcome::closed, [&welcomeClosed] { welcomeClosed = true; });
-    ASSERT_TRUE(start.mainWindow()->tray().isShown());
-
-    QTimer::singleShot(50, [] { ExitProgram(); });
-    EXPECT_EQ(QApplication::exec(), 0);
-    EXPECT_FALSE(start.mainWindow()->tray().isShown());
-    EXPECT_FALSE(start.mainWindow()->isVisible());
-    EXPECT_FALSE(welcomeClosed);
-}
-
-TEST_F(Module1TrayTest, SigtermTakesTheTrayIconDownAsExitDoes)
-{
-    storeShowTipZero();
-    Module1 start;
-    ASSERT_EQ(start.Main(), Module1::Start::Running);
-    ASSERT_TRUE(start.mainWindow()->tray().isShown());
-    QTimer::singleShot(50, [] { ::raise(SIGTERM); });
-    EXPECT_EQ(QApplication::exec(), 0);
-    EXPECT_FALSE(start.mainWindow()->tray().isShown());
+    for (const bool bySignal : {false, true}) {
+        SCOPED_TRACE(bySignal ? "SIGTERM" : "Exit");
+        Module1 start;
+        ASSERT_EQ(start.Main(), Module1::Start::Running);
+        QPointer<WinWelcome> welcome = start.welcomeWindow();
+        ASSERT_FALSE(welcome.isNull());
+        bool welcomeClosed = false;
+        QObject::connect(welcome, &WinWelcome::closed, [&welcomeClosed] { welcomeClosed = true; });
+        ASSERT_TRUE(start.mainWindow()->tray().isShown());
+        QTimer::singleShot(50, [bySignal] { bySignal ? void(::raise(SIGTERM)) : ExitProgram(); });
+        EXPECT_EQ(QApplication::exec(), 0);
+        EXPECT_FALSE(start.mainWindow()->tray().isShown());
+        EXPECT_FALSE(start.mainWindow()->isVisible());
+        EXPECT_FALSE(welcomeClosed);
+    }
 }
 
 // The real program, with the tray's own windows besides its own: the end must not trip over the
-// tray icon's windows going away (which of them comes first varies from run to run).
+// tray icon's windows going away (which of them comes first varies from run to run), and leaves
+// neither temporary files nor anything that blocks the next start.
 TEST_F(Module1TrayTest, TheProgramInTheTrayEndsCleanlyOnTerminationSignals)
 {
     storeShowTipZero();
@@ -126,7 +107,7 @@ TEST_F(Module1TrayTest, TheProgramInTheTrayEndsCleanlyOnTerminationSignals)
         program.setProcessEnvironment(environment);
         program.start(QStringLiteral(FACE_MORVELIN_BINARY), {});
         // The temporary folder comes with the main window, and with it the tray icon.
-        ASSERT_TRUE(waitUntil([&temp] { return !QDir(temp.path()).isEmpty(); })) << signalNumber;
+        ASSERT_TRUE(waitUntil([&temp] { return !QDir(temp.path()).isEmpty(); }, waitMs)) << signalNumber;
         QThread::msleep(200);
 
         ::kill(pid_t(program.processId()), signalNumber);
@@ -134,21 +115,15 @@ TEST_F(Module1TrayTest, TheProgramInTheTrayEndsCleanlyOnTerminationSignals)
         EXPECT_EQ(program.exitStatus(), QProcess::NormalExit) << signalNumber << ": "
                                                               << program.readAllStandardError().toStdString();
         EXPECT_EQ(program.exitCode(), 0) << signalNumber;
-        EXPECT_TRUE(QDir(temp.path()).isEmpty()) << signalNumber;
+        EXPECT_TRUE(QDir(temp.path()).isEmpty()) << signalNumber << ": temporary files left";
+        EXPECT_FALSE(QFileInfo::exists(qEnvironmentVariable("XDG_RUNTIME_DIR") + "/face-morvelin.socket")) << signalNumber;
+        EXPECT_TRUE(SingleInstance(qEnvironmentVariable("XDG_RUNTIME_DIR")).claim()) << signalNumber;
     }
 }
 
 int main(int argc, char* argv[])
 {
-    QTemporaryDir user;
-    for (const char* folder : {"home", "config", "runtime", "tmp"}) {
-        QDir(user.path()).mkdir(QLatin1String(folder));
-    }
-    QFile::setPermissions(user.path() + QStringLiteral("/runtime"), QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
-    qputenv("HOME", (user.path() + QStringLiteral("/home")).toUtf8());
-    qputenv("XDG_CONFIG_HOME", (user.path() + QStringLiteral("/config")).toUtf8());
-    qputenv("XDG_RUNTIME_DIR", (user.path() + QStringLiteral("/runtime")).toUtf8());
-    qputenv("TMPDIR", (user.path() + QStringLiteral("/tmp")).toUtf8());
+    const UserFolders user;
     qputenv("LC_ALL", "C");
     // The X11 tray, not a desktop bus one this test cannot see.
     qunsetenv("DBUS_SESSION_BUS_ADDRESS");
@@ -162,10 +137,8 @@ int main(int argc, char* argv[])
     QProcess trayer;
     const QString trayerProgram = QStandardPaths::findExecutable(QStringLiteral("trayer"));
     if (display && !trayerProgram.isEmpty()) {
-        trayer.start(trayerProgram, {QStringLiteral("--edge"), QStringLiteral("top"), QStringLiteral("--align"),
-                                     QStringLiteral("right"), QStringLiteral("--widthtype"), QStringLiteral("request"),
-                                     QStringLiteral("--height"), QStringLiteral("24")});
-        trayHost = trayer.waitForStarted() && waitUntil([] { return QSystemTrayIcon::isSystemTrayAvailable(); });
+        trayer.start(trayerProgram, QStringLiteral("--edge top --align right --widthtype request --height 24").split(' '));
+        trayHost = trayer.waitForStarted() && waitUntil([] { return QSystemTrayIcon::isSystemTrayAvailable(); }, waitMs);
     }
     testing::InitGoogleTest(&argc, argv);
     const int result = RUN_ALL_TESTS();

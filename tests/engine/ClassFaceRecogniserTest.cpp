@@ -5,14 +5,10 @@
 #include <gtest/gtest.h>
 
 using namespace morvelin;
+using morvelin::testing::flat;
 using morvelin::testing::grey;
 
 namespace {
-
-PixelCanvas greyFace(int level)
-{
-    return PixelCanvas(48, 48, grey(level));
-}
 
 ClassFaceRecogniser prepared(const std::vector<std::pair<PixelCanvas, std::string>>& gallery)
 {
@@ -30,35 +26,35 @@ ClassFaceRecogniser prepared(const std::vector<std::pair<PixelCanvas, std::strin
 
 TEST(ClassFaceRecogniserTest, NamesTheNearestFaceAndTiesGoToTheEarlierOne)
 {
-    PixelCanvas probe = greyFace(90); // left half 90, right half 230
+    PixelCanvas probe = flat(90); // left half 90, right half 230
     for (int x = 24; x < 48; ++x) {
         for (int y = 0; y < 48; ++y) {
             probe.setPixel(x, y, grey(230));
         }
     }
     ClassFaceRecogniser recogniser = prepared(
-        {{greyFace(120), "anna"}, {greyFace(200), "ben"}, {greyFace(150), "cleo"}, {probe, "dana"}, {probe, "dana again"}});
+        {{flat(120), "anna"}, {flat(200), "ben"}, {flat(150), "cleo"}, {probe, "dana"}, {probe, "dana again"}});
     EXPECT_EQ(recogniser.Identify(probe), "dana0");
     ASSERT_NE(recogniser.Identity, nullptr);
     EXPECT_EQ(recogniser.Identity->getPoint(47, 0), 230);
 
     // 135 lowers to 35: 15 from anna's 20 and from cleo's 50 in every cell.
-    EXPECT_EQ(recogniser.Identify(greyFace(135)), "anna34560");
+    EXPECT_EQ(recogniser.Identify(flat(135)), "anna34560");
     EXPECT_EQ(recogniser.Identity->getPoint(0, 0), 120);
 }
 
 TEST(ClassFaceRecogniserTest, WithNoFacesCountedNothingIsNearestAndTheLastFoundGridSurvives)
 {
-    ClassFaceRecogniser recogniser = prepared({{greyFace(200), "only"}});
+    ClassFaceRecogniser recogniser = prepared({{flat(200), "only"}});
     recogniser.NoOfFaces = 0;
-    EXPECT_EQ(recogniser.Identify(greyFace(200)), "99999999");
+    EXPECT_EQ(recogniser.Identify(flat(200)), "99999999");
     EXPECT_EQ(recogniser.Identity, nullptr) << "left as it was";
 
     recogniser.NoOfFaces = 1;
-    recogniser.Identify(greyFace(200));
+    recogniser.Identify(flat(200));
     const auto found = recogniser.Identity;
     recogniser.NoOfFaces = 0;
-    recogniser.addFace(greyFace(10), "replacement");
+    recogniser.addFace(flat(10), "replacement");
     EXPECT_EQ(recogniser.Identity, found);
     EXPECT_EQ(recogniser.Identity->getPoint(0, 0), 200) << "the found grid outlives its slot";
 }
@@ -67,9 +63,9 @@ TEST(ClassFaceRecogniserTest, MisuseAndAFullGalleryFailWithTheEngineErrors)
 {
     ClassFaceRecogniser empty;
     empty.init(48, 48);
-    EXPECT_THROW(empty.Identify(greyFace(100)), ObjectNotSetError);
+    EXPECT_THROW(empty.Identify(flat(100)), ObjectNotSetError);
 
-    ClassFaceRecogniser resized = prepared({{greyFace(200), "small"}});
+    ClassFaceRecogniser resized = prepared({{flat(200), "small"}});
     resized.init(60, 60);
     EXPECT_THROW(resized.updateEigenFaces(), IndexOutOfRangeError) << "stored faces keep their old size";
 

@@ -2,7 +2,7 @@
 
 #include <gtest/gtest.h>
 
-#include <array>
+#include <vector>
 
 using namespace morvelin;
 
@@ -21,13 +21,20 @@ classImageProcessing sized(std::int16_t width, std::int16_t height, std::uint8_t
     return grid;
 }
 
-// The edge class of a 3 x 3 grid whose single block holds `cells`, row by row from the top.
-int classOfBlock(const std::array<int, 9>& cells)
+// A grid whose sampled cells hold `cells`, row by row from the top.
+classImageProcessing gridOf(std::int16_t width, std::int16_t height, const std::vector<int>& cells)
 {
-    classImageProcessing grid = sized(3, 3);
-    for (int n = 0; n < 9; ++n) {
-        grid.setPoint(static_cast<std::int16_t>(n % 3), static_cast<std::int16_t>(n / 3), static_cast<std::uint8_t>(cells[n]));
+    classImageProcessing grid = sized(width, height);
+    for (int n = 0; n < static_cast<int>(cells.size()); ++n) {
+        grid.setPoint(static_cast<std::int16_t>(n % width), static_cast<std::int16_t>(n / width), static_cast<std::uint8_t>(cells[n]));
     }
+    return grid;
+}
+
+// The edge class of a 3 x 3 grid whose single block holds `cells`.
+int classOfBlock(const std::vector<int>& cells)
+{
+    classImageProcessing grid = gridOf(3, 3, cells);
     grid.getEdges();
     return grid.getEdge(0, 0);
 }
@@ -47,13 +54,7 @@ TEST(EdgeDetectionTest, TheMeanStrengthSetsATenthAsTracingThreshold)
 
     // A checkerboard has the full gradient 1 at every computed cell; cell (3, 3) is made level with
     // its left and upper neighbours. 8 of the 16 cells of a 4 x 4 grid then give 1: mean 0.5.
-    classImageProcessing board = sized(4, 4);
-    for (std::int16_t x = 0; x < 4; ++x) {
-        for (std::int16_t y = 0; y < 4; ++y) {
-            board.setPoint(x, y, (x + y) % 2 == 1 ? 255 : 0);
-        }
-    }
-    board.setPoint(3, 3, board.getPoint(2, 3));
+    const classImageProcessing board = gridOf(4, 4, {0, 255, 0, 255, 255, 0, 255, 0, 0, 255, 0, 255, 255, 0, 255, 255});
     classImageProcessing edges = sized(4, 4);
     edges.getImageEdges(board);
     EXPECT_EQ(edges.getPoint(1, 1), 255);
@@ -64,11 +65,7 @@ TEST(EdgeDetectionTest, TheMeanStrengthSetsATenthAsTracingThreshold)
 TEST(EdgeDetectionTest, GradientsBelowTheThresholdWriteZeroAndLevelsRoundInSinglePrecision)
 {
     // Cell (1, 1): |102 - 0| + |102 - 102| = 102, exactly 0.2. Cell (2, 1): |1 - 102| + |1 - 1| = 101.
-    classImageProcessing source = sized(3, 3);
-    source.setPoint(1, 0, 102);
-    source.setPoint(1, 1, 102);
-    source.setPoint(2, 0, 1);
-    source.setPoint(2, 1, 1);
+    const classImageProcessing source = gridOf(3, 3, {0, 102, 1, 0, 102, 1});
     classImageProcessing edges = sized(3, 3);
     edges.EdgeThreshold = 0.2f;
     edges.getImageEdges(source);
@@ -77,14 +74,8 @@ TEST(EdgeDetectionTest, GradientsBelowTheThresholdWriteZeroAndLevelsRoundInSingl
 
     // Gradient sums 1, 5 and 45 give levels 0.5, 2.5 and 22.5 in single precision, which round to
     // the even neighbour; the same products in double lie just above and would round up.
-    classImageProcessing ramp = sized(4, 2);
-    const int levels[] = {0, 1, 6, 51};
-    for (std::int16_t x = 0; x < 4; ++x) {
-        ramp.setPoint(x, 0, static_cast<std::uint8_t>(levels[x]));
-        ramp.setPoint(x, 1, static_cast<std::uint8_t>(levels[x]));
-    }
     classImageProcessing rounded = sized(4, 2);
-    rounded.getImageEdges(ramp);
+    rounded.getImageEdges(gridOf(4, 2, {0, 1, 6, 51, 0, 1, 6, 51}));
     EXPECT_EQ(rounded.getPoint(1, 1), 0);
     EXPECT_EQ(rounded.getPoint(2, 1), 2);
     EXPECT_EQ(rounded.getPoint(3, 1), 22);
@@ -93,10 +84,7 @@ TEST(EdgeDetectionTest, GradientsBelowTheThresholdWriteZeroAndLevelsRoundInSingl
 TEST(EdgeDetectionTest, ContoursRunFromBrightAtTheThresholdToDarkAndThresholdOneFails)
 {
     // Cell (1, 1) has gradient 1, cell (2, 1) gradient 0.
-    classImageProcessing source = sized(3, 2);
-    source.setPoint(1, 1, 255);
-    source.setPoint(2, 1, 255);
-    source.setPoint(2, 0, 255);
+    const classImageProcessing source = gridOf(3, 2, {0, 0, 255, 0, 255, 255});
     classImageProcessing contours = sized(3, 2, 33);
     contours.EdgeThreshold = 1.0f;
     EXPECT_THROW(contours.getImageContours(source), DivisionByZeroError);

@@ -14,6 +14,12 @@ inline std::uint32_t grey(int level)
     return PixelCanvas::bgr(level, level, level);
 }
 
+// A face-sized picture in one grey.
+inline PixelCanvas flat(int level)
+{
+    return PixelCanvas(48, 48, grey(level));
+}
+
 // A picture of any claimed size without the memory for it: every point inside has the same colour.
 class UniformCanvas : public Canvas {
 public:

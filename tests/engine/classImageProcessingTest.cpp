@@ -38,6 +38,8 @@ TEST(classImageProcessingTest, InitResetsTheGridToInclusiveCheckedBounds)
     grid.init(48, 48);
     EXPECT_EQ(grid.getPoint(2, 2), 0) << "no trace of the earlier grid";
 
+    grid.setPoint(48, 0, 9);
+    EXPECT_EQ(grid.getPoint(0, 1), 0) << "the inclusive last column does not alias the next row";
     EXPECT_EQ(grid.getPoint(48, 48), 0);
     EXPECT_THROW(grid.getPoint(49, 0), IndexOutOfRangeError);
     EXPECT_THROW(grid.getPoint(0, 49), IndexOutOfRangeError);
@@ -54,12 +56,11 @@ TEST(classImageProcessingTest, InitResetsTheGridToInclusiveCheckedBounds)
 
 TEST(classImageProcessingTest, ProcessTypeChoosesTheChannel)
 {
-    struct Case {
+    const struct {
         std::int16_t processType;
         std::uint32_t colour;
         int level;
-    };
-    const Case cases[] = {
+    } cases[] = {
         {0, 0xFFFFFF, 255},
         {0, PixelCanvas::bgr(255, 0, 0), 0},   // 255 / 16777215 x 255 rounds to 0
         {0, PixelCanvas::bgr(0, 0, 255), 254}, // the whole colour value: 0xFF0000 is just below white
@@ -69,7 +70,7 @@ TEST(classImageProcessingTest, ProcessTypeChoosesTheChannel)
         {3, PixelCanvas::bgr(0, 0, 255), 255},
         {7, 0xFFFFFF, 0},
     };
-    for (const Case& c : cases) {
+    for (const auto& c : cases) {
         SCOPED_TRACE(::testing::Message() << "processType " << c.processType << ", colour " << c.colour);
         classImageProcessing grid = grid48();
         grid.processType = c.processType;

@@ -1,107 +1,135 @@
-#include "FaceDetectorTestFolder.h"
-
 #include "search/FaceDetector.h"
+#include "search/MorvelinFaceDetection.h"
 
+#include "WaitUntil.h"
+
+#include <QCoreApplication>
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
 #include <QImage>
+#include <QTemporaryDir>
+#include <QThread>
+#include <QThreadPool>
 
 #include <gtest/gtest.h>
 
+#include <functional>
+#include <memory>
 #include <string>
 
 using namespace morvelin;
 
 namespace {
 
-void expectInside(const DetectedFace& face, const QSize& image)
+// A detector's folder for tests: the shipped data.xml beside the model that scripts/setup.sh fetches,
+// in a temporary folder of its own, plus room for broken data files and images.
+class FaceDetectorTestFolder {
+public:
+    FaceDetectorTestFolder()
+    {
+        QFile::copy(QStringLiteral(MORVELIN_DATA_XML), dataPath());
+        for (const QFileInfo& model : QDir(QStringLiteral(MORVELIN_FACE_MODELS)).entryInfoList({QStringLiteral("*.onnx")})) {
+            m_hasModel = QFile::link(model.absoluteFilePath(), path(model.fileName())) || m_hasModel;
+        }
+    }
+
+    bool hasModel() const { return m_hasModel; }
+    QString dataPath() const { return path(QStringLiteral("data.xml")); }
+    QString path(const QString& name) const { return m_dir.filePath(name); }
+    static QString photo(const QString& name) { return QDir(QStringLiteral(MORVELIN_TEST_PHOTOS)).filePath(name); }
+
+    QString write(const QString& name, const QByteArray& bytes) const
+    {
+        QFile file(path(name));
+        if (file.open(QIODevice::WriteOnly)) {
+            file.write(bytes);
+        }
+        return file.fileName();
+    }
+
+    // Why a test that needs the model and the photo `name` cannot run here, or empty.
+    std::string missing(const QString& name) const
+    {
+        if (!m_hasModel) {
+            return "no face model in " MORVELIN_FACE_MODELS " (scripts/setup.sh fetches it)";
+        }
+        return QFileInfo::exists(photo(name)) ? std::string() : "no test photos in " MORVELIN_TEST_PHOTOS " (scripts/setup.sh fetches them)";
+    }
+
+private:
+    QTemporaryDir m_dir;
+    bool m_hasModel = false;
+};
+
+QRect rectangle(const DetectedFace& face)
 {
-    EXPECT_TRUE(0 <= face.x1 && face.x1 < face.x2 && face.x2 <= image.width() && 0 <= face.y1 && face.y1 < face.y2
-                && face.y2 <= image.height())
-        << face.x1 << " " << face.x2 << " " << face.y1 << " " << face.y2;
+    return QRect(QPoint(face.x1, face.y1), QPoint(face.x2 - 1, face.y2 - 1));
 }
 
-std::vector<std::array<int, 4>> rectangles(const FaceDetector::Result& result)
-{
-    std::vector<std::array<int, 4>> boxes;
-    for (const DetectedFace& face : result.faces) {
-        boxes.push_back({face.x1, face.x2, face.y1, face.y2});
+// Every notification one object raised ("N", "F x1 x2 y1 y2", "C"), and whether each arrived on the
+// object's own thread.
+struct Recorder {
+    explicit Recorder(MorvelinFaceDetection& detection)
+    {
+        const auto record = [this, &detection](const QString& event) {
+            events << event;
+            onOwnThread = onOwnThread && QThread::currentThread() == detection.thread();
+        };
+        QObject::connect(&detection, &MorvelinFaceDetection::Notice, [record] { record("N"); });
+        QObject::connect(&detection, &MorvelinFaceDetection::FaceFound,
+                         [record](int x1, int x2, int y1, int y2) { record(QString("F %1 %2 %3 %4").arg(x1).arg(x2).arg(y1).arg(y2)); });
+        QObject::connect(&detection, &MorvelinFaceDetection::Completed, [record] { record("C"); });
     }
-    return boxes;
+    bool completed() const { return events.contains("C"); }
+
+    QStringList events;
+    bool onOwnThread = true;
+};
+
+// Waits for `done`, then a little longer, so a notification that should not come has the chance to.
+void runEventsUntil(const std::function<bool()>& done)
+{
+    waitUntil(done, 60000);
+    QThread::msleep(50);
+    QCoreApplication::processEvents();
 }
 
 } // namespace
 
-TEST(FaceDetectorTest, FindsTheAstronautsFaceAndHerEyes)
+TEST(FaceDetectorTest, FindsTheAstronautsFaceAndHerEyesAndNothingInPlainOrOddlyShapedPictures)
 {
     const FaceDetectorTestFolder folder;
     if (const std::string why = folder.missing(QStringLiteral("astronaut.png")); !why.empty()) {
         GTEST_SKIP() << why;
     }
-
     const FaceDetector::Result result =
         FaceDetector::detectFile(FaceDetectorTestFolder::photo(QStringLiteral("astronaut.png")), folder.dataPath());
     ASSERT_TRUE(result.ok()) << result.error.toStdString();
     ASSERT_EQ(result.faces.size(), 1u);
     const DetectedFace& face = result.faces.front();
-    expectInside(face, QSize(512, 512));
+    EXPECT_TRUE(QRect(0, 0, 512, 512).contains(rectangle(face)));
     // Her face lies about x 170..280, y 60..180; her eyes near (203, 102) and (248, 103).
-    EXPECT_TRUE(QRect(150, 20, 150, 180).contains(QPoint((face.x1 + face.x2) / 2, (face.y1 + face.y2) / 2)));
+    EXPECT_TRUE(QRect(150, 20, 150, 180).contains(rectangle(face).center()));
     EXPECT_TRUE(QRect(190, 90, 25, 25).contains(face.keyPoints[DetectedFace::RightEye].toPoint()));
     EXPECT_TRUE(QRect(235, 90, 25, 25).contains(face.keyPoints[DetectedFace::LeftEye].toPoint()));
     EXPECT_GT(face.score, 0.5f);
-}
-
-TEST(FaceDetectorTest, FindsNothingInPlainOrOddlyShapedPictures)
-{
-    const FaceDetectorTestFolder folder;
-    if (const std::string why = folder.missing(QString()); !why.empty()) {
-        GTEST_SKIP() << why;
-    }
-    QImage plain(640, 480, QImage::Format_RGB32);
-    plain.fill(QColor(128, 128, 128));
 
     // Odd shapes must not trip the shrinking: a single pixel, a thin strip, a tall one.
+    QImage plain(640, 480, QImage::Format_RGB32);
+    plain.fill(QColor(128, 128, 128));
     QImage dot(1, 1, QImage::Format_RGB32);
     dot.fill(Qt::white);
     QImage strip(3000, 2, QImage::Format_Grayscale8);
     strip.fill(40);
     QImage tall(7, 2500, QImage::Format_RGB32);
     tall.fill(Qt::black);
-
     for (const QImage& picture : {plain, dot, strip, tall}) {
-        const FaceDetector::Result result = FaceDetector::detect(picture, folder.dataPath());
-        EXPECT_TRUE(result.ok()) << result.error.toStdString();
-        EXPECT_TRUE(result.faces.empty());
+        const FaceDetector::Result nothing = FaceDetector::detect(picture, folder.dataPath());
+        EXPECT_TRUE(nothing.ok()) << nothing.error.toStdString();
+        EXPECT_TRUE(nothing.faces.empty());
     }
-}
-
-TEST(FaceDetectorTest, SaysWhyWhenTheDataFileOrTheImageCannotBeUsed)
-{
-    const FaceDetectorTestFolder folder;
-    const QString image = folder.write(QStringLiteral("face.png"), QByteArray());
-    QImage(64, 64, QImage::Format_RGB32).save(image);
-    const QString garbage = folder.write(QStringLiteral("garbage.jpg"), "this is no picture");
-    const QString notXml = folder.write(QStringLiteral("not.xml"), "<detector><model");
-    const QString noModel = folder.write(QStringLiteral("nomodel.xml"),
-                                         "<detector><model file='absent.onnx' input-size='256'/></detector>");
-    folder.write(QStringLiteral("broken.onnx"), "not a network");
-    const QString badModel = folder.write(QStringLiteral("badmodel.xml"),
-                                          "<detector><model file='broken.onnx' input-size='256'/></detector>");
-
-    const auto errorOf = [](const QString& imagePath, const QString& dataPath) {
-        const FaceDetector::Result result = FaceDetector::detectFile(imagePath, dataPath);
-        EXPECT_TRUE(result.faces.empty());
-        return result.error;
-    };
-    EXPECT_TRUE(errorOf(image, folder.path(QStringLiteral("absent.xml"))).contains(QStringLiteral("not found")));
-    EXPECT_TRUE(errorOf(image, notXml).contains(QStringLiteral("not.xml")));
-    EXPECT_TRUE(errorOf(image, noModel).contains(QStringLiteral("absent.onnx")));
-    EXPECT_TRUE(errorOf(image, badModel).contains(QStringLiteral("broken.onnx")));
-    if (folder.hasModel()) {
-        EXPECT_TRUE(errorOf(garbage, folder.dataPath()).contains(QStringLiteral("cannot be read")));
-        EXPECT_TRUE(errorOf(folder.path(QStringLiteral("absent.jpg")), folder.dataPath())
-                        .contains(QStringLiteral("not found")));
-        EXPECT_FALSE(FaceDetector::detect(QImage(), folder.dataPath()).ok());
-    }
+    EXPECT_FALSE(FaceDetector::detect(QImage(), folder.dataPath()).ok());
 }
 
 TEST(FaceDetectorTest, GroupPhotosComeOutInTheSameReadingOrderEveryTime)
@@ -111,15 +139,108 @@ TEST(FaceDetectorTest, GroupPhotosComeOutInTheSameReadingOrderEveryTime)
         GTEST_SKIP() << why;
     }
     const QString photo = FaceDetectorTestFolder::photo(QStringLiteral("faces/bald_guys.jpg"));
-
-    const FaceDetector::Result first = FaceDetector::detectFile(photo, folder.dataPath());
-    ASSERT_TRUE(first.ok()) << first.error.toStdString();
-    EXPECT_GE(first.faces.size(), 20u); // 24 faces, some small and turned
-    for (const DetectedFace& face : first.faces) {
-        expectInside(face, QSize(1986, 1545));
+    const auto rectangles = [&] {
+        const FaceDetector::Result result = FaceDetector::detectFile(photo, folder.dataPath());
+        EXPECT_TRUE(result.ok()) << result.error.toStdString();
+        std::vector<QRect> boxes;
+        for (const DetectedFace& face : result.faces) {
+            boxes.push_back(rectangle(face));
+        }
+        return boxes;
+    };
+    const std::vector<QRect> first = rectangles();
+    EXPECT_GE(first.size(), 20u); // 24 faces, some small and turned
+    for (const QRect& box : first) {
+        EXPECT_TRUE(QRect(0, 0, 1986, 1545).contains(box));
     }
     // The first face is in the top row and the last in the bottom one.
-    EXPECT_LT(first.faces.front().y1, 1545 / 4);
-    EXPECT_GT(first.faces.back().y1, 1545 / 2);
-    EXPECT_EQ(rectangles(FaceDetector::detectFile(photo, folder.dataPath())), rectangles(first));
+    ASSERT_FALSE(first.empty());
+    EXPECT_LT(first.front().top(), 1545 / 4);
+    EXPECT_GT(first.back().top(), 1545 / 2);
+    EXPECT_EQ(rectangles(), first);
+}
+
+TEST(MorvelinFaceDetectionTest, CompletedComesOnceAndTheErrorSaysWhyWhenNothingCanBeUsed)
+{
+    const FaceDetectorTestFolder folder;
+    const QString small = folder.path(QStringLiteral("small.png"));
+    QImage(32, 32, QImage::Format_RGB32).save(small);
+    folder.write(QStringLiteral("broken.onnx"), "not a network");
+    // Without the model the data file cannot be used, whatever the picture.
+    const char* const unreadable = folder.hasModel() ? "cannot be read" : "";
+    const struct {
+        QString image;
+        QString data;
+        const char* says;
+    } cases[] = {
+        {small, folder.path(QStringLiteral("absent.xml")), "not found"},
+        {small, folder.write(QStringLiteral("not.xml"), "<detector><model"), "not.xml"},
+        {small, folder.write(QStringLiteral("nomodel.xml"), "<detector><model file='absent.onnx'/></detector>"), "absent.onnx"},
+        {small, folder.write(QStringLiteral("badmodel.xml"), "<detector><model file='broken.onnx'/></detector>"), "broken.onnx"},
+        {folder.write(QStringLiteral("garbage.jpg"), "this is no picture"), folder.dataPath(), unreadable},
+        {folder.path(QStringLiteral("absent.jpg")), folder.dataPath(), folder.hasModel() ? "not found" : ""},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.data.toStdString() + " " + c.image.toStdString());
+        MorvelinFaceDetection detection;
+        const Recorder recorder(detection);
+        detection.Detect(c.image, c.data);
+        runEventsUntil([&] { return recorder.completed(); });
+        EXPECT_EQ(recorder.events, QStringList({"N", "C"}));
+        EXPECT_TRUE(recorder.onOwnThread);
+        EXPECT_TRUE(detection.lastError().contains(QLatin1String(c.says))) << detection.lastError().toStdString();
+        EXPECT_FALSE(detection.lastError().isEmpty());
+    }
+}
+
+TEST(MorvelinFaceDetectionTest, NoticeThenEachFaceThenCompletedOnTheObjectsThreadForManyAtOnce)
+{
+    const FaceDetectorTestFolder folder;
+    if (const std::string why = folder.missing(QStringLiteral("faces/bald_guys.jpg")); !why.empty()) {
+        GTEST_SKIP() << why;
+    }
+    const QStringList images{FaceDetectorTestFolder::photo(QStringLiteral("faces/bald_guys.jpg")),
+                             FaceDetectorTestFolder::photo(QStringLiteral("astronaut.png")),
+                             FaceDetectorTestFolder::photo(QStringLiteral("faces/2008_002470.jpg"))};
+    QList<QStringList> expected;
+    for (const QString& image : images) {
+        expected.append({"N"});
+        for (const DetectedFace& face : FaceDetector::detectFile(image, folder.dataPath()).faces) {
+            expected.back() << QString("F %1 %2 %3 %4").arg(face.x1).arg(face.x2).arg(face.y1).arg(face.y2);
+        }
+        expected.back() << "C";
+    }
+    // More detections than the pool has threads: the rest wait their turn.
+    std::vector<std::unique_ptr<MorvelinFaceDetection>> detections;
+    std::vector<std::unique_ptr<Recorder>> recorders;
+    const int count = 2 * QThread::idealThreadCount() + static_cast<int>(images.size());
+    for (int i = 0; i < count; ++i) {
+        detections.push_back(std::make_unique<MorvelinFaceDetection>());
+        recorders.push_back(std::make_unique<Recorder>(*detections.back()));
+        detections.back()->Detect(images[i % images.size()], folder.dataPath());
+    }
+    EXPECT_TRUE(recorders.front()->events.empty()) << "Detect returns before the work is done";
+    EXPECT_LE(MorvelinFaceDetection::pool().maxThreadCount(), QThread::idealThreadCount());
+
+    runEventsUntil([&] { return std::all_of(recorders.begin(), recorders.end(), [](const auto& r) { return r->completed(); }); });
+    for (int i = 0; i < count; ++i) {
+        EXPECT_EQ(recorders[i]->events, expected[i % images.size()]);
+        EXPECT_TRUE(recorders[i]->onOwnThread);
+        EXPECT_TRUE(detections[i]->lastError().isEmpty()) << detections[i]->lastError().toStdString();
+    }
+
+    // Objects destroyed while they detect hear nothing more, and nothing breaks.
+    for (auto& recorder : recorders) {
+        recorder->events.clear();
+    }
+    for (int i = 0; i < 4; ++i) {
+        detections[i]->Detect(images[0], folder.dataPath());
+        if (i % 2 == 1) {
+            QThread::msleep(30); // let some runs be under way when their object goes
+        }
+        detections[i].reset();
+    }
+    MorvelinFaceDetection::pool().waitForDone();
+    QCoreApplication::processEvents();
+    EXPECT_TRUE(recorders[0]->events.isEmpty() && recorders[3]->events.isEmpty());
 }

@@ -6,47 +6,36 @@
 
 using namespace morvelin;
 
-namespace {
-
-struct ScoreCase {
-    std::int32_t distance;
-    const char* text;
-    std::int64_t wholePercent;
-    std::int32_t xscore;
-    bool match;
-};
-
-} // namespace
-
 TEST(FaceScoreTest, DistancesBecomeScoresCaptionsAndListKeys)
 {
-    const ScoreCase cases[] = {
-        {0, "100.0000", 100, 100000, true},
-        {1, "99.9997", 99, 100000, true},
-        {50000, "85.9991", 85, 85999, true},
-        {107136, "70.0000", 70, 70000, true},
-        {107137, "69.9997", 69, 70000, false},
-        {357120, "0.0000", 0, 0, false},
+    const struct {
+        std::int32_t distance;
+        const char* text;
+        std::int64_t wholePercent;
+        std::int32_t xscore;
+        bool match;
+    } cases[] = {
+        {0, "100.0000", 100, 100000, true},        {1, "99.9997", 99, 100000, true},
+        {50000, "85.9991", 85, 85999, true},       {107136, "70.0000", 70, 70000, true},
+        {107137, "69.9997", 69, 70000, false},     {357120, "0.0000", 0, 0, false},
+        {-357120, "200.0000", 200, 200000, true},
     };
-    for (const ScoreCase& c : cases) {
+    for (const auto& c : cases) {
         const FaceScore score = FaceScore::fromDistance(c.distance);
         EXPECT_EQ(score.text(), c.text) << "distance " << c.distance;
         EXPECT_EQ(score.wholePercent(), c.wholePercent) << "distance " << c.distance;
         EXPECT_EQ(score.xscore(), c.xscore) << "distance " << c.distance;
         EXPECT_EQ(score.isMatch(), c.match) << "distance " << c.distance;
     }
-}
+    EXPECT_THROW(FaceScore::fromDistance(30000000), OverflowError);
 
-TEST(FaceScoreTest, TheListKeyRoundsHalvesToEvenAndHugeDistancesOverflow)
-{
-    // xscore is score x 1000: the fourth decimal becomes the first fraction digit of the key.
-    EXPECT_EQ(FaceScore::fromTenThousandths(855000 + 5).xscore(), 85500); // 85500.5 -> 85500
-    EXPECT_EQ(FaceScore::fromTenThousandths(855010 + 5).xscore(), 85502); // 85501.5 -> 85502
+    // xscore is score x 1000: the fourth decimal becomes the first fraction digit of the key,
+    // rounded half to even.
+    EXPECT_EQ(FaceScore::fromTenThousandths(855000 + 5).xscore(), 85500);
+    EXPECT_EQ(FaceScore::fromTenThousandths(855010 + 5).xscore(), 85502);
     EXPECT_EQ(FaceScore::fromTenThousandths(855010 + 6).xscore(), 85502);
     EXPECT_TRUE(FaceScore::fromTenThousandths(700000).isMatch());
     EXPECT_FALSE(FaceScore::fromTenThousandths(699999).isMatch());
-    EXPECT_THROW(FaceScore::fromDistance(30000000), OverflowError);
-    EXPECT_EQ(FaceScore::fromDistance(-357120).text(), "200.0000");
 }
 
 TEST(FaceScoreTest, SimilaritiesRiseSteadilyThroughSeventyAtTheThreshold)
