@@ -69,9 +69,9 @@ TEST(ClassFaceRecogniserTest, MisuseAndAFullGalleryFailWithTheEngineErrors)
     resized.init(60, 60);
     EXPECT_THROW(resized.updateEigenFaces(), IndexOutOfRangeError) << "stored faces keep their old size";
 
-    ClassFaceRecogniser overCounted = prepared({{greyFace(200), "one"}});
+    ClassFaceRecogniser overCounted = prepared({{flat(200), "one"}});
     overCounted.NoOfFaces = 2;
-    EXPECT_THROW(overCounted.Identify(greyFace(200)), ObjectNotSetError) << "a count above the faces stored";
+    EXPECT_THROW(overCounted.Identify(flat(200)), ObjectNotSetError) << "a count above the faces stored";
     EXPECT_THROW(overCounted.updateEigenFaces(), ObjectNotSetError);
 
     ClassFaceRecogniser full;
