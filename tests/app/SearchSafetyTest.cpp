@@ -173,8 +173,9 @@ TEST(SearchSafetyTest, NamesAreBytesAndTheContentDecidesTheDecoder)
 TEST(SearchSafetyTest, UnreadableFoldersAreNamedAndATopOneExitsTwo)
 {
     SKIP_WITHOUT_PHOTOS();
-    QTemporaryDir folder;
-    QTemporaryDir temp;
+    // Outside the test's own temporary folder, which only its owner may enter.
+    QTemporaryDir folder(QStringLiteral("/tmp/face-morvelin-walk-XXXXXX"));
+    QTemporaryDir temp(QStringLiteral("/tmp/face-morvelin-temp-XXXXXX"));
     QFile::setPermissions(temp.path(), QFileDevice::Permissions(0x7777));
     QFile::setPermissions(folder.path(), QFileDevice::Permissions(0x7755));
     const QString locked = folder.filePath(QStringLiteral("locked"));

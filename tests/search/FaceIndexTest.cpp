@@ -1,4 +1,5 @@
 #include "search/FaceIndex.h"
+#include "search/ScanVersion.h"
 
 #include <QDir>
 #include <QFile>
@@ -196,3 +197,18 @@ TEST_F(FaceIndexTest, twoWritersAtOnceBothLand)
 }
 
 } // namespace
+
+// A changed detector data file makes every remembered scan stale.
+TEST(ScanVersionTest, FollowsTheDetectorsDataFile)
+{
+    QTemporaryDir dir;
+    const QString data = dir.filePath(QStringLiteral("data.xml"));
+    ASSERT_TRUE(QFile::copy(QStringLiteral(MORVELIN_DATA_XML), data));
+    const QByteArray before = ScanVersion::of(data);
+    EXPECT_EQ(ScanVersion::of(data), before);
+    QFile file(data);
+    ASSERT_TRUE(file.open(QIODevice::Append));
+    file.write("<!-- changed -->\n");
+    file.close();
+    EXPECT_NE(ScanVersion::of(data), before);
+}

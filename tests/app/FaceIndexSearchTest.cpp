@@ -1,0 +1,100 @@
+#include "ProgramRunner.h"
+
+#include <QDir>
+#include <QFile>
+#include <QJsonArray>
+#include <QJsonDocument>
+#include <QJsonObject>
+#include <QTemporaryDir>
+
+#include <gtest/gtest.h>
+
+using namespace morvelin::testing;
+
+namespace {
+
+struct Search {
+    QJsonArray photos; // with each photo's faces and scores, best first
+    int fromIndex = -1;
+    int scanned = -1;
+};
+
+Search search(const QString& folder, const QString& matcher, bool useIndex = true)
+{
+    QStringList arguments{QStringLiteral("search"), QStringLiteral("--face"), testPhoto(QStringLiteral("astronaut.png")),
+                          QStringLiteral("--matcher"), matcher, QStringLiteral("--json"), folder};
+    if (!useIndex) {
+        arguments.insert(1, QStringLiteral("--no-index"));
+    }
+    const Outcome outcome = runProgram(arguments);
+    EXPECT_EQ(outcome.exitCode, 0) << outcome.err.toStdString();
+    const QJsonObject document = QJsonDocument::fromJson(outcome.out.toUtf8()).object();
+    return {document.value(QStringLiteral("photos")).toArray(), document.value(QStringLiteral("photosFromIndex")).toInt(),
+            document.value(QStringLiteral("photosScanned")).toInt()};
+}
+
+void copyPhoto(const QString& from, const QString& to)
+{
+    QFile::remove(to);
+    ASSERT_TRUE(QFile::copy(from, to)) << to.toStdString();
+}
+
+} // namespace
+
+// The index is a cache: whatever it answers, the list, its order and every score are a fresh scan's.
+TEST(FaceIndexSearchTest, ARepeatSearchGivesExactlyAFreshOnesResultsForBothMatchers)
+{
+    SKIP_WITHOUT_PHOTOS();
+    QTemporaryDir corpus;
+    const QDir faces(testPhoto(QStringLiteral("faces")));
+    const QStringList names = faces.entryList({QStringLiteral("*.jpg")}, QDir::Files);
+    ASSERT_GE(names.size(), 4);
+    for (const QString& name : names) {
+        copyPhoto(faces.filePath(name), corpus.filePath(name));
+    }
+    copyPhoto(testPhoto(QStringLiteral("astronaut.png")), corpus.filePath(QStringLiteral("astronaut.png")));
+    const int photoCount = int(names.size()) + 1;
+
+    for (const QString matcher : {QStringLiteral("grid"), QStringLiteral("features")}) {
+        SCOPED_TRACE(matcher.toStdString());
+        const Search fresh = search(corpus.path(), matcher, false);
+        ASSERT_FALSE(fresh.photos.isEmpty());
+        EXPECT_EQ(fresh.fromIndex, 0);
+        // A grid search stores no features: the first features search scans again and stores them.
+        const Search first = search(corpus.path(), matcher);
+        EXPECT_EQ(first.fromIndex, 0);
+        const Search repeat = search(corpus.path(), matcher);
+        EXPECT_EQ(repeat.fromIndex, photoCount);
+        EXPECT_EQ(first.photos, fresh.photos);
+        EXPECT_EQ(repeat.photos, fresh.photos);
+    }
+
+    // Between searches one photo is edited in place, one replaced by another of the same size, one
+    // renamed and one deleted: only those are scanned again, and the results stay a fresh scan's.
+    QFile edited(corpus.filePath(names[0]));
+    ASSERT_TRUE(edited.open(QIODevice::Append));
+    edited.write("\0", 1);
+    edited.close();
+    const QString replaced = corpus.filePath(names[1]);
+    QFile original(replaced);
+    ASSERT_TRUE(original.open(QIODevice::ReadOnly));
+    const QByteArray bytes = original.readAll();
+    original.close();
+    QFile::remove(replaced);
+    QFile copy(replaced);
+    ASSERT_TRUE(copy.open(QIODevice::WriteOnly));
+    copy.write(bytes);
+    copy.close();
+    ASSERT_TRUE(QFile::rename(corpus.filePath(names[2]), corpus.filePath(QStringLiteral("renamed.jpg"))));
+    ASSERT_TRUE(QFile::remove(corpus.filePath(names[3])));
+
+    const Search after = search(corpus.path(), QStringLiteral("grid"));
+    EXPECT_EQ(after.scanned, photoCount - 1);
+    EXPECT_EQ(after.fromIndex, photoCount - 4);
+    EXPECT_EQ(after.photos, search(corpus.path(), QStringLiteral("grid"), false).photos);
+
+    // The entries of the deleted photo and of the renamed one's old name went when their folder was
+    // searched again.
+    const Outcome stats = runProgram({QStringLiteral("index"), QStringLiteral("--stats")});
+    EXPECT_TRUE(stats.out.contains(QStringLiteral("photos\t%1\n").arg(photoCount - 1))) << stats.out.toStdString();
+}
