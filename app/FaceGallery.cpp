@@ -1,5 +1,6 @@
 #include "app/FaceGallery.h"
 
+#include <QPainter>
 #include <QPixmap>
 #include <QStyledItemDelegate>
 
@@ -9,16 +10,33 @@ namespace {
 
 constexpr int ImageIndexRole = Qt::UserRole;
 
-// Thumbnails have no text, so the focus frame of the text below them would be a stray dotted line.
+constexpr int selectedFrameWidth = 3;
+
+// Each face drawn as it is, in the middle of its cell; the chosen one framed rather than tinted, as a
+// tint would change the face a person has to recognise.
 class ThumbnailDelegate : public QStyledItemDelegate {
 public:
     using QStyledItemDelegate::QStyledItemDelegate;
 
     void paint(QPainter* painter, const QStyleOptionViewItem& option, const QModelIndex& index) const override
     {
-        QStyleOptionViewItem plain(option);
-        plain.state &= ~QStyle::State_HasFocus;
-        QStyledItemDelegate::paint(painter, plain, index);
+        QRect face(0, 0, FaceGallery::thumbnailSize, FaceGallery::thumbnailSize);
+        face.moveCenter(option.rect.center());
+        index.data(Qt::DecorationRole).value<QIcon>().paint(painter, face);
+        if (!option.state.testFlag(QStyle::State_Selected)) {
+            return;
+        }
+        const int gap = 1;
+        const QRect frame = face.adjusted(-gap - selectedFrameWidth, -gap - selectedFrameWidth, gap + selectedFrameWidth,
+                                          gap + selectedFrameWidth);
+        painter->save();
+        painter->setPen(Qt::NoPen);
+        painter->setBrush(Qt::white);
+        painter->drawRect(QRect(frame.left(), frame.top(), frame.width(), selectedFrameWidth));
+        painter->drawRect(QRect(frame.left(), frame.bottom() - selectedFrameWidth + 1, frame.width(), selectedFrameWidth));
+        painter->drawRect(QRect(frame.left(), frame.top(), selectedFrameWidth, frame.height()));
+        painter->drawRect(QRect(frame.right() - selectedFrameWidth + 1, frame.top(), selectedFrameWidth, frame.height()));
+        painter->restore();
     }
 };
 
@@ -34,8 +52,7 @@ FaceGallery::FaceGallery(QWidget* parent)
     setResizeMode(QListView::Adjust);
     setWrapping(true);
     setSpacing(4);
-    // The face chosen shows beside the picker; a highlight here would only tint the thumbnail.
-    setSelectionMode(QAbstractItemView::NoSelection);
+    setSelectionMode(QAbstractItemView::SingleSelection);
     setFrameShape(QFrame::NoFrame);
     setDragEnabled(false);
     setItemDelegate(new ThumbnailDelegate(this));

@@ -14,6 +14,8 @@
 #include <QPixmap>
 #include <QPointer>
 #include <QScreen>
+#include <QSettings>
+#include <QStandardPaths>
 #include <QUrl>
 #include <QWidget>
 #include <QWindow>
@@ -56,8 +58,64 @@ QUrl urlOfTarget(const QString& target)
     return QUrl::fromUserInput(target);
 }
 
+// The icon theme the user chose in the desktop's settings, which a desktop without its own Qt
+// integration keeps where GTK reads it.
+QString desktopIconTheme()
+{
+    const QString key = QStringLiteral("Settings/gtk-icon-theme-name");
+    for (const char* version : {"gtk-4.0", "gtk-3.0"}) {
+        QStringList files;
+        files << QStandardPaths::locateAll(QStandardPaths::GenericConfigLocation,
+                                           QLatin1String(version) + QStringLiteral("/settings.ini"));
+        files << QStringLiteral("/etc/") + QLatin1String(version) + QStringLiteral("/settings.ini");
+        for (const QString& file : files) {
+            const QString theme = QSettings(file, QSettings::IniFormat).value(key).toString();
+            if (!theme.isEmpty()) {
+                return theme;
+            }
+        }
+    }
+    return {};
+}
+
+// An installed theme beyond the bare fallback one, which holds no file types' icons.
+QString installedIconTheme()
+{
+    for (const QString& folder : QIcon::themeSearchPaths()) {
+        for (const QString& theme : QDir(folder).entryList(QDir::Dirs | QDir::NoDotAndDotDot, QDir::Name)) {
+            const bool bare = theme == QLatin1String("hicolor") || theme == QLatin1String("locolor")
+                || theme == QLatin1String("default");
+            if (!bare && QFileInfo::exists(folder + QLatin1Char('/') + theme + QStringLiteral("/index.theme"))) {
+                return theme;
+            }
+        }
+    }
+    return {};
+}
+
+// Without a desktop integration Qt names no icon theme, and every file would get the same blank page.
+void useDesktopIconTheme()
+{
+    static bool checked = false;
+    if (checked) {
+        return;
+    }
+    checked = true;
+    if (!QIcon::themeName().isEmpty() && QIcon::themeName() != QIcon::fallbackThemeName()) {
+        return;
+    }
+    QString theme = desktopIconTheme();
+    if (theme.isEmpty()) {
+        theme = installedIconTheme();
+    }
+    if (!theme.isEmpty()) {
+        QIcon::setThemeName(theme);
+    }
+}
+
 QIcon iconOfFile(const QFileInfo& file)
 {
+    useDesktopIconTheme();
     const QMimeType type = QMimeDatabase().mimeTypeForFile(file);
     QIcon icon = QIcon::fromTheme(type.iconName());
     if (icon.isNull()) {

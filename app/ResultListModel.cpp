@@ -40,6 +40,10 @@ QVariant ResultListModel::data(const QModelIndex& index, int role) const
         const auto icon = m_fileIcons.constFind(key);
         return icon == m_fileIcons.cend() ? QVariant() : QVariant(*icon);
     }
+    // The column shows the folder's end; the whole folder is a hover away.
+    if (role == Qt::ToolTipRole && index.column() == ResultList::FolderColumn) {
+        return QIdentityProxyModel::data(index, Qt::DisplayRole);
+    }
     if (role == Qt::TextAlignmentRole && index.column() == ResultList::ScoreColumn) {
         return QVariant(Qt::AlignRight | Qt::AlignVCenter);
     }

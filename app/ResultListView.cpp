@@ -3,12 +3,36 @@
 #include "app/ResultListModel.h"
 #include "search/ResultList.h"
 
+#include <QApplication>
 #include <QHeaderView>
+#include <QStyledItemDelegate>
 #include <QMouseEvent>
 #include <QScrollBar>
 #include <QStyle>
 
 namespace morvelin {
+
+namespace {
+
+const QString ellipsis = QStringLiteral("\u2026");
+
+// The folder column keeps the end of the folder, where the photo lies, rather than its middle.
+class FolderDelegate : public QStyledItemDelegate {
+public:
+    using QStyledItemDelegate::QStyledItemDelegate;
+
+protected:
+    void initStyleOption(QStyleOptionViewItem* option, const QModelIndex& index) const override
+    {
+        QStyledItemDelegate::initStyleOption(option, index);
+        const QStyle* style = option->widget ? option->widget->style() : QApplication::style();
+        const int margins = 2 * (style->pixelMetric(QStyle::PM_FocusFrameHMargin, nullptr, option->widget) + 1);
+        option->text = ResultListView::elidedFolder(option->text, option->fontMetrics, option->rect.width() - margins);
+        option->textElideMode = Qt::ElideLeft;
+    }
+};
+
+} // namespace
 
 ResultListView::ResultListView(ResultListModel& model, QWidget* parent)
     : QTreeView(parent)
@@ -23,6 +47,7 @@ ResultListView::ResultListView(ResultListModel& model, QWidget* parent)
     setSelectionBehavior(QAbstractItemView::SelectRows);
     setIconSize(QSize(16, 16));
     setTextElideMode(Qt::ElideMiddle);
+    setItemDelegateForColumn(ResultList::FolderColumn, new FolderDelegate(this));
     // The list keeps itself best first; a click on a heading must not reorder it.
     setSortingEnabled(false);
     setDragEnabled(true);
@@ -59,6 +84,32 @@ QString ResultListView::selectedPath() const
         return m_model.pathAt(current.row());
     }
     return rows.isEmpty() ? QString() : m_model.pathAt(rows.first().row());
+}
+
+QString ResultListView::elidedFolder(const QString& folder, const QFontMetrics& metrics, int width)
+{
+    if (metrics.horizontalAdvance(folder) <= width) {
+        return folder;
+    }
+    // From the last folder backwards, as many whole folders as fit after the ellipsis.
+    const QStringList parts = folder.split(QLatin1Char('/'), Qt::SkipEmptyParts);
+    if (parts.isEmpty()) {
+        return folder;
+    }
+    const QString end = folder.endsWith(QLatin1Char('/')) ? QStringLiteral("/") : QString();
+    QString kept = end;
+    for (qsizetype i = parts.size() - 1; i >= 0; --i) {
+        const QString longer = QLatin1Char('/') + parts[i] + kept;
+        if (metrics.horizontalAdvance(ellipsis + longer) > width) {
+            break;
+        }
+        kept = longer;
+    }
+    // Not even the last folder fits whole: the view cuts it at its start.
+    if (kept == end) {
+        kept = QLatin1Char('/') + parts.last() + end;
+    }
+    return ellipsis + kept;
 }
 
 void ResultListView::mouseDoubleClickEvent(QMouseEvent* event)

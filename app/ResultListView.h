@@ -21,6 +21,9 @@ public:
     // The photo of the current row, or empty.
     QString selectedPath() const;
 
+    // A folder too long for `width` pixels loses its start, whole folders first: "…/holiday/".
+    static QString elidedFolder(const QString& folder, const QFontMetrics& metrics, int width);
+
 signals:
     void previewRequested(const QString& path);
     void openRequested(const QString& path);

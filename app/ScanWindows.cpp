@@ -1,5 +1,6 @@
 #include "app/ScanWindows.h"
 
+#include "app/MainLayout.h"
 #include "app/WinFotoFace.h"
 
 #include <QGuiApplication>
@@ -104,19 +105,21 @@ WinFotoFace* ScanWindows::idleWindow() const
 
 WinFotoFace* ScanWindows::newWindow(const QImage& sourceFace)
 {
-    auto* window = new WinFotoFace(sourceFace);
-    // The desktop frames it as it framed the main window.
-    const QSize frame = m_mainWindow->frameGeometry().size() - m_mainWindow->geometry().size();
     if (m_windows.empty()) {
+        // The desktop frames a scan window as it framed the main window.
+        const QSize frame = m_mainWindow->frameGeometry().size() - m_mainWindow->geometry().size();
+        const QSize client = MainLayout::forWidget(m_mainWindow)
+                                 .toPixels(QRectF(0, 0, WinFotoFace::designWidth, WinFotoFace::designHeight))
+                                 .size();
         const QScreen* screen = m_mainWindow->screen() ? m_mainWindow->screen() : QGuiApplication::primaryScreen();
         const QRect area = screen ? screen->availableGeometry() : QRect();
-        m_places = places(area, window->size() + frame, m_mainWindow->frameGeometry(), keepClearOnScreen());
+        m_places = places(area, client + frame, m_mainWindow->frameGeometry(), keepClearOnScreen());
     }
     const auto place = static_cast<qsizetype>(m_windows.size());
     if (place >= m_places.size()) {
-        delete window;
         return nullptr;
     }
+    auto* window = new WinFotoFace(sourceFace);
     m_windows.emplace_back(window);
     window->move(m_places[place].topLeft());
     connect(window, &WinFotoFace::StopSearchClicked, this, &ScanWindows::StopSearchClicked);

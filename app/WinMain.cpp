@@ -295,7 +295,10 @@ void WinMain::createLeftColumn()
     connect(m_searchPath, &FA_DriveListBox::PathChange, this, &WinMain::browseForFolder);
     m_scanSubDirs = new QCheckBox(this);
     m_scanSubDirs->setObjectName(QStringLiteral("ScanSubDirs"));
-    setTextColour(m_scanSubDirs, Qt::white);
+    // Only its caption is white: the tick is drawn in the text colour, inside a white box.
+    QPalette caption = m_scanSubDirs->palette();
+    caption.setColor(QPalette::WindowText, Qt::white);
+    m_scanSubDirs->setPalette(caption);
     createMatcherChoice();
 
     m_startSearch = new FlatButton(this);

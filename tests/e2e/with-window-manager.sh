@@ -169,7 +169,7 @@ choose_folder() {
 
 click_search() {
     main_position
-    click $((X + 115 + 62)) $((Y + 288 + 12))
+    click $((X + 115 + 62)) $((Y + 316 + 12))
     window_named '^Face Morvelin$' 20 >/dev/null || fail "Search did not start a search after $1"
 }
 
@@ -272,7 +272,10 @@ echo "after a tray click: $rows rows"
 # 5. A long search, stopped with a scan window's Stop once some rows are in.
 choose_folder "$large"
 click_search "choosing a large folder"
-sleep 1.5
+main_position
+# The first row's file icon on the list's white: gone with the last search's rows, then this one's.
+wait_until 5 pixel_is $((X + 250 + 11)) $((Y + 125 + 18 + 9)) '#ffffff' || true
+wait_until 60 pixel_is_not $((X + 250 + 11)) $((Y + 125 + 18 + 9)) '#ffffff' || fail "no row came in"
 scan=$(window_named '^Face Morvelin$' 5) || fail "no scan window stayed on the screen"
 origin_of "$scan"
 shot scan-window
