@@ -35,11 +35,19 @@ int FacesCommand::run(const QStringList& operands, QTextStream& out, QTextStream
         err << CommandLine::programName << ": cannot create the folder '" << options.outFolder << "'" << Qt::endl;
         return CommandLine::exitUsage;
     }
+    // face_N.png as the gallery shows it; compared_N.png as the comparison reads it, so `compare` on it
+    // gives a search's score.
+    const QDir folder(options.outFolder);
     for (std::size_t i = 0; i < found.faces.size(); ++i) {
-        const QString path = QDir(options.outFolder).filePath(QStringLiteral("face_%1.png").arg(i + 1));
-        if (!SourcePicture::thumbnail(found, i).save(path, "PNG")) {
-            err << CommandLine::programName << ": cannot write '" << path << "'" << Qt::endl;
-            return CommandLine::exitUsage;
+        const QImage thumbnail = SourcePicture::thumbnail(found, i);
+        const std::pair<QString, QImage> files[] = {
+            {folder.filePath(QStringLiteral("face_%1.png").arg(i + 1)), thumbnail},
+            {folder.filePath(QStringLiteral("compared_%1.png").arg(i + 1)), SourcePicture::comparedFace(thumbnail)}};
+        for (const auto& [path, picture] : files) {
+            if (!picture.save(path, "PNG")) {
+                err << CommandLine::programName << ": cannot write '" << path << "'" << Qt::endl;
+                return CommandLine::exitUsage;
+            }
         }
     }
     return CommandLine::exitOk;

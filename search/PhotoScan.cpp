@@ -4,6 +4,7 @@
 #include "engine/FaceMatchTech.h"
 #include "search/FaceCutter.h"
 #include "search/FaceDetector.h"
+#include "search/FaceFilter.h"
 #include "search/FacePictureLoader.h"
 #include "search/ImageX.h"
 #include "search/TemporaryPhotoName.h"
@@ -73,18 +74,20 @@ private:
         }
         emit m_relay->photoLoaded(scaled);
 
-        photo.filter();
+        // The filter works on each face as it is cut out (see FaceFilter), so the detector reads the
+        // photo as it is: every face is framed alike whatever the filter does, and a face chosen from
+        // a photo gets the same box as the same face found by a scan.
         emit m_relay->stageChanged(Stage::ApplyingFilter);
         emit m_relay->stageChanged(Stage::DetectingFaces);
         m_tempJpeg = TemporaryPhotoName::create(m_tempFolder, QStringLiteral("QXT"));
-        if (m_tempJpeg.isEmpty() || !writeTemporaryJpeg(photo.picture(), m_tempJpeg)) {
+        if (m_tempJpeg.isEmpty() || !writeTemporaryJpeg(scaled, m_tempJpeg)) {
             return QStringLiteral("cannot write the temporary JPEG in %1").arg(m_tempFolder);
         }
         const FaceDetector::Result detected = FaceDetector::detectFile(m_tempJpeg, m_dataPath);
         if (!detected.ok()) {
             return detected.error;
         }
-        compareFaces(photo.picture(), detected.faces);
+        compareFaces(scaled, detected.faces);
         return QString();
     }
 
@@ -92,11 +95,11 @@ private:
     // component's own save flushes every file to disk before renaming it into place; for a file the
     // detector reads back at once and deletes right after, that flush only leaves the core idle, at
     // times for longer than the encoding takes.
-    static bool writeTemporaryJpeg(const QImage& filtered, const QString& path)
+    static bool writeTemporaryJpeg(const QImage& photo, const QString& path)
     {
         QImageWriter writer(path, QByteArrayLiteral("jpeg"));
         writer.setQuality(ImageX::jpegQuality);
-        return writer.write(filtered);
+        return writer.write(photo);
     }
 
     // Portrait photos (taller than wide) are scanned at most 1200 pixels high, the others at most 1600
@@ -111,7 +114,7 @@ private:
         }
     }
 
-    void compareFaces(const QImage& filtered, const std::vector<DetectedFace>& faces)
+    void compareFaces(const QImage& photo, const std::vector<DetectedFace>& faces)
     {
         int faceCount = 0;
         for (const DetectedFace& found : faces) {
@@ -120,10 +123,11 @@ private:
                 ++faceCount;
             }
             emit m_relay->stageChanged(Stage::ComparingFaces);
-            const QImage face = FaceCutter::cut(filtered, found.x1, found.x2, found.y1, found.y2);
+            QImage face = FaceCutter::cut(photo, found.x1, found.x2, found.y1, found.y2);
             if (face.isNull()) {
                 continue;
             }
+            FaceFilter::apply(face);
             const std::int32_t distance =
                 FaceMatchTech().CompareFaces(*m_sourceFace, FacePictureLoader::fromImage(face));
             const FaceScore score = FaceScore::fromDistance(distance);

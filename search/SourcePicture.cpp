@@ -70,11 +70,16 @@ QImage SourcePicture::thumbnail(const Result& found, std::size_t index)
     return FaceCutter::cut(found.picture, face.x1, face.x2, face.y1, face.y2);
 }
 
-PixelCanvas SourcePicture::chosenFace(const QImage& thumbnail)
+QImage SourcePicture::comparedFace(const QImage& thumbnail)
 {
     QImage filtered = thumbnail;
     FaceFilter::apply(filtered);
-    return FacePictureLoader::fromImage(filtered);
+    return filtered;
+}
+
+PixelCanvas SourcePicture::chosenFace(const QImage& thumbnail)
+{
+    return FacePictureLoader::fromImage(comparedFace(thumbnail));
 }
 
 } // namespace morvelin

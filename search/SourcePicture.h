@@ -30,7 +30,9 @@ public:
 
     // The 48 x 48 thumbnail of face `index` (0-based), unfiltered, as the gallery shows it.
     static QImage thumbnail(const Result& found, std::size_t index);
-    // A thumbnail made the face to search for: filtered like every photo the search looks at.
+    // The picture the comparison reads for a thumbnail: filtered like every face a scan cuts out.
+    static QImage comparedFace(const QImage& thumbnail);
+    // A thumbnail made the face to search for.
     static PixelCanvas chosenFace(const QImage& thumbnail);
 };
 
