@@ -264,7 +264,8 @@ FaceDetector::Result FaceDetector::detect(const QImage& image, const DetectorCon
     }
 
     Result result;
-    for (const BlazeFaceDecoder::Candidate& candidate : found) {
+    // Two finds of one face look again at the same face.
+    for (const BlazeFaceDecoder::Candidate& candidate : BlazeFaceDecoder::mergeOverlaps(found, config.nmsThreshold)) {
         if (const std::optional<DetectedFace> face = FaceFraming::place(candidate, config, image.size())) {
             result.faces.push_back(*face);
         }
