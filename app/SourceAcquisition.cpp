@@ -114,7 +114,8 @@ SourceAcquisition::Prepared SourceAcquisition::convertPhoto(const QString& photo
         QFile::remove(jpeg);
         return {};
     }
-    return {jpeg, QImage(jpeg)};
+    // Faces are cut from the scaled photo itself, as a scan cuts them.
+    return {jpeg, image.picture()};
 }
 
 SourceAcquisition::Prepared SourceAcquisition::readFile(const QString& jpeg)

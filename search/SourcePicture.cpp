@@ -52,8 +52,10 @@ SourcePicture::Result SourcePicture::findFaces(const QString& photo, const QStri
         return unreadable(photo, image.errorString());
     }
 
+    // Faces are cut from the scaled picture itself, as a scan cuts them, so that a face chosen from a
+    // photo and the same face found by a scan are the same pixels.
     Result result;
-    result.picture = QImage(jpeg);
+    result.picture = image.picture();
     const FaceDetector::Result detected = FaceDetector::detectFile(jpeg, dataPath);
     QFile::remove(jpeg);
     result.faces = detected.faces;

@@ -10,15 +10,16 @@
 
 namespace morvelin {
 
-// The faces of a chosen photo, found the way a pick in the gallery needs them: the photo becomes a
-// temporary JPEG at most 1600 pixels wide (taller photos keep their height), the detector reads that
-// JPEG, each face is cut out of it, and the temporary file is removed again.
+// The faces of a chosen photo, found the way a pick in the gallery needs them: the photo is scaled to
+// at most 1600 pixels wide (taller photos keep their height) and written as a temporary JPEG, the
+// detector reads that JPEG, each face is cut out of the scaled photo, and the temporary file is
+// removed again.
 class SourcePicture {
 public:
     static constexpr int widestPhoto = 1600;
 
     struct Result {
-        QImage picture;                  // the picture the detector saw; face rectangles are in its pixels
+        QImage picture;                  // the scaled photo; face rectangles are in its pixels
         std::vector<DetectedFace> faces; // in the detector's order
         QString error;                   // why nothing could be looked for, empty on success
         bool unreadablePhoto = false;    // the error is the photo's, not the detector's
