@@ -55,8 +55,12 @@ bool FacesCommand::writePictures(const SourcePicture::Result& found, const Optio
         }
         return true;
     };
+    // face_N.png as the gallery shows it; compared_N.png as the comparison reads it, so `compare` on it
+    // gives a search's score.
     for (std::size_t i = 0; i < found.faces.size(); ++i) {
-        if (!write(SourcePicture::thumbnail(found, i), QStringLiteral("face_%1.png").arg(i + 1))) {
+        const QImage thumbnail = SourcePicture::thumbnail(found, i);
+        if (!write(thumbnail, QStringLiteral("face_%1.png").arg(i + 1))
+            || !write(SourcePicture::filteredFace(thumbnail), QStringLiteral("compared_%1.png").arg(i + 1))) {
             return false;
         }
         if (options.matcher == Matcher::Features

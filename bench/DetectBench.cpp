@@ -2,7 +2,7 @@
 // 1600 x 1200 photo on one core, for the shipped data file and for the alternatives it was chosen from.
 // A find matches a marked face when the centre of the find's box lies inside the marked box (each
 // marked face matches once, in the detector's order); a find matching no marked face is a false
-// positive. "filtered": the photos as a scan hands them over (FaceFilter, then JPEG). "mosaic": the
+// positive. "scanned": the photos as a scan hands them over (as JPEG). "mosaic": the
 // photos side by side on one 1600 x 1200 canvas, a big group photo with faces of 37 pixels and up.
 // Usage: detect_bench [TESTDATA [MODELS [DATA_XML]]]
 
@@ -10,7 +10,6 @@
 
 #include "search/DetectorConfig.h"
 #include "search/FaceDetector.h"
-#include "search/FaceFilter.h"
 #include "search/ImageX.h"
 
 #include <QBuffer>
@@ -70,16 +69,14 @@ void tallyPhoto(const MarkedPhoto& photo, const std::vector<QRect>& finds, Tally
     }
 }
 
-// A scan hands the detector the photo after the face filter, as a JPEG.
+// A scan hands the detector the photo as a JPEG; the filter works on the faces cut out later.
 QImage asScanned(const QImage& photo)
 {
-    QImage filtered = photo.convertToFormat(QImage::Format_RGB32);
-    FaceFilter::apply(filtered);
     QBuffer buffer;
     buffer.open(QIODevice::ReadWrite);
     QImageWriter writer(&buffer, "jpeg");
     writer.setQuality(ImageX::jpegQuality);
-    writer.write(filtered);
+    writer.write(photo.convertToFormat(QImage::Format_RGB32));
     return QImage::fromData(buffer.data(), "JPEG");
 }
 
@@ -241,7 +238,7 @@ int main(int argc, char* argv[])
                 int(marked.size()), markedFaces(marked));
     const Mosaic mosaic = mosaicOf(marked);
     std::printf("%-40s %-7s %7s  %3s  %6s    %-7s %3s    %-7s %3s\n", "detector", "found", "recall", "FP", "ms",
-                "filtered", "FP", "mosaic", "FP");
+                "scanned", "FP", "mosaic", "FP");
     const auto row = [&](const std::string& name, const Finder& finder) {
         Tally onMosaic;
         tallyPhoto(mosaic.marks, finder(mosaic.image), onMosaic);

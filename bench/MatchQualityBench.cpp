@@ -1,8 +1,8 @@
 // How well the comparison tells people apart, on the labelled faces of dlib's example bald_guys.jpg
 // (four men, six photos each). Each labelled face is chosen as the source face the way the program
 // chooses one (photo scaled to at most 1600 wide, JPEG, detection, face cut, then filtered) and compared
-// with every other face the scan finds in all example photos (photo scaled, filtered, JPEG, detection,
-// face cut from the filtered photo). Faces of the same man are the positives; every other face counts
+// with every other face the scan finds in all example photos (photo scaled, JPEG, detection, face cut
+// and filtered). Faces of the same man are the positives; every other face counts
 // as a different person.
 //   P@1:   share of source faces whose best-scoring other face is the same man (chance about 6 %)
 //   AUC:   chance that a same-man pair scores better than a different-man pair (0.5 = chance), over all
@@ -16,6 +16,7 @@
 //        MATCH_QUALITY_MATCHERS_ONLY=1 prints only the matchers' table.
 
 #include "DetectDataset.h"
+#include "RecaptureMeasure.h"
 
 #include "engine/FaceMatchTech.h"
 #include "search/DetectorConfig.h"
@@ -33,6 +34,7 @@
 #include <QFile>
 #include <QImage>
 #include <QImageWriter>
+#include <QTemporaryDir>
 #include <QTextStream>
 
 #include <algorithm>
@@ -133,17 +135,18 @@ struct Pipeline {
     Filter filter;
 };
 
-// The faces a scan of `path` compares, labelled when the photo is the labelled one.
+// The faces a scan of `path` compares, labelled when the photo is the labelled one: found in the
+// scaled photo, cut out and filtered.
 void scanFaces(const QString& path, const Pipeline& pipeline, const std::vector<Identity>* identities,
                std::vector<Face>& out)
 {
     const QImage original(path);
-    QImage photo = scaledForScan(original).convertToFormat(QImage::Format_RGB32);
-    pipeline.filter(photo);
+    const QImage photo = scaledForScan(original).convertToFormat(QImage::Format_RGB32);
     const double scale = double(photo.width()) / original.width();
     for (const DetectedFace& found : FaceDetector::detect(jpegRoundTrip(photo), pipeline.config).faces) {
-        const QImage face = FaceCutter::cut(photo, found.x1, found.x2, found.y1, found.y2);
+        QImage face = FaceCutter::cut(photo, found.x1, found.x2, found.y1, found.y2);
         if (!face.isNull()) {
+            pipeline.filter(face);
             out.push_back({FacePictureLoader::fromImage(face), identities ? identityOf(found, scale, *identities) : -1});
         }
     }
@@ -547,6 +550,20 @@ int main(int argc, char* argv[])
         return quality;
     };
 
+    if (std::getenv("MATCH_QUALITY_RECAPTURE")) {
+        QStringList photoPaths;
+        for (const QString& name : photoNames) {
+            photoPaths << photos.filePath(QStringLiteral("faces/") + name);
+        }
+        QTemporaryDir work;
+        QFile::copy(dataXml, work.filePath(QStringLiteral("data.xml")));
+        for (const QFileInfo& model : QDir(models).entryInfoList({QStringLiteral("*.onnx")})) {
+            QFile::link(model.absoluteFilePath(), work.filePath(model.fileName()));
+        }
+        RecaptureMeasure::print(RecaptureMeasure::run(photoPaths, work.filePath(QStringLiteral("data.xml")), work.path()));
+        std::printf("\n");
+    }
+
     std::printf("%d labelled faces of 4 men in %d photos\n\n", int(identities.size()), int(photoNames.size()));
     const NamedFilter shippedFilter{"shipped FaceFilter", [](QImage& image) { FaceFilter::apply(image); }};
     const auto framed = [&](DetectorConfig::Framing framing, float size, float drop) {
@@ -575,10 +592,10 @@ int main(int argc, char* argv[])
     if (std::getenv("MATCH_QUALITY_FILTERS_ONLY")) {
         return 0;
     }
-    std::printf("\nThe eye box's size and drop (in eye distances; a negative drop puts the centre above the eyes)\n");
+    std::printf("\nThe eye box's size and drop (in eye distances), brow to chin\n");
     printHeader();
-    for (const float size : {1.6f, 2.0f, 2.4f, 2.8f}) {
-        for (const float drop : {0.5f, 0.0f, -0.3f, -0.6f, -1.0f}) {
+    for (const float size : {2.0f, 2.2f, 2.4f, 2.6f}) {
+        for (const float drop : {0.5f, 0.7f, 0.9f}) {
             run(framed(DetectorConfig::Framing::EyeBox, size, drop), shippedFilter);
         }
     }

@@ -136,6 +136,46 @@ std::vector<Window> windowsFor(const cv::Size& size, const DetectorConfig& confi
     return windows;
 }
 
+// A face's second look: a square about `zoom` times its size around it, at the model's input size.
+// The whole-picture pass sees a small face in a few pixels and places its eyes roughly; here every face
+// is seen at one scale, so its key points, and the box placed from them, do not depend on its size in
+// the picture. Past the picture's edges the square is black, as in the first pass.
+BlazeFaceDecoder::Candidate lookAgain(const cv::Mat& rgb, const BlazeFaceDecoder::Candidate& found,
+                                      BlazeFaceModel& model, const DetectorConfig& config)
+{
+    constexpr double zoom = 2.0;
+    const int inputSize = config.inputSize;
+    const int side = std::max(1, static_cast<int>(std::lrint(std::max(found.box.width(), found.box.height()) * zoom)));
+    const cv::Point origin(static_cast<int>(std::lrint(found.box.center().x() - side / 2.0)),
+                           static_cast<int>(std::lrint(found.box.center().y() - side / 2.0)));
+    const cv::Rect inside = cv::Rect(origin, cv::Size(side, side)) & cv::Rect(0, 0, rgb.cols, rgb.rows);
+    if (inside.empty()) {
+        return found;
+    }
+    cv::Mat square(side, side, CV_8UC3, cv::Scalar::all(0));
+    rgb(inside).copyTo(square(inside - origin));
+    cv::Mat input;
+    cv::resize(square, input, cv::Size(inputSize, inputSize), 0, 0, side > inputSize ? cv::INTER_AREA : cv::INTER_LINEAR);
+    stretchContrast(input);
+    tintIfGrey(input);
+    const double scale = double(side) / inputSize;
+    const BlazeFaceDecoder::Placement placement{scale, scale, QPointF(origin.x, origin.y)};
+
+    // The same face seen again is the candidate overlapping the first find most.
+    const BlazeFaceDecoder::Candidate* best = nullptr;
+    double bestOverlap = 0.3;
+    const std::vector<BlazeFaceDecoder::Candidate> again =
+        BlazeFaceDecoder::mergeOverlaps(model.run(input, config.scoreThreshold, placement), config.nmsThreshold);
+    for (const BlazeFaceDecoder::Candidate& candidate : again) {
+        const double overlap = BlazeFaceDecoder::intersectionOverUnion(candidate.box, found.box);
+        if (overlap > bestOverlap) {
+            best = &candidate;
+            bestOverlap = overlap;
+        }
+    }
+    return best != nullptr ? *best : found;
+}
+
 cv::Mat rgbPixels(const QImage& image)
 {
     // Qt keeps 32-bit pixels as B, G, R, A bytes on this platform; one conversion gives RGB.
@@ -205,9 +245,10 @@ FaceDetector::Result FaceDetector::detect(const QImage& image, const DetectorCon
     if (!loaded.model) {
         return failure(loaded.error);
     }
-    std::vector<BlazeFaceDecoder::Candidate> candidates;
+    std::vector<BlazeFaceDecoder::Candidate> found;
     try {
         const cv::Mat rgb = rgbPixels(image);
+        std::vector<BlazeFaceDecoder::Candidate> candidates;
         for (const Window& window : windowsFor(rgb.size(), config)) {
             const ModelInput input = modelInput(rgb, window, config.inputSize);
             for (BlazeFaceDecoder::Candidate& candidate :
@@ -215,12 +256,16 @@ FaceDetector::Result FaceDetector::detect(const QImage& image, const DetectorCon
                 candidates.push_back(std::move(candidate));
             }
         }
+        for (const BlazeFaceDecoder::Candidate& candidate : BlazeFaceDecoder::mergeOverlaps(candidates, config.nmsThreshold)) {
+            found.push_back(lookAgain(rgb, candidate, *loaded.model, config));
+        }
     } catch (const cv::Exception& error) {
         return failure(QStringLiteral("face model failed: %1").arg(QString::fromStdString(error.msg)));
     }
 
     Result result;
-    for (const BlazeFaceDecoder::Candidate& candidate : BlazeFaceDecoder::mergeOverlaps(candidates, config.nmsThreshold)) {
+    // Two finds of one face look again at the same face.
+    for (const BlazeFaceDecoder::Candidate& candidate : BlazeFaceDecoder::mergeOverlaps(found, config.nmsThreshold)) {
         if (const std::optional<DetectedFace> face = FaceFraming::place(candidate, config, image.size())) {
             result.faces.push_back(*face);
         }

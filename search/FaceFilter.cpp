@@ -5,31 +5,35 @@
 
 namespace morvelin {
 
-namespace {
-
-constexpr int floorLevel = 100;
-
-std::array<std::uint8_t, 256> makeLevels()
+std::array<std::uint8_t, 256> FaceFilter::levels(const QImage& image)
 {
+    std::array<int, 256> count{};
+    for (int y = 0; y < image.height(); ++y) {
+        const auto* line = reinterpret_cast<const QRgb*>(image.constScanLine(y));
+        for (int x = 0; x < image.width(); ++x) {
+            ++count[static_cast<std::size_t>(qGray(line[x]))];
+        }
+    }
     std::array<std::uint8_t, 256> table{};
+    const int pixels = image.width() * image.height();
+    const int atDarkest = *std::find_if(count.begin(), count.end(), [](int n) { return n > 0; });
+    if (pixels == atDarkest) {
+        // One level only: nothing to spread; it stays as it is.
+        for (int value = 0; value < 256; ++value) {
+            table[static_cast<std::size_t>(value)] = static_cast<std::uint8_t>(value);
+        }
+        return table;
+    }
+    // Each level becomes the share of pixels at or below it, the darkest 0 and the brightest 255:
+    // whole-number arithmetic, rounded half up, so every machine gets the same levels.
+    int atOrBelow = 0;
     for (int value = 0; value < 256; ++value) {
-        // Whole-number arithmetic, rounded half up: the same level on every machine.
-        table[value] = static_cast<std::uint8_t>(floorLevel + (value * (255 - floorLevel) + 127) / 255);
+        atOrBelow += count[static_cast<std::size_t>(value)];
+        const int above = std::max(0, atOrBelow - atDarkest);
+        table[static_cast<std::size_t>(value)] =
+            static_cast<std::uint8_t>((2 * 255 * above + (pixels - atDarkest)) / (2 * (pixels - atDarkest)));
     }
     return table;
-}
-
-const std::array<std::uint8_t, 256>& levels()
-{
-    static const std::array<std::uint8_t, 256> table = makeLevels();
-    return table;
-}
-
-} // namespace
-
-int FaceFilter::level(int brightest)
-{
-    return levels()[static_cast<std::size_t>(std::clamp(brightest, 0, 255))];
 }
 
 void FaceFilter::apply(QImage& image)
@@ -38,16 +42,15 @@ void FaceFilter::apply(QImage& image)
         return;
     }
     image.convertTo(QImage::Format_RGB32);
-    const auto& table = levels();
+    const std::array<std::uint8_t, 256> table = levels(image);
     for (int y = 0; y < image.height(); ++y) {
         auto* line = reinterpret_cast<QRgb*>(image.scanLine(y));
         for (int x = 0; x < image.width(); ++x) {
-            const int grey = table[std::max({qRed(line[x]), qGreen(line[x]), qBlue(line[x])})];
-            line[x] = qRgb(grey, grey, grey);
+            const int level = table[static_cast<std::size_t>(qGray(line[x]))];
+            line[x] = qRgb(level, level, level);
         }
     }
 }
-
 void FaceFilter::applySecond(QImage& image)
 {
     if (image.isNull()) {

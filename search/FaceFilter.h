@@ -2,17 +2,19 @@
 
 #include <QImage>
 
+#include <array>
 #include <cstdint>
 
 namespace morvelin {
 
-// The image filter every photo and the chosen face go through before faces are compared. It works
-// pixel by pixel, so filtering a photo and then cutting a face out gives the same face as cutting
-// first and filtering after.
+// The filter every face goes through before it is compared: the chosen face as picked, and every face
+// a scan cuts out of a photo, each on its own 48 x 48 picture.
 //
-// Each pixel becomes grey, its level taken from its brightest channel and lifted above the
-// comparison's floor of 100: a face in shadow keeps its features instead of dropping to a blank
-// below the floor, and skin is read by its brightness rather than by how much blue it holds.
+// The face becomes grey and its levels are spread by rank (histogram equalisation): each pixel's level
+// becomes the share of the face's pixels that are as dark or darker, from 0 to 255. The same face
+// under another brightness, contrast or gamma, as on a screen or from another camera, keeps its
+// levels; and since the darkest part of every face now falls below the comparison's floor of 100,
+// two different faces differ in which parts those are, rather than both lying above the floor.
 class FaceFilter {
 public:
     static void apply(QImage& image);
@@ -20,8 +22,8 @@ public:
     // to the full range and a cool tint, so it reads as a picture rather than a pale grey patch.
     static void applySecond(QImage& image);
 
-    // The grey level a pixel whose brightest channel is `brightest` (0..255) becomes: 100..255.
-    static int level(int brightest);
+    // The level each grey level (0..255) of `image` becomes.
+    static std::array<std::uint8_t, 256> levels(const QImage& image);
 };
 
 } // namespace morvelin

@@ -5,6 +5,7 @@
 #include "search/FaceCutter.h"
 #include "search/FaceDetector.h"
 #include "search/FaceFeatures.h"
+#include "search/FaceFilter.h"
 #include "search/FaceIndex.h"
 #include "search/FacePictureLoader.h"
 #include "search/ImageX.h"
@@ -152,21 +153,23 @@ private:
         }
         emit m_relay->photoLoaded(scaled);
 
-        photo.filter();
+        // The filter works on each face as it is cut out (see FaceFilter), so the detector reads the
+        // photo as it is: every face is framed alike whatever the filter does, and a face chosen from
+        // a photo gets the same box as the same face found by a scan.
         emit m_relay->stageChanged(Stage::ApplyingFilter);
         emit m_relay->stageChanged(Stage::DetectingFaces);
         m_tempJpeg = TemporaryPhotoName::create(m_tempFolder, QStringLiteral("QXT"));
         if (m_tempJpeg.isEmpty()) {
             return TemporaryPhotoName::whyNotIn(m_tempFolder);
         }
-        if (!writeTemporaryJpeg(photo.picture(), m_tempJpeg)) {
+        if (!writeTemporaryJpeg(scaled, m_tempJpeg)) {
             return QStringLiteral("cannot write the temporary JPEG in %1").arg(m_tempFolder);
         }
         const FaceDetector::Result detected = FaceDetector::detectFile(m_tempJpeg, m_dataPath);
         if (!detected.ok()) {
             return detected.error;
         }
-        return compareFaces(photo.picture(), scaled, detected.faces);
+        return compareFaces(scaled, detected.faces);
     }
 
     // Decoding, the filtered copy, the temporary JPEG and the detector all happen inside the budget.
@@ -194,11 +197,11 @@ private:
     // component's own save flushes every file to disk before renaming it into place; for a file the
     // detector reads back at once and deletes right after, that flush only leaves the core idle, at
     // times for longer than the encoding takes.
-    static bool writeTemporaryJpeg(const QImage& filtered, const QString& path)
+    static bool writeTemporaryJpeg(const QImage& photo, const QString& path)
     {
         QImageWriter writer(path, QByteArrayLiteral("jpeg"));
         writer.setQuality(ImageX::jpegQuality);
-        return writer.write(filtered);
+        return writer.write(photo);
     }
 
     // Portrait photos (taller than wide) are scanned at most 1200 pixels high, the others at most 1600
@@ -213,7 +216,7 @@ private:
         }
     }
 
-    QString compareFaces(const QImage& filtered, const QImage& unfiltered, const std::vector<DetectedFace>& faces)
+    QString compareFaces(const QImage& photo, const std::vector<DetectedFace>& faces)
     {
         std::shared_ptr<FaceFeatures> features;
         QImage rgb;
@@ -223,7 +226,7 @@ private:
                 return loaded.error;
             }
             features = loaded.model;
-            rgb = unfiltered.convertToFormat(QImage::Format_RGB888); // once per photo, not per face
+            rgb = photo.convertToFormat(QImage::Format_RGB888); // once per photo, not per face
         }
         int faceCount = 0;
         for (const DetectedFace& found : faces) {
@@ -232,8 +235,9 @@ private:
             FaceIndex::Face face;
             face.box = QRect(QPoint(found.x1, found.y1), QPoint(found.x2 - 1, found.y2 - 1));
             face.keyPoints = found.keyPoints;
-            face.picture = FaceCutter::cut(filtered, found.x1, found.x2, found.y1, found.y2);
+            face.picture = FaceCutter::cut(photo, found.x1, found.x2, found.y1, found.y2);
             if (!face.picture.isNull()) {
+                FaceFilter::apply(face.picture);
                 if (features) {
                     face.features = features->vectorOf(FaceFeatures::align(rgb, found));
                 }

@@ -19,13 +19,13 @@ class FaceIndex;
 class MemoryBudget;
 
 // The scan of one photo: load it, scale it down (1200 pixels high for portrait, 1600 wide otherwise),
-// filter it, write it as a temporary JPEG for the detector, cut every face found out of the filtered
-// photo, compare it with the chosen face and report the photo when a face scores 70 % or more. The
-// features matcher reads each face from the unfiltered scaled photo instead, aligned by its key
-// points. With a face index, a photo it remembers unchanged is only compared, never decoded, and what
-// a scan finds is handed to the index. All of it runs on a worker thread; the events below arrive on
-// this object's thread, in order, ending with Completed exactly once. The temporary JPEG is gone by
-// then, whatever happened.
+// write it as a temporary JPEG for the detector, cut every face found out of the scaled photo, filter
+// it, compare it with the chosen face and report the photo when a face scores 70 % or more. The
+// features matcher reads each face from the scaled photo instead, aligned by its key points. With a
+// face index, a photo it remembers unchanged is only compared, never decoded, and what a scan finds
+// is handed to the index. All of it runs on a worker thread; the events below arrive on this object's
+// thread, in order, ending with Completed exactly once. The temporary JPEG is gone by then, whatever
+// happened.
 class PhotoScan : public QObject {
     Q_OBJECT
 
@@ -68,7 +68,7 @@ signals:
     // The photo as scaled for the scan, before the filter.
     void photoLoaded(const QImage& scaledPhoto);
     // One face compared: its number in this photo (from 1), where it was found (in pixels of the
-    // scaled photo), the 48 x 48 face and its score.
+    // scaled photo), the 48 x 48 face as compared (filtered) and its score.
     void faceScored(int faceCount, const QRect& box, const QImage& face, qint64 scoreTenThousandths);
     // With the features matcher, just before that face's faceScored: its cosine similarity (-1..1).
     void faceSimilarity(int faceCount, double similarity);

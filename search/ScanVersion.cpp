@@ -2,8 +2,8 @@
 
 #include "search/DetectorConfig.h"
 #include "search/FaceFeatures.h"
+#include "search/FaceFilter.h"
 #include "search/FaceIndex.h"
-#include "search/ImageX.h"
 #include "search/PhotoScan.h"
 
 #include <QCryptographicHash>
@@ -34,10 +34,8 @@ QByteArray ScanVersion::filterFingerprint()
             probe.setPixel(x, y, qRgb(x * 4, y * 4, (x * y) % 256));
         }
     }
-    ImageX image;
-    image.setPicture(probe);
-    image.filter();
-    const QImage filtered = image.picture().convertToFormat(QImage::Format_RGB32);
+    FaceFilter::apply(probe);
+    const QImage filtered = probe.convertToFormat(QImage::Format_RGB32);
     QCryptographicHash digest(QCryptographicHash::Sha256);
     for (int y = 0; y < filtered.height(); ++y) {
         digest.addData(QByteArrayView(reinterpret_cast<const char*>(filtered.constScanLine(y)), filtered.width() * 4));

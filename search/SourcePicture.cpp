@@ -53,9 +53,11 @@ SourcePicture::Prepared SourcePicture::preparePhoto(const QString& photo, const 
         QFile::remove(jpeg);
         return unreadable(photo, image.errorString());
     }
+    // Faces are cut from the scaled picture itself, as a scan cuts them, so that a face chosen from a
+    // photo and the same face found by a scan are the same pixels.
     Prepared result;
     result.jpeg = jpeg;
-    result.picture = QImage(jpeg);
+    result.picture = image.picture();
     return result;
 }
 
@@ -125,7 +127,7 @@ QImage SourcePicture::filteredFace(const QImage& thumbnail)
     return filtered;
 }
 
-PixelCanvas SourcePicture::chosenFace(const QImage& thumbnail)
+QImage SourcePicture::comparedFace(const QImage& thumbnail)
 {
     return FacePictureLoader::fromImage(filteredFace(thumbnail));
 }

@@ -28,7 +28,7 @@ public:
     };
 
     struct Result {
-        QImage picture;                  // the picture the detector saw; face rectangles are in its pixels
+        QImage picture;                  // the scaled photo; face rectangles are in its pixels
         std::vector<DetectedFace> faces; // in the detector's order
         QString error;                   // why nothing could be looked for, empty on success
         bool unreadablePhoto = false;    // the error is the photo's, not the detector's
@@ -51,7 +51,8 @@ public:
     static QImage thumbnail(const QImage& picture, const DetectedFace& face);
     // The thumbnail of face `index` (0-based).
     static QImage thumbnail(const Result& found, std::size_t index);
-    // A thumbnail filtered like every photo the search looks at, as the window shows the chosen face.
+    // The picture the comparison reads for a thumbnail: filtered like every face a scan cuts out. The
+    // window shows it as the chosen face; `faces --out` writes it as compared_N.png.
     static QImage filteredFace(const QImage& thumbnail);
     // A thumbnail made the face to search for.
     static PixelCanvas chosenFace(const QImage& thumbnail);

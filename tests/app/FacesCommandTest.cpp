@@ -30,6 +30,7 @@ TEST(FacesCommandTest, ARealPortraitGivesOneFaceAndItsThumbnail)
     EXPECT_LT(y2, 300);
     EXPECT_EQ(QImage(QDir(out.path()).filePath(QStringLiteral("face_1.png"))).size(), QSize(48, 48));
     EXPECT_EQ(QImage(QDir(out.path()).filePath(QStringLiteral("aligned_1.png"))).size(), QSize(112, 112));
+    EXPECT_TRUE(QImage(QDir(out.path()).filePath(QStringLiteral("compared_1.png"))).allGray());
     EXPECT_TRUE(QDir(temp.path()).isEmpty()) << "the temporary JPEG and its folder are gone";
 }
 

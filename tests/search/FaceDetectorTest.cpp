@@ -1,14 +1,20 @@
+#include "search/BlazeFaceDecoder.h"
 #include "search/FaceDetector.h"
+#include "search/FaceFraming.h"
 #include "search/MorvelinFaceDetection.h"
+#include "search/PhotoScan.h"
+#include "search/SourcePicture.h"
 
 #include "FaceDetectorTestFolder.h"
 #include "WaitUntil.h"
 
 #include <QCoreApplication>
 #include <QDir>
+#include <QEventLoop>
 #include <QFile>
 #include <QFileInfo>
 #include <QImage>
+#include <QPainter>
 #include <QTemporaryDir>
 #include <QThread>
 #include <QThreadPool>
@@ -56,7 +62,78 @@ void runEventsUntil(const std::function<bool()>& done)
     QCoreApplication::processEvents();
 }
 
+// The boxes a scan of `photo` compares, in pixels of the scaled photo.
+std::vector<QRect> scannedBoxes(const QString& photo, const QString& dataPath)
+{
+    QTemporaryDir temp;
+    PhotoScan scan(std::make_shared<const PixelCanvas>(48, 48), temp.path() + QLatin1Char('/'));
+    std::vector<QRect> boxes;
+    QEventLoop loop;
+    QObject::connect(&scan, &PhotoScan::faceScored, [&](int, const QRect& box) { boxes.push_back(box); });
+    QObject::connect(&scan, &PhotoScan::Completed, &loop, &QEventLoop::quit);
+    scan.Start(photo, dataPath);
+    loop.exec();
+    return boxes;
+}
+
 } // namespace
+
+TEST(FaceDetectorTest, AFaceIsFramedByItsEyesWhateverItsSize)
+{
+    const FaceDetectorTestFolder folder;
+    if (const std::string why = folder.missing(QStringLiteral("astronaut.png")); !why.empty()) {
+        GTEST_SKIP() << why;
+    }
+    const QImage astronaut(FaceDetectorTestFolder::photo(QStringLiteral("astronaut.png")));
+    // Her head, and the middle of her pupils marked by hand.
+    const QRect head(140, 20, 180, 220);
+    const QPointF rightEye(203.5, 101.5);
+    const QPointF leftEye(246.5, 103.0);
+    const DetectorConfig config = *FaceDetector::config(folder.dataPath()).config;
+
+    for (const double share : {0.1, 0.2, 0.4}) {
+        QImage photo(1600, 1200, QImage::Format_RGB32);
+        photo.fill(qRgb(150, 160, 150));
+        const QImage pasted =
+            astronaut.copy(head).scaledToWidth(static_cast<int>(share * photo.width()), Qt::SmoothTransformation);
+        const double scale = double(pasted.width()) / head.width();
+        const QPointF at(700, 250);
+        QPainter(&photo).drawImage(at, pasted);
+
+        const FaceDetector::Result result = FaceDetector::detect(photo, config);
+        ASSERT_EQ(result.faces.size(), 1u) << share;
+        const DetectedFace& face = result.faces.front();
+        const QPointF right = at + (rightEye - head.topLeft()) * scale;
+        const QPointF left = at + (leftEye - head.topLeft()) * scale;
+        const QRectF expected = FaceFraming::eyeBox(right, left, config.eyeBoxSize, config.eyeBoxDrop);
+        const double eyeDistance = std::hypot(left.x() - right.x(), left.y() - right.y());
+        EXPECT_NEAR(face.width() / eyeDistance, config.eyeBoxSize, 0.05 * config.eyeBoxSize) << share;
+        EXPECT_NEAR((face.x1 + face.x2) / 2.0, expected.center().x(), 0.03 * expected.width()) << share;
+        EXPECT_NEAR((face.y1 + face.y2) / 2.0, expected.center().y(), 0.03 * expected.width()) << share;
+    }
+}
+
+TEST(FaceDetectorTest, AFaceChosenFromAPhotoGetsTheBoxItsScanGives)
+{
+    const FaceDetectorTestFolder folder;
+    if (const std::string why = folder.missing(QStringLiteral("faces/bald_guys.jpg")); !why.empty()) {
+        GTEST_SKIP() << why;
+    }
+    const QString photo = FaceDetectorTestFolder::photo(QStringLiteral("faces/bald_guys.jpg"));
+    QTemporaryDir temp;
+    const SourcePicture::Result chosen = SourcePicture::findFaces(photo, temp.path() + QLatin1Char('/'), folder.dataPath());
+    ASSERT_TRUE(chosen.ok()) << chosen.error.toStdString();
+    const std::vector<QRect> scanned = scannedBoxes(photo, folder.dataPath());
+    ASSERT_EQ(scanned.size(), chosen.faces.size());
+    for (const DetectedFace& face : chosen.faces) {
+        const QRectF box(face.x1, face.y1, face.width(), face.height());
+        double best = 0;
+        for (const QRect& other : scanned) {
+            best = std::max(best, BlazeFaceDecoder::intersectionOverUnion(box, QRectF(other.adjusted(0, 0, 1, 1))));
+        }
+        EXPECT_GE(best, 0.9) << face.x1 << " " << face.y1;
+    }
+}
 
 TEST(FaceDetectorTest, FindsTheAstronautsFaceAndHerEyesAndNothingInPlainOrOddlyShapedPictures)
 {
