@@ -90,7 +90,7 @@ std::vector<FolderPhoto> makeFolder(const QStringList& photos, const QDir& folde
 // Scans every photo of the folder with the program's scan and keeps the faces it compared.
 void scanFolder(std::vector<FolderPhoto>& folder, const QString& dataPath, const QString& tempFolder)
 {
-    auto anyFace = std::make_shared<const PixelCanvas>(48, 48);
+    auto anyFace = std::make_shared<const SourceFace>(SourceFace{Matcher::Grid, PixelCanvas(48, 48), {}});
     QEventLoop loop;
     int running = 0;
     std::vector<std::unique_ptr<PhotoScan>> scans;

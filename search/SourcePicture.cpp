@@ -127,7 +127,7 @@ QImage SourcePicture::filteredFace(const QImage& thumbnail)
     return filtered;
 }
 
-QImage SourcePicture::comparedFace(const QImage& thumbnail)
+PixelCanvas SourcePicture::chosenFace(const QImage& thumbnail)
 {
     return FacePictureLoader::fromImage(filteredFace(thumbnail));
 }

@@ -66,7 +66,7 @@ void runEventsUntil(const std::function<bool()>& done)
 std::vector<QRect> scannedBoxes(const QString& photo, const QString& dataPath)
 {
     QTemporaryDir temp;
-    PhotoScan scan(std::make_shared<const PixelCanvas>(48, 48), temp.path() + QLatin1Char('/'));
+    PhotoScan scan(std::make_shared<const SourceFace>(SourceFace{Matcher::Grid, PixelCanvas(48, 48), {}}), temp.path() + QLatin1Char('/'));
     std::vector<QRect> boxes;
     QEventLoop loop;
     QObject::connect(&scan, &PhotoScan::faceScored, [&](int, const QRect& box) { boxes.push_back(box); });
