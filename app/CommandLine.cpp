@@ -6,12 +6,13 @@
 #include "app/InspectCommand.h"
 #include "app/SearchCommand.h"
 #include "app/Version.h"
+#include "base/ProgramNames.h"
 
 #include <cstdio>
 
 namespace morvelin {
 
-const QString CommandLine::programName = QStringLiteral("face-morvelin");
+const QString CommandLine::programName = ProgramNames::executable();
 
 CommandLine::CommandLine()
     : m_out(stdout)

@@ -5,6 +5,7 @@
 #include "app/Translate.h"
 #include "app/WinMain.h"
 #include "app/WinWelcome.h"
+#include "base/ProgramNames.h"
 #include "platform/Settings.h"
 #include "platform/SingleInstance.h"
 #include "platform/SystemTray.h"
@@ -19,7 +20,6 @@ namespace morvelin {
 
 namespace {
 
-const QString applicationTitle = QStringLiteral("Face Morvelin");
 
 } // namespace
 
@@ -74,7 +74,7 @@ WinWelcome* Module1::welcomeWindow() const
 
 void Module1::refuseSecondStart() const
 {
-    QMessageBox box(QMessageBox::Information, applicationTitle,
+    QMessageBox box(QMessageBox::Information, ProgramNames::title(),
                     Translate(QStringLiteral("Application already running...")) + QLatin1Char('\n')
                         + Translate(QStringLiteral("Press F12 or click on the system tray icon")),
                     QMessageBox::Ok);

@@ -3,6 +3,7 @@
 #include "app/AppIcon.h"
 #include "app/MainLayout.h"
 #include "app/Translate.h"
+#include "base/ProgramNames.h"
 #include "controls/FlatButton.h"
 
 #include <QEvent>
@@ -22,7 +23,6 @@ QString translated(const char* english)
     return Translate(QString::fromUtf8(english));
 }
 
-const QString applicationTitle = QStringLiteral("Face Morvelin");
 
 constexpr double shownPortraitHeight = 1500;
 constexpr double shownLandscapeWidth = 2000;
@@ -44,7 +44,7 @@ WinFotoFace::WinFotoFace(const QImage& sourceFace, QWidget* parent)
     setAttribute(Qt::WA_QuitOnClose, false);
     // One window per photo: taking the focus each time would keep it from whatever the user types in.
     setAttribute(Qt::WA_ShowWithoutActivating);
-    setWindowTitle(applicationTitle);
+    setWindowTitle(ProgramNames::title());
     setWindowIcon(AppIcon());
     const QSize client = pixels(QRectF(0, 0, designWidth, designHeight)).size();
     setFixedSize(client);

@@ -3,7 +3,6 @@
 #include "app/AppIcon.h"
 #include "app/FaceGallery.h"
 #include "app/Helpers.h"
-#include "base/DataFolder.h"
 #include "app/ImageXView.h"
 #include "app/ResultListModel.h"
 #include "app/ResultListView.h"
@@ -11,6 +10,8 @@
 #include "app/Translate.h"
 #include "app/Version.h"
 #include "app/WinFotoFace.h"
+#include "base/DataFolder.h"
+#include "base/ProgramNames.h"
 #include "controls/FA_DriveListBox.h"
 #include "controls/FlatButton.h"
 #include "search/FolderSearch.h"
@@ -44,7 +45,6 @@ QString translated(const char* english)
     return Translate(QString::fromUtf8(english));
 }
 
-const QString applicationTitle = QStringLiteral("Face Morvelin");
 const QString legalNotice = QStringLiteral("Copyright \u00a9 The Face Morvelin developers");
 const QColor steelBlue(57, 105, 152);
 
@@ -329,7 +329,7 @@ void WinMain::loadTexts()
     m_labels[2]->setText(translated(QT_TRANSLATE_NOOP("Morvelin", "Choose the face to search...")));
 
     const QVersionNumber version = QVersionNumber::fromString(QLatin1String(programVersion));
-    setWinCaption(applicationTitle);
+    setWinCaption(ProgramNames::title());
     setWinSubCaption(versionText(version.majorVersion(), version.minorVersion(), version.microVersion()));
     setWindowTitle(m_winCaption->text() + QLatin1Char(' ') + m_winSubCaption->text());
 
@@ -348,7 +348,7 @@ void WinMain::loadTexts()
     m_searchFacesOnScreen->setText(translated(QT_TRANSLATE_NOOP("Morvelin", "Search for faces on screen")));
     m_chooseImageFile->show();
 
-    m_sysTray.setToolTip(applicationTitle);
+    m_sysTray.setToolTip(ProgramNames::title());
     m_sysTray.show();
 }
 
@@ -404,13 +404,13 @@ MainLayout::Sizes WinMain::controlSizes(const MainLayout& layout) const
     // A translation longer than the link's design width widens it rather than being cut.
     const auto linkWidth = [&layout](const QLabel* link, double design) {
         const int text = link->fontMetrics().horizontalAdvance(link->text()) + 4;
-        return std::max(design, layout.pixelsX(text));
+        return std::max(design, layout.twipsX(text));
     };
     sizes.link4Width = linkWidth(m_labels.at(aboutLink), sizes.link4Width);
     sizes.link8Width = linkWidth(m_labels.at(updatesLink), sizes.link8Width);
-    sizes.searchPathHeight = layout.pixelsY(m_searchPath->sizeHint().height());
-    sizes.bottomLeftWidth = layout.pixelsX(bottomLeftPixels);
-    sizes.bottomLeftHeight = layout.pixelsY(bottomLeftPixels);
+    sizes.searchPathHeight = layout.twipsY(m_searchPath->sizeHint().height());
+    sizes.bottomLeftWidth = layout.twipsX(bottomLeftPixels);
+    sizes.bottomLeftHeight = layout.twipsY(bottomLeftPixels);
     if (!m_previewTwips.isEmpty()) {
         sizes.preview = m_previewTwips;
     }
@@ -423,8 +423,8 @@ void WinMain::layoutControls()
     // Before the window is on screen its frame is unknown; then the outer size is the inner one.
     const QSize frame = isVisible() ? frameGeometry().size() - size() : QSize(0, 0);
     const QSizeF window = layout.toTwips(size() + frame);
-    const QSize largest = layout.toPixels(QRectF(0, 0, layout.pixelsX(MainLayout::maxWidthPixels),
-                                                 layout.pixelsY(MainLayout::maxHeightPixels)))
+    const QSize largest = layout.toPixels(QRectF(0, 0, layout.twipsX(MainLayout::maxWidthPixels),
+                                                 layout.twipsY(MainLayout::maxHeightPixels)))
                               .size();
     setMaximumSize(largest - frame);
     if (const std::optional<QSizeF> snapped = layout.snapped(window)) {
@@ -714,7 +714,7 @@ void WinMain::startSearch()
     m_chooseImageFile->hide();
     m_keyTimer.stop();
     setWinCaption(translated(QT_TRANSLATE_NOOP("Morvelin", "Searching")));
-    setWinSubCaption(applicationTitle + QLatin1Char(' ')
+    setWinSubCaption(ProgramNames::title() + QLatin1Char(' ')
                              + translated(QT_TRANSLATE_NOOP("Morvelin", "is searching for faces in your image files...")));
     m_labels[statusLabel]->setText(translated(QT_TRANSLATE_NOOP("Morvelin", "Searching...")));
     m_imageList->hide();
@@ -759,7 +759,7 @@ void WinMain::stopRoutine()
     if (m_results.filesFound() == 0) {
         m_labels[statusLabel]->setText(translated(QT_TRANSLATE_NOOP("Morvelin", "No files found.")));
     }
-    setWinCaption(applicationTitle);
+    setWinCaption(ProgramNames::title());
     setWinSubCaption(translated(QT_TRANSLATE_NOOP("Morvelin", "Face search software")));
     startKeyTimer();
     m_searchRunning = false;
@@ -837,15 +837,15 @@ void WinMain::showPreview(int sequence, const QImage& picture, QSize photoSize)
         return;
     }
     const MainLayout layout = MainLayout::forWidget(this);
-    const QRectF picker = QRectF(layout.pixelsX(m_searchPath->x()), layout.pixelsY(m_searchPath->y()),
-                                 layout.pixelsX(m_searchPath->width()), layout.pixelsY(m_searchPath->height()));
+    const QRectF picker = QRectF(layout.twipsX(m_searchPath->x()), layout.twipsY(m_searchPath->y()),
+                                 layout.twipsX(m_searchPath->width()), layout.twipsY(m_searchPath->height()));
     const double width = photoSize.width() > photoSize.height() ? picker.width() / 2 : picker.width() / 3;
     // The control keeps the photo's proportions.
-    const double previewHeight = layout.pixelsY(layout.toPixels(QRectF(0, 0, width, 0)).width()
+    const double previewHeight = layout.twipsY(layout.toPixels(QRectF(0, 0, width, 0)).width()
                                                 * double(photoSize.height()) / photoSize.width());
     m_previewTwips = QSizeF(width, previewHeight);
     const QSize frame = isVisible() ? frameGeometry().size() - size() : QSize(0, 0);
-    const double windowHeight = layout.pixelsY(height() + frame.height());
+    const double windowHeight = layout.twipsY(height() + frame.height());
     m_imgPreview->setGeometry(layout.toPixels(layout.previewRect(m_previewTwips, windowHeight, picker)));
     m_imgPreview->imageX().setPicture(picture);
     m_imgPreview->imageX().displayFlag = true;

@@ -2,6 +2,8 @@
 
 #include "app/AppIcon.h"
 #include "app/Translate.h"
+#include "base/ProgramNames.h"
+#include "controls/LayoutUnits.h"
 #include "platform/Settings.h"
 
 #include <QCheckBox>
@@ -16,8 +18,6 @@ namespace morvelin {
 
 namespace {
 
-const QString applicationTitle = QStringLiteral("Face Morvelin");
-constexpr double twipsPerInch = 1440.0;
 const QSize clientTwips(8955, 6735);
 const QColor steelBlue(57, 105, 152);
 const QColor checkBoxText(64, 64, 64);
@@ -45,7 +45,7 @@ QFont textFont()
 
 int twipsToPixels(int twips, int dotsPerInch)
 {
-    return qRound(twips * dotsPerInch / twipsPerInch);
+    return qRound(LayoutUnits::pixels(twips, dotsPerInch));
 }
 
 // Wider fonts than the designed ones (or a longer translation) must not cut a text off at the
@@ -122,9 +122,9 @@ void WinWelcome::addShowNextTime()
 
 void WinWelcome::loadTexts()
 {
-    setWindowTitle(applicationTitle);
+    setWindowTitle(ProgramNames::title());
     m_showNextTime->setText(Translate(QStringLiteral("Show this window everytime this software starts.")));
-    m_howtoStart->setText(Translate(QStringLiteral("Welcome to ")) + applicationTitle + QLatin1Char(' ')
+    m_howtoStart->setText(Translate(QStringLiteral("Welcome to ")) + ProgramNames::title() + QLatin1Char(' ')
                           + Translate(QStringLiteral("to start using face search features, press F12 or click on "
                                                      "system tray icon when you have faces on screen. This software "
                                                      "will capture and detect all faces on screen at that time.")));

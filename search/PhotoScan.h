@@ -2,6 +2,7 @@
 
 #include "engine/PixelCanvas.h"
 #include "search/FaceScore.h"
+#include "search/PictureSizes.h"
 
 #include <QImage>
 #include <QObject>
@@ -25,8 +26,8 @@ class PhotoScan : public QObject {
 public:
     enum class Stage { Loading, ApplyingFilter, DetectingFaces, ComparingFaces, Completed };
 
-    static constexpr int tallestPortrait = 1200;
-    static constexpr int widestLandscape = 1600;
+    static constexpr int tallestPortrait = PictureSizes::tallestPortrait;
+    static constexpr int widestLandscape = PictureSizes::widestLandscape;
 
     // `sourceFace` is the chosen face, already filtered; `tempFolder` ends with a separator.
     PhotoScan(std::shared_ptr<const PixelCanvas> sourceFace, QString tempFolder, QObject* parent = nullptr);
