@@ -1,3 +1,4 @@
+#include "app/MainTexts.h"
 #include "app/WinMain.h"
 
 #include "ProgramRunner.h"
@@ -14,6 +15,7 @@
 #include "search/FolderSearch.h"
 #include "search/SourcePicture.h"
 
+#include <QTimer>
 #include <QApplication>
 #include <QCheckBox>
 #include <QCryptographicHash>
@@ -157,7 +159,7 @@ TEST_F(WinMainTest, LoadsHiddenWithItsTextsAndTheTrayIcon)
 {
     EXPECT_FALSE(m_window->isVisible());
     EXPECT_EQ(text("WinCaption"), QStringLiteral("Face Morvelin"));
-    EXPECT_EQ(text("WinSubCaption"), WinMain::versionText(0, 1, 0));
+    EXPECT_EQ(text("WinSubCaption"), MainTexts::versionText(0, 1, 0));
     EXPECT_EQ(m_window->windowTitle(), QStringLiteral("Face Morvelin Version 0.01 Build: 0"));
     for (const auto& [name, shown] : {std::pair{"Labels0", "Search this face:"}, {"Labels1", "Look in:"},
                                       {"Labels2", "Choose the face to search..."}, {"Labels3", ""}, {"Labels4", "About"},
@@ -185,7 +187,7 @@ TEST_F(WinMainTest, LoadsHiddenWithItsTextsAndTheTrayIcon)
         ASSERT_NE(action, nullptr) << name;
         EXPECT_EQ(action->text(), QString::fromLatin1(caption));
     }
-    EXPECT_TRUE(m_window->keyTimerActive());
+    EXPECT_TRUE(m_window->f12Watched());
 }
 
 TEST_F(WinMainTest, LaysOutTheLargestWindowAndSnapsLargerOnes)
@@ -234,7 +236,7 @@ TEST_F(WinMainTest, ThePhotosFacesFillTheGalleryInDetectorOrderAndAreChosenByACl
     EXPECT_EQ(text("WinCaption"), QStringLiteral("Looking for human faces..."));
     EXPECT_FALSE(control<FlatButton>("StartSearch")->isEnabled());
     expectShown({}, {"ChooseImageFile"});
-    EXPECT_FALSE(m_window->keyTimerActive());
+    EXPECT_FALSE(m_window->f12Watched());
 
     ASSERT_TRUE(waitForFaces());
     EXPECT_EQ(text("WinCaption"), QStringLiteral("Choose the face to search..."));
@@ -243,7 +245,7 @@ TEST_F(WinMainTest, ThePhotosFacesFillTheGalleryInDetectorOrderAndAreChosenByACl
     ASSERT_EQ(gallery()->count(), 2);
     expectShown({"ImageList"}, {"FileList", "ChooseImageFile"});
     EXPECT_FALSE(control<FlatButton>("StartSearch")->isEnabled());
-    EXPECT_TRUE(m_window->keyTimerActive());
+    EXPECT_TRUE(m_window->f12Watched());
 
     // The same faces, in the same order, as the command line finds in that photo.
     const SourcePicture::Result expected = SourcePicture::findFaces(photo, TempFolder(), QStringLiteral(MORVELIN_DETECTOR_DATA));
@@ -284,7 +286,7 @@ TEST_F(WinMainTest, APictureWithoutFacesOffersThePhotoButtonAgain)
     EXPECT_TRUE(visible("ChooseImageFile"));
     EXPECT_EQ(gallery()->count(), 0);
     EXPECT_FALSE(control<FlatButton>("StartSearch")->isEnabled());
-    EXPECT_TRUE(m_window->keyTimerActive());
+    EXPECT_TRUE(m_window->f12Watched());
     EXPECT_TRUE(captureFilesLeft().isEmpty());
     EXPECT_TRUE(QFileInfo::exists(photo));
 }
@@ -319,7 +321,7 @@ TEST_F(WinMainTest, TheCloseBoxHidesOtherClosesRemoveTheTrayIcon)
     m_window->showFromWelcome();
     EXPECT_FALSE(m_window->QueryUnload(true));
     EXPECT_FALSE(m_window->isVisible());
-    EXPECT_TRUE(m_window->keyTimerActive());
+    EXPECT_TRUE(m_window->f12Watched());
 
     EXPECT_TRUE(m_window->QueryUnload(false));
     EXPECT_FALSE(m_window->tray().isShown());
@@ -359,7 +361,7 @@ TEST_F(WinMainTest, SearchesAFolderAndListsTheFaceBestFirst)
     // During.
     EXPECT_TRUE(m_window->SearchRunning());
     expectShown({"StopSearch", "FileList"}, {"StartSearch", "ChooseImageFile", "ImageList"});
-    EXPECT_FALSE(m_window->keyTimerActive());
+    EXPECT_FALSE(m_window->f12Watched());
     EXPECT_EQ(text("WinCaption"), QStringLiteral("Searching"));
     EXPECT_EQ(text("WinSubCaption"), QStringLiteral("Face Morvelin is searching for faces in your image files..."));
     EXPECT_EQ(text("Labels3"), QStringLiteral("Searching..."));
@@ -372,7 +374,7 @@ TEST_F(WinMainTest, SearchesAFolderAndListsTheFaceBestFirst)
 
     // After.
     expectShown({"StartSearch", "FileList"}, {"StopSearch", "ChooseImageFile", "ImageList"});
-    EXPECT_TRUE(m_window->keyTimerActive());
+    EXPECT_TRUE(m_window->f12Watched());
     EXPECT_EQ(text("WinCaption"), QStringLiteral("Face Morvelin"));
     EXPECT_EQ(text("WinSubCaption"), QStringLiteral("Face search software"));
     EXPECT_TRUE(m_window->StopNow());
@@ -416,7 +418,7 @@ TEST_F(WinMainTest, StopMidSearchKeepsTheRowsFoundSoFar)
 
     EXPECT_FALSE(m_window->SearchRunning());
     expectShown({"StartSearch"}, {"StopSearch"});
-    EXPECT_TRUE(m_window->keyTimerActive());
+    EXPECT_TRUE(m_window->f12Watched());
     const int rowsAtStop = m_window->resultList().rowCount();
     EXPECT_GE(rowsAtStop, 1);
     EXPECT_EQ(text("Labels3"), QStringLiteral("Found %1 so far.").arg(m_window->FilesFound()));
