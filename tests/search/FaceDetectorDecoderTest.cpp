@@ -62,18 +62,6 @@ TEST(FaceDetectorDecoderTest, AnAnchorsAnswerBecomesABoxAroundItsCell)
     EXPECT_EQ(found[0].keyPoints[0], QPointF(100 + 2 * 39.0, 10 + 2 * 29.0));
 }
 
-TEST(FaceDetectorDecoderTest, TheCoarseGridHasSixAnchorsPerCell)
-{
-    RawAnswers raw;
-    const int anchor = (7 * 8 + 0) * 6 + 5; // last cell row, first column, sixth anchor
-    raw.coarseScores[anchor] = 5.0f;
-    raw.coarseBoxes[anchor * 16 + 2] = 10.0f;
-    raw.coarseBoxes[anchor * 16 + 3] = 10.0f;
-    const auto found = raw.decode(0.5f, {});
-    ASSERT_EQ(found.size(), 1u);
-    EXPECT_EQ(found[0].box.center(), QPointF(8.0, 120.0));
-}
-
 TEST(FaceDetectorDecoderTest, OverlappingFindsBlendIntoOneWeightedByScore)
 {
     const auto merged = BlazeFaceDecoder::mergeOverlaps(

@@ -3,12 +3,12 @@
 #include "search/PhotoScan.h"
 #include "search/ResultList.h"
 
+#include "WaitUntil.h"
+
 #include <QDir>
-#include <QEventLoop>
 #include <QImage>
 #include <QTemporaryDir>
 #include <QThreadPool>
-#include <QTimer>
 
 #include <gtest/gtest.h>
 
@@ -31,17 +31,12 @@ SearchOutcome searchFolder(const QString& folder, const QString& tempFolder, int
     ResultList results;
     FolderSearch search(results, {QDir(folder).filePath(QStringLiteral("absent-data.xml")), tempFolder, maxScans});
     SearchOutcome outcome;
-    QEventLoop loop;
     QObject::connect(&search, &FolderSearch::scanStarted, [&](PhotoScan*) {
         outcome.mostScansAtOnce = std::max(outcome.mostScansAtOnce, search.scansInFlight());
     });
-    QObject::connect(&search, &FolderSearch::finished, [&]() {
-        ++outcome.finished;
-        loop.quit();
-    });
-    QTimer::singleShot(60000, &loop, &QEventLoop::quit);
+    QObject::connect(&search, &FolderSearch::finished, [&]() { ++outcome.finished; });
     search.start(std::make_shared<const PixelCanvas>(48, 48, 0x808080), folder, false);
-    loop.exec();
+    waitUntil([&] { return outcome.finished > 0; }, 60000);
     outcome.counts = search.counts();
     return outcome;
 }

@@ -1,55 +1,44 @@
 #include "search/ImageSurface.h"
 
+#include "engine/classImageProcessing.h"
+
 #include <gtest/gtest.h>
 
 using namespace morvelin;
 
-namespace {
-
-constexpr RgbColour red{255, 0, 0};
-constexpr RgbColour blue{0, 0, 255};
-
-QRgb rgb(RgbColour colour)
+TEST(ImageSurfaceTest, BoxesIncludeTheirFarCornerAndAreFilledOnlyWhenSolid)
 {
-    return qRgb(colour.red, colour.green, colour.blue);
-}
-
-} // namespace
-
-TEST(ImageSurfaceTest, UnitsArePixelsClearingShowsTheBackgroundAndOnlySolidBoxesAreFilled)
-{
+    const RgbColour red{255, 0, 0};
+    const QRgb white = qRgb(255, 255, 255);
     ImageSurface surface(QSize(40, 30), Qt::white);
     EXPECT_EQ(surface.ScaleWidth(), 40.0f);
-    EXPECT_EQ(surface.ScaleHeight(), 30.0f);
-    EXPECT_EQ(surface.image().pixel(5, 5), qRgb(255, 255, 255));
-
-    surface.line(0, 5, 39, 5, red);
-    EXPECT_EQ(surface.image().pixel(20, 5), rgb(red));
-    surface.clear();
-    EXPECT_EQ(surface.image().pixel(20, 5), qRgb(255, 255, 255));
-
-    // Boxes are outlined, and filled only when the style is solid.
-    surface.setFillColour(blue);
+    surface.setFillColour(RgbColour{0, 0, 255});
     surface.box(10, 10, 20, 20, red);
-    EXPECT_EQ(surface.image().pixel(10, 15), rgb(red));
-    EXPECT_EQ(surface.image().pixel(15, 15), qRgb(255, 255, 255)) << "transparent until told otherwise";
+    EXPECT_EQ(surface.image().pixel(10, 15), qRgb(255, 0, 0));
+    EXPECT_EQ(surface.image().pixel(15, 15), white) << "transparent until told otherwise";
 
     surface.setFillStyle(DrawingSurface::FillStyle::Solid);
     surface.box(10, 10, 20, 20, red);
-    EXPECT_EQ(surface.image().pixel(15, 15), rgb(blue));
-    EXPECT_EQ(surface.image().pixel(20, 20), rgb(red)) << "the far corner belongs to the box";
-    EXPECT_EQ(surface.image().pixel(25, 25), qRgb(255, 255, 255));
+    EXPECT_EQ(surface.image().pixel(15, 15), qRgb(0, 0, 255));
+    EXPECT_EQ(surface.image().pixel(20, 20), qRgb(255, 0, 0)) << "the far corner belongs to the box";
+    EXPECT_EQ(surface.image().pixel(21, 21), white);
+
+    // A line drawn "to" a point starts where the last one ended; clearing shows the background.
+    surface.line(0, 0, 30, 0, red);
+    surface.lineTo(30, 29, red);
+    EXPECT_EQ(surface.image().pixel(30, 5), qRgb(255, 0, 0));
+    surface.clear();
+    EXPECT_EQ(surface.image().pixel(30, 5), white);
 }
 
-TEST(ImageSurfaceTest, ALineToStartsWhereTheLastLineEnded)
+TEST(ImageSurfaceTest, AGridIsDrawnCellByCellInItsShareOfTheSurface)
 {
-    ImageSurface surface(QSize(40, 40), Qt::white);
-    surface.line(0, 0, 10, 0, red);
-    surface.lineTo(10, 30, blue);
-    EXPECT_EQ(surface.image().pixel(10, 20), rgb(blue));
-    EXPECT_EQ(surface.image().pixel(5, 20), qRgb(255, 255, 255));
-
-    surface.setLineWidth(5);
-    surface.line(30, 0, 30, 39, red);
-    EXPECT_EQ(surface.image().pixel(32, 20), rgb(red)) << "five pixels wide";
+    classImageProcessing grid;
+    grid.init(2, 2);
+    grid.setPoint(1, 0, 200); // right column, top row
+    ImageSurface surface(QSize(20, 20), Qt::white);
+    grid.show(surface);
+    EXPECT_EQ(surface.image().pixel(15, 5), qRgb(200, 200, 200));
+    EXPECT_EQ(surface.image().pixel(5, 5), qRgb(0, 0, 0));
+    EXPECT_EQ(surface.image().pixel(5, 15), qRgb(0, 0, 0));
 }

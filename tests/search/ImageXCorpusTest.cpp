@@ -1,10 +1,7 @@
-#include "ImageXTestSamples.h"
-
 #include "search/ImageX.h"
 
 #include <QDir>
 #include <QFile>
-#include <QSet>
 #include <QTemporaryDir>
 
 #include <gtest/gtest.h>
@@ -22,10 +19,7 @@ QFileInfoList corpusFiles()
 
 QFileInfoList keptBreakers()
 {
-    QStringList patterns;
-    for (const QString& extension : ImageXTestSamples::nineExtensions()) {
-        patterns.append(QStringLiteral("*.") + extension);
-    }
+    const QStringList patterns{"*.bmp", "*.tif", "*.gif", "*.jpg", "*.png", "*.pcx", "*.tga", "*.jp2", "*.j2k"};
     return QDir(QStringLiteral(MORVELIN_TEST_DATA)).entryInfoList(patterns, QDir::Files, QDir::Name);
 }
 
@@ -55,22 +49,6 @@ void expectCleanOutcome(const QString& path)
 
 } // namespace
 
-TEST(ImageXCorpusTest, CorpusHoldsReadableSamplesOfAllNineFormats)
-{
-    QSet<QString> extensions;
-    for (const QFileInfo& info : corpusFiles()) {
-        SCOPED_TRACE(info.fileName().toStdString());
-        extensions.insert(info.suffix().toLower());
-        EXPECT_LE(info.size(), 8 * 1024);
-        ImageX image;
-        ASSERT_TRUE(image.load(info.filePath())) << image.errorString().toStdString();
-        EXPECT_FALSE(image.picture().isNull()) << image.errorString().toStdString();
-    }
-    for (const QString& extension : ImageXTestSamples::nineExtensions()) {
-        EXPECT_TRUE(extensions.contains(extension)) << extension.toStdString();
-    }
-}
-
 TEST(ImageXCorpusTest, KeptBreakersLoadCleanly)
 {
     for (const QFileInfo& info : keptBreakers()) {
@@ -92,7 +70,9 @@ TEST(ImageXCorpusTest, TruncatedCopiesLoadCleanly)
                 continue;
             }
             const QString path = dir.filePath(QStringLiteral("cut%1-").arg(cut) + info.fileName());
-            ASSERT_FALSE(ImageXTestSamples::writeFile(path, bytes.left(cut)).isEmpty());
+            QFile copy(path);
+            ASSERT_TRUE(copy.open(QIODevice::WriteOnly) && copy.write(bytes.left(cut)) == cut);
+            copy.close();
             expectCleanOutcome(path);
         }
     }

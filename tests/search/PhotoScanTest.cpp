@@ -2,12 +2,12 @@
 
 #include "search/ResultList.h"
 
+#include "WaitUntil.h"
+
 #include <QCoreApplication>
 #include <QDir>
-#include <QEventLoop>
 #include <QImage>
 #include <QTemporaryDir>
-#include <QTimer>
 
 #include <gtest/gtest.h>
 
@@ -28,16 +28,11 @@ ScanOutcome scanPhoto(const QString& photo, const QString& tempFolder, const QSt
     auto sourceFace = std::make_shared<const PixelCanvas>(48, 48, 0x808080);
     PhotoScan scan(sourceFace, tempFolder);
     ScanOutcome outcome;
-    QEventLoop loop;
     QObject::connect(&scan, &PhotoScan::photoLoaded, [&](const QImage& image) { outcome.scannedSize = image.size(); });
     QObject::connect(&scan, &PhotoScan::stageChanged, [&](PhotoScan::Stage stage) { outcome.stages.push_back(stage); });
-    QObject::connect(&scan, &PhotoScan::Completed, [&]() {
-        ++outcome.completed;
-        loop.quit();
-    });
-    QTimer::singleShot(60000, &loop, &QEventLoop::quit);
+    QObject::connect(&scan, &PhotoScan::Completed, [&]() { ++outcome.completed; });
     scan.Start(photo, dataPath);
-    loop.exec();
+    waitUntil([&] { return outcome.completed > 0; }, 60000);
     // Anything queued after Completed would show up here.
     QCoreApplication::processEvents();
     outcome.failure = scan.failure();

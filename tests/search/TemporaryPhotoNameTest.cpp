@@ -1,5 +1,4 @@
 #include "search/TemporaryPhotoName.h"
-#include "search/TimerText.h"
 
 #include <QFileInfo>
 #include <QRegularExpression>
@@ -10,16 +9,6 @@
 #include <set>
 
 using namespace morvelin;
-
-TEST(TimerTextTest, SevenSignificantDigitsAndAPointOnlyForFractions)
-{
-    EXPECT_EQ(TimerText::format(4512345.0f), QStringLiteral("4512345"));
-    EXPECT_EQ(TimerText::format(8639999.0f), QStringLiteral("8639999"));
-    EXPECT_EQ(TimerText::format(152.5f), QStringLiteral("152.5"));
-    EXPECT_EQ(TimerText::format(0.0f), QStringLiteral("0"));
-    EXPECT_EQ(TimerText::at(QTime(12, 30, 15, 250)), QStringLiteral("4501525"));
-    EXPECT_EQ(TimerText::at(QTime(0, 0, 1, 5)), QStringLiteral("100.5"));
-}
 
 TEST(TemporaryPhotoNameTest, NamesFollowThePatternAndNeverRepeat)
 {

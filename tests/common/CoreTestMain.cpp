@@ -1,9 +1,13 @@
+#include "UserFolders.h"
+
 #include <QCoreApplication>
 
 #include <gtest/gtest.h>
 
+// For tests that use Qt's image readers, signals or QProcess.
 int main(int argc, char* argv[])
 {
+    const UserFolders user;
     QCoreApplication application(argc, argv);
     testing::InitGoogleTest(&argc, argv);
     return RUN_ALL_TESTS();

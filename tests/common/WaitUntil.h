@@ -1,0 +1,6 @@
+#pragma once
+
+#include <functional>
+
+// Runs the event loop until the condition holds; false when it still does not after timeoutMs.
+bool waitUntil(const std::function<bool()>& condition, int timeoutMs = 20000);
