@@ -8,12 +8,6 @@ namespace morvelin {
 
 namespace {
 
-// The marks let lupdate collect the texts into the phrase book.
-QString translated(const char* english)
-{
-    return Translate(QString::fromUtf8(english));
-}
-
 // The photo dialog's file types, exactly as the program has always offered them.
 const QString cdiagFilter = QStringLiteral(
     "Jpeg files (*.jpg)|*.jpg|TIFF files (*.tif)|*.tif|Jpeg 2000 files (*.j2k)|*.j2k|BMP files (*.bmp)|*.bmp|"
@@ -23,9 +17,9 @@ const QString cdiagFilter = QStringLiteral(
 
 QString MainTexts::versionText(int major, int minor, int build)
 {
-    return translated(QT_TRANSLATE_NOOP("Morvelin", "Version")) + QLatin1Char(' ') + QString::number(major) + QLatin1Char('.')
+    return Translate(QT_TRANSLATE_NOOP("Morvelin", "Version")) + QLatin1Char(' ') + QString::number(major) + QLatin1Char('.')
         + QStringLiteral("%1").arg(minor, 2, 10, QLatin1Char('0')) + QLatin1Char(' ')
-        + translated(QT_TRANSLATE_NOOP("Morvelin", "Build:")) + QLatin1Char(' ') + QString::number(build);
+        + Translate(QT_TRANSLATE_NOOP("Morvelin", "Build:")) + QLatin1Char(' ') + QString::number(build);
 }
 
 QString MainTexts::dialogFilter()

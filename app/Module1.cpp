@@ -75,8 +75,8 @@ WinWelcome* Module1::welcomeWindow() const
 void Module1::refuseSecondStart() const
 {
     QMessageBox box(QMessageBox::Information, ProgramNames::title(),
-                    Translate(QStringLiteral("Application already running...")) + QLatin1Char('\n')
-                        + Translate(QStringLiteral("Press F12 or click on the system tray icon")),
+                    Translate(QT_TRANSLATE_NOOP("Morvelin", "Application already running...")) + QLatin1Char('\n')
+                        + Translate(QT_TRANSLATE_NOOP("Morvelin", "Press F12 or click on the system tray icon")),
                     QMessageBox::Ok);
     box.setWindowIcon(AppIcon());
     box.exec();

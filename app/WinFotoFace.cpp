@@ -17,12 +17,6 @@ namespace morvelin {
 
 namespace {
 
-// The marks let lupdate collect the texts into the phrase book.
-QString translated(const char* english)
-{
-    return Translate(QString::fromUtf8(english));
-}
-
 
 constexpr double shownPortraitHeight = 1500;
 constexpr double shownLandscapeWidth = 2000;
@@ -62,13 +56,13 @@ WinFotoFace::WinFotoFace(const QImage& sourceFace, QWidget* parent)
     m_detectedFace = addFaceBox("DetectedFace", QRectF(4560, 1920, 735, 735));
     m_sourceFaceTitle = addLabel("SourceFaceTitle", QRectF(120, 2880, 1380, 570), 8.25, Qt::AlignHCenter | Qt::AlignTop);
     m_faceDetTitle = addLabel("FaceDetTitle", QRectF(4200, 2880, 1380, 570), 8.25, Qt::AlignHCenter | Qt::AlignTop);
-    m_stopSearch = new FlatButton(translated(QT_TRANSLATE_NOOP("Morvelin", "Stop")), this);
+    m_stopSearch = new FlatButton(Translate(QT_TRANSLATE_NOOP("Morvelin", "Stop")), this);
     m_stopSearch->setObjectName(QStringLiteral("StopSearch"));
     m_stopSearch->setGeometry(pixels(QRectF(1920, 3600, 1935, 375)));
     connect(m_stopSearch, &FlatButton::Click, this, &WinFotoFace::StopSearchClicked);
 
-    m_sourceFaceTitle->setText(translated(QT_TRANSLATE_NOOP("Morvelin", "Source")));
-    m_faceDetTitle->setText(translated(QT_TRANSLATE_NOOP("Morvelin", "Target")));
+    m_sourceFaceTitle->setText(Translate(QT_TRANSLATE_NOOP("Morvelin", "Source")));
+    m_faceDetTitle->setText(Translate(QT_TRANSLATE_NOOP("Morvelin", "Target")));
     m_sourceFace->setPixmap(QPixmap::fromImage(sourceFace));
 }
 
@@ -113,7 +107,7 @@ QRect WinFotoFace::pixels(const QRectF& twips) const
 void WinFotoFace::Start(PhotoScan* scan)
 {
     m_scan = scan;
-    m_masterTitle->setText(translated(QT_TRANSLATE_NOOP("Morvelin", "Face Search")));
+    m_masterTitle->setText(Translate(QT_TRANSLATE_NOOP("Morvelin", "Face Search")));
     connect(scan, &PhotoScan::stageChanged, this, &WinFotoFace::showStage);
     connect(scan, &PhotoScan::photoLoaded, this, &WinFotoFace::showPhoto);
     connect(scan, &PhotoScan::faceScored, this,
@@ -168,7 +162,7 @@ QRectF WinFotoFace::targetPictureRect(QSize photo, double twipsPerPixelX, double
 
 QString WinFotoFace::faceTitle(int faceCount, qint64 scoreTenThousandths)
 {
-    return translated(QT_TRANSLATE_NOOP("Morvelin", "Face:")) + QLatin1Char(' ') + QString::number(faceCount) + QLatin1Char('\n')
+    return Translate(QT_TRANSLATE_NOOP("Morvelin", "Face:")) + QLatin1Char(' ') + QString::number(faceCount) + QLatin1Char('\n')
         + QString::number(scoreTenThousandths / 10000) + QLatin1Char('%');
 }
 

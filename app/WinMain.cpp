@@ -37,12 +37,6 @@ namespace morvelin {
 
 namespace {
 
-// The marks let lupdate collect the texts into the phrase book.
-QString translated(const char* english)
-{
-    return Translate(QString::fromUtf8(english));
-}
-
 constexpr int aboutLink = WinMainUi::aboutLinkNumber;
 constexpr int updatesLink = WinMainUi::updatesLinkNumber;
 
@@ -109,7 +103,7 @@ void WinMain::apply(Mode mode)
         m_ui.chooseImageFile->show();
         break;
     case Mode::Acquiring:
-        m_ui.setWinCaption(translated(QT_TRANSLATE_NOOP("Morvelin", "Looking for human faces...")));
+        m_ui.setWinCaption(Translate(QT_TRANSLATE_NOOP("Morvelin", "Looking for human faces...")));
         m_ui.startSearch->setEnabled(false);
         m_ui.showFaceArea(false);
         show();
@@ -122,12 +116,12 @@ void WinMain::apply(Mode mode)
         m_ui.fileList->hide();
         break;
     case Mode::FacesFound:
-        m_ui.setWinCaption(translated(QT_TRANSLATE_NOOP("Morvelin", "Choose the face to search...")));
+        m_ui.setWinCaption(Translate(QT_TRANSLATE_NOOP("Morvelin", "Choose the face to search...")));
         m_ui.imageList->showThumbnails();
         m_ui.chooseImageFile->hide();
         break;
     case Mode::NoFacesFound:
-        m_ui.setWinCaption(translated(QT_TRANSLATE_NOOP("Morvelin", "No faces found")));
+        m_ui.setWinCaption(Translate(QT_TRANSLATE_NOOP("Morvelin", "No faces found")));
         m_ui.setWinSubCaption(QString());
         m_ui.chooseImageFile->show();
         break;
@@ -165,26 +159,26 @@ void WinMain::connectControls()
 void WinMain::loadTexts()
 {
     hide();
-    m_ui.searchThisFace->setText(translated(QT_TRANSLATE_NOOP("Morvelin", "Search this face:")));
-    m_ui.lookIn->setText(translated(QT_TRANSLATE_NOOP("Morvelin", "Look in:")));
+    m_ui.searchThisFace->setText(Translate(QT_TRANSLATE_NOOP("Morvelin", "Search this face:")));
+    m_ui.lookIn->setText(Translate(QT_TRANSLATE_NOOP("Morvelin", "Look in:")));
     m_ui.status->clear();
-    m_ui.aboutLink->setText(translated(QT_TRANSLATE_NOOP("Morvelin", "About")));
-    m_ui.updatesLink->setText(translated(QT_TRANSLATE_NOOP("Morvelin", "Check for updates")));
+    m_ui.aboutLink->setText(Translate(QT_TRANSLATE_NOOP("Morvelin", "About")));
+    m_ui.updatesLink->setText(Translate(QT_TRANSLATE_NOOP("Morvelin", "Check for updates")));
     m_ui.legalNotice->setText(MainTexts::legalNotice());
-    m_ui.faceHint->setText(translated(QT_TRANSLATE_NOOP("Morvelin", "Choose the face to search...")));
+    m_ui.faceHint->setText(Translate(QT_TRANSLATE_NOOP("Morvelin", "Choose the face to search...")));
 
     const QVersionNumber version = QVersionNumber::fromString(QLatin1String(programVersion));
     m_ui.setWinCaption(ProgramNames::title());
     m_ui.setWinSubCaption(MainTexts::versionText(version.majorVersion(), version.minorVersion(), version.microVersion()));
     setWindowTitle(m_ui.winCaption->text() + QLatin1Char(' ') + m_ui.winSubCaption->text());
 
-    m_ui.chooseImageFile->setCaption(translated(QT_TRANSLATE_NOOP("Morvelin", "Select a photo with a face to search...")));
-    m_ui.stopSearch->setCaption(translated(QT_TRANSLATE_NOOP("Morvelin", "Stop")));
-    m_ui.startSearch->setCaption(translated(QT_TRANSLATE_NOOP("Morvelin", "Search")));
-    m_ui.scanSubDirs->setText(translated(QT_TRANSLATE_NOOP("Morvelin", "Sub-directories search")));
+    m_ui.chooseImageFile->setCaption(Translate(QT_TRANSLATE_NOOP("Morvelin", "Select a photo with a face to search...")));
+    m_ui.stopSearch->setCaption(Translate(QT_TRANSLATE_NOOP("Morvelin", "Stop")));
+    m_ui.startSearch->setCaption(Translate(QT_TRANSLATE_NOOP("Morvelin", "Search")));
+    m_ui.scanSubDirs->setText(Translate(QT_TRANSLATE_NOOP("Morvelin", "Sub-directories search")));
     apply(Mode::Ready);
-    m_tray->setTexts(translated(QT_TRANSLATE_NOOP("Morvelin", "Search for faces on screen")),
-                     translated(QT_TRANSLATE_NOOP("Morvelin", "Exit")), ProgramNames::title());
+    m_tray->setTexts(Translate(QT_TRANSLATE_NOOP("Morvelin", "Search for faces on screen")),
+                     Translate(QT_TRANSLATE_NOOP("Morvelin", "Exit")), ProgramNames::title());
 }
 
 void WinMain::resizeEvent(QResizeEvent* event)
@@ -284,7 +278,7 @@ void WinMain::prepareAcquisition()
 void WinMain::onFaceFound(const QImage& thumbnail)
 {
     m_ui.imageList->addThumbnail(thumbnail);
-    m_ui.setWinSubCaption(translated(QT_TRANSLATE_NOOP("Morvelin", "Recognized faces: ")) + QString::number(m_acquire->facesFound()));
+    m_ui.setWinSubCaption(Translate(QT_TRANSLATE_NOOP("Morvelin", "Recognized faces: ")) + QString::number(m_acquire->facesFound()));
 }
 
 void WinMain::onAcquisitionCompleted(int facesFound)
@@ -314,7 +308,7 @@ void WinMain::pickFace(int index)
 void WinMain::choosePhoto()
 {
     const QString photo =
-        QFileDialog::getOpenFileName(this, translated(QT_TRANSLATE_NOOP("Morvelin", "Choose the image file")), QString(), MainTexts::dialogFilter());
+        QFileDialog::getOpenFileName(this, Translate(QT_TRANSLATE_NOOP("Morvelin", "Choose the image file")), QString(), MainTexts::dialogFilter());
     if (photo.isEmpty()) {
         return;
     }
@@ -327,10 +321,10 @@ void WinMain::startSearch()
         return;
     }
     m_acquire->watchF12(false);
-    m_ui.setWinCaption(translated(QT_TRANSLATE_NOOP("Morvelin", "Searching")));
+    m_ui.setWinCaption(Translate(QT_TRANSLATE_NOOP("Morvelin", "Searching")));
     m_ui.setWinSubCaption(ProgramNames::title() + QLatin1Char(' ')
-                     + translated(QT_TRANSLATE_NOOP("Morvelin", "is searching for faces in your image files...")));
-    m_ui.status->setText(translated(QT_TRANSLATE_NOOP("Morvelin", "Searching...")));
+                     + Translate(QT_TRANSLATE_NOOP("Morvelin", "is searching for faces in your image files...")));
+    m_ui.status->setText(Translate(QT_TRANSLATE_NOOP("Morvelin", "Searching...")));
     m_ui.fileList->resetColumns();
     apply(Mode::Searching);
     m_search->start(m_sourceFace, m_ui.searchPath->SelPath(), m_ui.scanSubDirs->isChecked());
@@ -345,10 +339,10 @@ void WinMain::stopRoutine()
 {
     apply(Mode::SearchEnded);
     if (m_search->results().filesFound() == 0) {
-        m_ui.status->setText(translated(QT_TRANSLATE_NOOP("Morvelin", "No files found.")));
+        m_ui.status->setText(Translate(QT_TRANSLATE_NOOP("Morvelin", "No files found.")));
     }
     m_ui.setWinCaption(ProgramNames::title());
-    m_ui.setWinSubCaption(translated(QT_TRANSLATE_NOOP("Morvelin", "Face search software")));
+    m_ui.setWinSubCaption(Translate(QT_TRANSLATE_NOOP("Morvelin", "Face search software")));
     m_acquire->watchF12(true);
     updateStartSearchEnabled();
 }
@@ -381,8 +375,8 @@ void WinMain::showCount(int filesFound)
     if (filesFound == 0) {
         return;
     }
-    m_ui.status->setText(translated(QT_TRANSLATE_NOOP("Morvelin", "Found")) + QLatin1Char(' ') + QString::number(filesFound)
-                      + QLatin1Char(' ') + translated(QT_TRANSLATE_NOOP("Morvelin", "so far.")));
+    m_ui.status->setText(Translate(QT_TRANSLATE_NOOP("Morvelin", "Found")) + QLatin1Char(' ') + QString::number(filesFound)
+                      + QLatin1Char(' ') + Translate(QT_TRANSLATE_NOOP("Morvelin", "so far.")));
 }
 
 void WinMain::browseForFolder()
@@ -390,7 +384,7 @@ void WinMain::browseForFolder()
     if (m_ui.searchPath->SelPath() != FA_DriveListBox::browseText()) {
         return;
     }
-    const QString folder = BrowseFolder(this, QStringLiteral("Choose folder"), false, m_ui.searchPath->SelPath());
+    const QString folder = BrowseFolder(this, Translate(QT_TRANSLATE_NOOP("Morvelin", "Choose folder")), false, m_ui.searchPath->SelPath());
     if (!folder.isEmpty()) {
         m_ui.searchPath->UpdatePath(folder);
     }

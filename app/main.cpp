@@ -1,6 +1,7 @@
 #include "app/AppIcon.h"
 #include "app/CommandLine.h"
 #include "app/Module1.h"
+#include "app/Translate.h"
 #include "base/ProgramNames.h"
 
 #include <QApplication>
@@ -24,6 +25,7 @@ int runOnDesktop(int argc, char* argv[])
     const bool capture = argc == 2;
     QApplication application(argc, argv);
     QApplication::setApplicationName(morvelin::ProgramNames::title());
+    morvelin::InstallTranslations();
     // Wayland compositors find the program's icon and name through its desktop file.
     QGuiApplication::setDesktopFileName(QLatin1String(morvelin::ProgramNames::appId));
     QApplication::setWindowIcon(morvelin::AppIcon());

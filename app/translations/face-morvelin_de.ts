@@ -239,11 +239,6 @@
         <translation>Dieses Verfahren ist NICHT zu 100 % genau, denn viele Umstände können zu falschen Treffern führen. (Beispiel: Brillen, Aufnahmewinkel des Fotos...)</translation>
     </message>
     <message>
-        <source>My Recent Documents</source>
-        <translatorcomment>Entry of the folder picker.</translatorcomment>
-        <translation>Zuletzt verwendete Dokumente</translation>
-    </message>
-    <message>
         <source>Desktop</source>
         <translatorcomment>Entry of the folder picker.</translatorcomment>
         <translation>Schreibtisch</translation>
