@@ -22,6 +22,9 @@
 
 #include <gtest/gtest.h>
 
+#include "UserFolders.h"
+#include "WaitUntil.h"
+
 #include <csignal>
 #include <functional>
 #include <optional>
@@ -31,19 +34,6 @@ using namespace morvelin;
 namespace {
 
 constexpr int waitMs = 20000;
-
-bool waitUntil(const std::function<bool()>& condition)
-{
-    const QDeadlineTimer deadline(waitMs);
-    while (!condition()) {
-        if (deadline.hasExpired()) {
-            return false;
-        }
-        QCoreApplication::processEvents(QEventLoop::AllEvents, 20);
-        QThread::msleep(5);
-    }
-    return true;
-}
 
 QString runtimeFolder() { return qEnvironmentVariable("XDG_RUNTIME_DIR"); }
 QString socketPath() { return runtimeFolder() + QStringLiteral("/face-morvelin.socket"); }
@@ -246,15 +236,7 @@ int main(int argc, char* argv[])
     }
     // Never the real user's settings, instance or temporary files; the program started from here
     // shares these with the test.
-    QTemporaryDir user;
-    for (const char* folder : {"home", "config", "runtime", "tmp"}) {
-        QDir(user.path()).mkdir(QLatin1String(folder));
-    }
-    QFile::setPermissions(user.path() + QStringLiteral("/runtime"), QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
-    qputenv("HOME", (user.path() + QStringLiteral("/home")).toUtf8());
-    qputenv("XDG_CONFIG_HOME", (user.path() + QStringLiteral("/config")).toUtf8());
-    qputenv("XDG_RUNTIME_DIR", (user.path() + QStringLiteral("/runtime")).toUtf8());
-    qputenv("TMPDIR", (user.path() + QStringLiteral("/tmp")).toUtf8());
+    const UserFolders user;
     qputenv("LC_ALL", "C");
     qputenv("LANGUAGE", "");
     QApplication application(argc, argv);

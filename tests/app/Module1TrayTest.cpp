@@ -19,6 +19,9 @@
 
 #include <gtest/gtest.h>
 
+#include "UserFolders.h"
+#include "WaitUntil.h"
+
 #include <csignal>
 #include <functional>
 #include <memory>
@@ -30,19 +33,6 @@ namespace {
 // Run under Xvfb (ctest does): this program starts Debian's trayer as the desktop's tray.
 constexpr int waitMs = 10000;
 bool trayHost = false;
-
-bool waitUntil(const std::function<bool()>& condition)
-{
-    const QDeadlineTimer deadline(waitMs);
-    while (!condition()) {
-        if (deadline.hasExpired()) {
-            return false;
-        }
-        QCoreApplication::processEvents(QEventLoop::AllEvents, 20);
-        QThread::msleep(5);
-    }
-    return true;
-}
 
 class Module1TrayTest : public testing::Test {
 protected:
@@ -140,15 +130,7 @@ TEST_F(Module1TrayTest, TheProgramInTheTrayEndsCleanlyOnTerminationSignals)
 
 int main(int argc, char* argv[])
 {
-    QTemporaryDir user;
-    for (const char* folder : {"home", "config", "runtime", "tmp"}) {
-        QDir(user.path()).mkdir(QLatin1String(folder));
-    }
-    QFile::setPermissions(user.path() + QStringLiteral("/runtime"), QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
-    qputenv("HOME", (user.path() + QStringLiteral("/home")).toUtf8());
-    qputenv("XDG_CONFIG_HOME", (user.path() + QStringLiteral("/config")).toUtf8());
-    qputenv("XDG_RUNTIME_DIR", (user.path() + QStringLiteral("/runtime")).toUtf8());
-    qputenv("TMPDIR", (user.path() + QStringLiteral("/tmp")).toUtf8());
+    const UserFolders user;
     qputenv("LC_ALL", "C");
     // The X11 tray, not a desktop bus one this test cannot see.
     qunsetenv("DBUS_SESSION_BUS_ADDRESS");

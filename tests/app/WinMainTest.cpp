@@ -1,4 +1,3 @@
-#include "app/MainTexts.h"
 #include "app/WinMain.h"
 
 #include "ProgramRunner.h"
@@ -155,73 +154,32 @@ protected:
 
 } // namespace
 
-TEST_F(WinMainTest, LoadsHiddenWithItsTextsAndTheTrayIcon)
+// The texts themselves are checked against the phrase book; here, what the window shows at first.
+TEST_F(WinMainTest, LoadsHiddenWithTheTrayIconAndShowsTheFaceHintFirst)
 {
     EXPECT_FALSE(m_window->isVisible());
-    EXPECT_EQ(text("WinCaption"), QStringLiteral("Face Morvelin"));
-    EXPECT_EQ(text("WinSubCaption"), MainTexts::versionText(0, 1, 0));
     EXPECT_EQ(m_window->windowTitle(), QStringLiteral("Face Morvelin Version 0.01 Build: 0"));
-    for (const auto& [name, shown] : {std::pair{"Labels0", "Search this face:"}, {"Labels1", "Look in:"},
-                                      {"Labels2", "Choose the face to search..."}, {"Labels3", ""}, {"Labels4", "About"},
-                                      {"Labels8", "Check for updates"}}) {
-        EXPECT_EQ(text(name), QString::fromLatin1(shown)) << name;
-    }
-    EXPECT_FALSE(text("Labels6").isEmpty());
-    EXPECT_EQ(control<QCheckBox>("ScanSubDirs")->text(), QStringLiteral("Sub-directories search"));
-
-    auto* startSearch = control<FlatButton>("StartSearch");
-    EXPECT_EQ(startSearch->Caption(), QStringLiteral("Search"));
-    EXPECT_FALSE(startSearch->isEnabled());
-    EXPECT_EQ(control<FlatButton>("StopSearch")->Caption(), QStringLiteral("Stop"));
-    EXPECT_EQ(control<FlatButton>("ChooseImageFile")->Caption(), QStringLiteral("Select a photo with a face to search..."));
-
-    // What shows once the window is on screen.
+    EXPECT_FALSE(control<FlatButton>("StartSearch")->isEnabled());
     m_window->showFromWelcome();
     expectShown({"Labels1", "Labels2", "Labels3", "Labels4", "Labels6", "Labels8", "ChooseImageFile", "StartSearch",
                  "ImageList", "SearchPath", "ScanSubDirs"},
                 {"Labels0", "StopSearch", "ImgX", "ImgX2", "Face2Search", "ImgPreview", "FileList"});
-
     EXPECT_EQ(m_window->tray().toolTip(), QStringLiteral("Face Morvelin"));
-    for (const auto& [name, caption] : {std::pair{"SearchFacesonScreen", "Search for faces on screen"}, {"exitapp", "Exit"}}) {
-        auto* action = m_window->findChild<QAction*>(QString::fromLatin1(name));
-        ASSERT_NE(action, nullptr) << name;
-        EXPECT_EQ(action->text(), QString::fromLatin1(caption));
-    }
     EXPECT_TRUE(m_window->f12Watched());
 }
 
+// The placement itself is the layout's test; the window must apply it and snap.
 TEST_F(WinMainTest, LaysOutTheLargestWindowAndSnapsLargerOnes)
 {
     m_window->showFromWelcome();
     resizeOuter(QSize(800, 600));
     ASSERT_EQ(outerSize(), QSize(800, 600));
-
     EXPECT_EQ(control<QWidget>("FileList")->geometry(), QRect(250, 125, 520, 420));
-    EXPECT_EQ(control<QWidget>("ImageList")->geometry(), QRect(250, 125, 520, 420));
-    const QRect picker = control<QWidget>("SearchPath")->geometry();
-    EXPECT_EQ(picker.x(), 10);
-    EXPECT_EQ(picker.width(), 230);
-    const QRect start = control<QWidget>("StartSearch")->geometry();
-    EXPECT_EQ(start.width(), 125);
-    EXPECT_EQ(start.x() + start.width(), 240);
-    EXPECT_EQ(control<QWidget>("StopSearch")->geometry(), start);
-    EXPECT_EQ(control<QWidget>("Labels6")->y(), 125 + 420 - 1);
-    const QRect about = control<QWidget>("Labels4")->geometry();
-    EXPECT_EQ(about.x() + about.width(), 800 - 20);
-    EXPECT_EQ(control<QWidget>("Labels8")->geometry().right() + 1, about.x() - 20);
-    const QRect choose = control<QWidget>("ChooseImageFile")->geometry();
-    EXPECT_NEAR(choose.center().x(), 250 + 520 / 2, 1);
-    EXPECT_NEAR(choose.width(), 520 * 2 / 3, 1);
-
     resizeOuter(QSize(900, 700));
     EXPECT_TRUE(QTest::qWaitFor([this] { return outerSize() == QSize(800, 600); }))
         << outerSize().width() << " x " << outerSize().height();
     resizeOuter(QSize(900, 500));
     EXPECT_TRUE(QTest::qWaitFor([this] { return outerSize() == QSize(800, 500); }));
-
-    resizeOuter(QSize(700, 500));
-    ASSERT_EQ(outerSize(), QSize(700, 500));
-    EXPECT_EQ(control<QWidget>("FileList")->geometry(), QRect(250, 125, 420, 320));
 }
 
 TEST_F(WinMainTest, ThePhotosFacesFillTheGalleryInDetectorOrderAndAreChosenByAClick)

@@ -13,6 +13,8 @@
 
 #include <gtest/gtest.h>
 
+#include "UserFolders.h"
+
 #include <memory>
 
 using namespace morvelin;
@@ -20,16 +22,6 @@ using namespace morvelin;
 namespace {
 
 const char* const labelNames[] = {"Welc", "FaceRec", "NoteTitle", "PNote", "HowtoStart"};
-
-const QString howtoStart = QStringLiteral(
-    "Welcome to Face Morvelin to start using face search features, press F12 or click on system tray icon when you "
-    "have faces on screen. This software will capture and detect all faces on screen at that time.");
-const QString faceRec = QStringLiteral(
-    "This is the first face search software in the world.\nThis software is based on Artificial Intelligence "
-    "algorithms to detect and compare human faces. Face morvelin permit to search faces in your photo archive. ");
-const QString pNote = QStringLiteral(
-    "This is NOT a 100% accurate procedure, as you know there is a lot of factors that can give false positives. "
-    "(Example: glasses, angle of the photo...)");
 
 QLabel* label(QWidget& window, const char* name) { return window.findChild<QLabel*>(QLatin1String(name)); }
 QCheckBox* showNextTime(QWidget& window) { return window.findChild<QCheckBox*>(QStringLiteral("ShowNextTime")); }
@@ -62,21 +54,14 @@ protected:
 
 } // namespace
 
-TEST_F(WinWelcomeTest, ShowsEveryTextAsWrittenWhenTranslationsReturnTheirInput)
+// The texts themselves are checked against the phrase book; a long one must still fit its label.
+TEST_F(WinWelcomeTest, EveryTextFitsItsLabelAndTheBoxStartsTicked)
 {
     WinWelcome& window = *m_window;
-    EXPECT_EQ(window.windowTitle(), QStringLiteral("Face Morvelin"));
-    EXPECT_EQ(label(window, "Welc")->text(), QStringLiteral("Welcome!"));
-    EXPECT_EQ(label(window, "NoteTitle")->text(), QStringLiteral("Please note:"));
-    EXPECT_EQ(label(window, "FaceRec")->text(), faceRec);
-    EXPECT_EQ(label(window, "PNote")->text(), pNote);
-    EXPECT_EQ(label(window, "HowtoStart")->text(), howtoStart);
-    EXPECT_TRUE(label(window, "HowtoStart")->text().startsWith(QStringLiteral("Welcome to Face Morvelin to start")));
-    EXPECT_EQ(showNextTime(window)->text(), QStringLiteral("Show this window everytime this software starts."));
-    EXPECT_TRUE(showNextTime(window)->isChecked());
     for (const char* name : labelNames) {
         EXPECT_TRUE(textFits(label(window, name))) << name;
     }
+    EXPECT_TRUE(showNextTime(window)->isChecked());
 }
 
 TEST_F(WinWelcomeTest, TheCheckBoxWritesTheSettingAtOnce)
@@ -116,9 +101,7 @@ int main(int argc, char* argv[])
     if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) {
         qputenv("QT_QPA_PLATFORM", "offscreen");
     }
-    QTemporaryDir home;
-    qputenv("HOME", home.path().toUtf8());
-    qputenv("XDG_CONFIG_HOME", (home.path() + QStringLiteral("/config")).toUtf8());
+    const UserFolders user;
     // Translations that return their input: the English texts exactly as the program writes them.
     qputenv("LC_ALL", "C");
     qputenv("LANGUAGE", "");
