@@ -389,29 +389,14 @@ TEST_F(WinMainTest, StopMidSearchKeepsTheRowsFoundSoFar)
     EXPECT_EQ(text("Labels3"), QStringLiteral("Found %1 so far.").arg(m_window->FilesFound()));
 }
 
-TEST_F(WinMainTest, TheListKeepsTheBestFirstAndCountsEveryReport)
+// The order of the rows is the result list's own test; the window counts every report, repeats included.
+TEST_F(WinMainTest, TheStatusCountsEveryReport)
 {
-    m_window->showFromWelcome();
-    ResultListModel& list = m_window->resultList();
-    m_window->NewFile(QStringLiteral("/photos/a.jpg"), 91000);
-    m_window->NewFile(QStringLiteral("/photos/b.jpg"), 78000);
-    m_window->NewFile(QStringLiteral("/photos/c.jpg"), 85500);
-    ASSERT_EQ(list.rowCount(), 3);
-    EXPECT_EQ(QStringList({list.pathAt(0), list.pathAt(1), list.pathAt(2)}),
-              QStringList({"/photos/a.jpg", "/photos/c.jpg", "/photos/b.jpg"}));
-    EXPECT_EQ(list.index(1, 0).data().toString(), QStringLiteral("c.jpg"));
-    EXPECT_EQ(list.index(1, 1).data().toString(), QStringLiteral("/photos/"));
-    EXPECT_EQ(list.index(1, 2).data().toString(), QStringLiteral("85500"));
-
-    // A perfect score is the best, and comes first.
-    m_window->NewFile(QStringLiteral("/photos/d.jpg"), 100000);
-    EXPECT_EQ(list.pathAt(0), QStringLiteral("/photos/d.jpg"));
-
-    // The same photo again: one row, every report counted.
-    m_window->NewFile(QStringLiteral("/photos/b.jpg"), 70000);
-    EXPECT_EQ(list.rowCount(), 4);
-    EXPECT_EQ(list.index(3, 2).data().toString(), QStringLiteral("78000"));
-    EXPECT_EQ(text("Labels3"), QStringLiteral("Found 5 so far."));
+    for (const auto& [path, xscore] : {std::pair{"/photos/a.jpg", 91000}, {"/photos/b.jpg", 78000}, {"/photos/b.jpg", 70000}}) {
+        m_window->NewFile(QString::fromLatin1(path), xscore);
+    }
+    EXPECT_EQ(m_window->resultList().rowCount(), 2);
+    EXPECT_EQ(text("Labels3"), QStringLiteral("Found 3 so far."));
 }
 
 TEST_F(WinMainTest, DraggedRowsOfferFilesAndTheirPathsEachFollowedByABar)
