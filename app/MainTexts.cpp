@@ -34,7 +34,7 @@ QString MainTexts::dialogFilter()
 
 QString MainTexts::legalNotice()
 {
-    return QStringLiteral("Copyright \u00a9 The Face Morvelin developers");
+    return Translate(QT_TRANSLATE_NOOP("Morvelin", "Copyright © The Face Morvelin developers"));
 }
 
 } // namespace morvelin

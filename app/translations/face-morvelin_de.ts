@@ -114,6 +114,11 @@
         <translation>Keine Dateien gefunden.</translation>
     </message>
     <message>
+        <source>Copyright © The Face Morvelin developers</source>
+        <translatorcomment>The legal notice under the gallery.</translatorcomment>
+        <translation>Copyright © Die Entwickler von Face Morvelin</translation>
+    </message>
+    <message>
         <source>Face search software</source>
         <translatorcomment>Subtitle after a search.</translatorcomment>
         <translation>Software zur Gesichtssuche</translation>
