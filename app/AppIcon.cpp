@@ -1,5 +1,7 @@
 #include "app/AppIcon.h"
 
+#include "base/ProgramNames.h"
+
 #include <QString>
 
 namespace morvelin {
@@ -12,7 +14,7 @@ QIcon builtInIcon()
 {
     QIcon icon;
     for (const int size : builtInSizes) {
-        icon.addFile(QStringLiteral(":/icons/hicolor/%1x%1/apps/%2.png").arg(size).arg(QLatin1String(AppId)),
+        icon.addFile(QStringLiteral(":/icons/hicolor/%1x%1/apps/%2.png").arg(size).arg(QLatin1String(ProgramNames::appId)),
                      QSize(size, size));
     }
     return icon;
@@ -22,7 +24,7 @@ QIcon builtInIcon()
 
 QIcon AppIcon()
 {
-    return QIcon::fromTheme(QLatin1String(AppId), builtInIcon());
+    return QIcon::fromTheme(QLatin1String(ProgramNames::appId), builtInIcon());
 }
 
 } // namespace morvelin

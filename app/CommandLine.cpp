@@ -7,13 +7,14 @@
 #include "app/InspectCommand.h"
 #include "app/SearchCommand.h"
 #include "app/Version.h"
+#include "base/ProgramNames.h"
 
 #include <cstdio>
 #include <unistd.h>
 
 namespace morvelin {
 
-const QString CommandLine::programName = QStringLiteral("face-morvelin");
+const QString CommandLine::programName = ProgramNames::executable();
 
 int CommandLine::s_messageDescriptor = STDERR_FILENO;
 

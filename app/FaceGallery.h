@@ -1,5 +1,7 @@
 #pragma once
 
+#include "search/PictureSizes.h"
+
 #include <QImage>
 #include <QListWidget>
 
@@ -13,7 +15,7 @@ class FaceGallery : public QListWidget {
     Q_OBJECT
 
 public:
-    static constexpr int thumbnailSize = 48;
+    static constexpr int thumbnailSize = PictureSizes::face;
 
     explicit FaceGallery(QWidget* parent = nullptr);
 

@@ -3,6 +3,7 @@
 #include "app/CommandLine.h"
 #include "engine/ClassFaceRecogniser.h"
 #include "engine/EngineError.h"
+#include "engine/FaceMatchTech.h"
 #include "search/FacePictureLoader.h"
 
 #include <QDir>
@@ -13,7 +14,7 @@ namespace morvelin {
 
 namespace {
 
-constexpr std::int16_t gridSize = 48;
+constexpr std::int16_t gridSize = FaceMatchTech::gridSize;
 
 int cannotRead(QTextStream& err, const QString& path, const QString& why)
 {

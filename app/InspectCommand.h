@@ -1,5 +1,7 @@
 #pragma once
 
+#include "engine/FaceMatchTech.h"
+
 #include <QString>
 #include <QStringList>
 #include <QTextStream>
@@ -22,8 +24,8 @@ private:
     struct Options {
         QString image;
         QString outFolder;
-        int width = 48;
-        int height = 48;
+        int width = FaceMatchTech::gridSize;
+        int height = FaceMatchTech::gridSize;
         int scale = 0; // pixels per grid cell; 0 when not given
     };
 

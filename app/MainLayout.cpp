@@ -1,5 +1,8 @@
 #include "app/MainLayout.h"
 
+#include "controls/LayoutUnits.h"
+#include "search/PictureSizes.h"
+
 #include <QWidget>
 
 #include <algorithm>
@@ -7,8 +10,6 @@
 namespace morvelin {
 
 namespace {
-
-constexpr double twipsPerInch = 1440;
 
 // Design values, in twips, that the resize rules leave as they are.
 constexpr double linkTop = 120;
@@ -50,18 +51,17 @@ MainLayout::MainLayout(double twipsPerPixelX, double twipsPerPixelY)
 
 MainLayout MainLayout::forWidget(const QWidget* widget)
 {
-    const double dpiX = widget->logicalDpiX() > 0 ? widget->logicalDpiX() : 96;
-    const double dpiY = widget->logicalDpiY() > 0 ? widget->logicalDpiY() : 96;
-    return MainLayout(twipsPerInch / dpiX, twipsPerInch / dpiY);
+    return MainLayout(LayoutUnits::twipsPerPixel(widget->logicalDpiX()),
+                      LayoutUnits::twipsPerPixel(widget->logicalDpiY()));
 }
 
 std::optional<QSizeF> MainLayout::snapped(QSizeF window) const
 {
-    if (window.height() > pixelsY(maxHeightPixels)) {
-        return QSizeF(window.width(), pixelsY(maxHeightPixels));
+    if (window.height() > twipsY(maxHeightPixels)) {
+        return QSizeF(window.width(), twipsY(maxHeightPixels));
     }
-    if (window.width() > pixelsX(maxWidthPixels)) {
-        return QSizeF(pixelsX(maxWidthPixels), window.height());
+    if (window.width() > twipsX(maxWidthPixels)) {
+        return QSizeF(twipsX(maxWidthPixels), window.height());
     }
     return std::nullopt;
 }
@@ -73,7 +73,7 @@ MainLayout::Placement MainLayout::place(QSizeF window, const Sizes& sizes) const
     placeLeftColumn(sizes, placement);
     placeHeader(window, sizes, placement);
 
-    placement.bottomLeft = QRectF(pixelsX(5), window.height() - sizes.bottomLeftHeight - pixelsY(35),
+    placement.bottomLeft = QRectF(twipsX(5), window.height() - sizes.bottomLeftHeight - twipsY(35),
                                   sizes.bottomLeftWidth, sizes.bottomLeftHeight);
     placement.imgPreview = previewRect(sizes.preview, window.height(), placement.searchPath);
 
@@ -88,19 +88,19 @@ MainLayout::Placement MainLayout::place(QSizeF window, const Sizes& sizes) const
 // The result list and the gallery share one rectangle, with the legal notice along its bottom edge.
 void MainLayout::placeLists(QSizeF window, Placement& placement) const
 {
-    const double left = pixelsX(250);
-    const double top = pixelsY(125);
-    placement.fileList = QRectF(left, top, window.width() - left - pixelsX(30),
-                                (window.height() - pixelsY(50)) - top - pixelsY(5));
+    const double left = twipsX(250);
+    const double top = twipsY(125);
+    placement.fileList = QRectF(left, top, window.width() - left - twipsX(30),
+                                (window.height() - twipsY(50)) - top - twipsY(5));
     placement.imageList = placement.fileList;
     const QRectF& gallery = placement.imageList;
     placement.legalNotice =
-        QRectF(gallery.left(), gallery.top() + gallery.height() - pixelsY(1), gallery.width(), legalNoticeHeight);
+        QRectF(gallery.left(), gallery.top() + gallery.height() - twipsY(1), gallery.width(), legalNoticeHeight);
 }
 
 void MainLayout::placeLeftColumn(const Sizes& sizes, Placement& placement) const
 {
-    const double left = pixelsX(10);
+    const double left = twipsX(10);
     const double width = placement.fileList.left() - 2 * left;
     placement.searchPath = QRectF(left, searchPathTop, width, sizes.searchPathHeight);
     placement.labels0 = QRectF(left, labels0Top, leftColumnWidth, headingHeight);
@@ -110,7 +110,7 @@ void MainLayout::placeLeftColumn(const Sizes& sizes, Placement& placement) const
     placement.scanSubDirs = QRectF(left, scanSubDirsTop, leftColumnWidth, scanSubDirsHeight);
     placement.compareFeatures = QRectF(left, compareFeaturesTop, width, compareFeaturesHeight);
 
-    const QSizeF face(pixelsX(48), pixelsY(48));
+    const QSizeF face(twipsX(PictureSizes::face), twipsY(PictureSizes::face));
     placement.face2Search = QRectF(QPointF(left, face2SearchTop), face);
     placement.imgX = QRectF(QPointF(placement.face2Search.left() + face.width(), face2SearchTop), face);
     placement.imgX2 = QRectF(QPointF(placement.imgX.left() + face.width(), face2SearchTop), face);
@@ -129,15 +129,15 @@ void MainLayout::placeHeader(QSizeF window, const Sizes& sizes, Placement& place
     placement.winCaption = QRectF(placement.fileList.left(), winCaptionTop, captionWidth, winCaptionHeight);
     placement.winSubCaption = QRectF(placement.fileList.left(), winSubCaptionTop, captionWidth, winSubCaptionHeight);
 
-    const double link4Left = window.width() - sizes.link4Width - pixelsX(20);
+    const double link4Left = window.width() - sizes.link4Width - twipsX(20);
     placement.link4 = QRectF(link4Left, linkTop, sizes.link4Width, linkHeight);
-    placement.link8 = QRectF(link4Left - sizes.link8Width - pixelsX(20), linkTop, sizes.link8Width, linkHeight);
+    placement.link8 = QRectF(link4Left - sizes.link8Width - twipsX(20), linkTop, sizes.link8Width, linkHeight);
 }
 
 QRectF MainLayout::previewRect(QSizeF preview, double windowHeight, const QRectF& searchPath) const
 {
     return QRectF(searchPath.left() + (searchPath.width() - preview.width()) / 2,
-                  windowHeight - preview.height() - pixelsY(60), preview.width(), preview.height());
+                  windowHeight - preview.height() - twipsY(60), preview.width(), preview.height());
 }
 
 QRect MainLayout::toPixels(const QRectF& twips) const

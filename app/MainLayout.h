@@ -77,8 +77,9 @@ public:
 
     QRect toPixels(const QRectF& twips) const;
     QSizeF toTwips(QSize pixels) const;
-    double pixelsX(double pixels) const { return pixels * m_tx; }
-    double pixelsY(double pixels) const { return pixels * m_ty; }
+    // Twips for a length in pixels.
+    double twipsX(double pixels) const { return pixels * m_tx; }
+    double twipsY(double pixels) const { return pixels * m_ty; }
 
 private:
     void placeLists(QSizeF window, Placement& placement) const;

@@ -5,6 +5,7 @@
 #include "app/Translate.h"
 #include "app/WinMain.h"
 #include "app/WinWelcome.h"
+#include "base/ProgramNames.h"
 #include "platform/Settings.h"
 #include "platform/SingleInstance.h"
 #include "platform/SystemTray.h"
@@ -19,7 +20,6 @@ namespace morvelin {
 
 namespace {
 
-const QString applicationTitle = QStringLiteral("Face Morvelin");
 
 } // namespace
 
@@ -74,9 +74,9 @@ WinWelcome* Module1::welcomeWindow() const
 
 void Module1::refuseSecondStart() const
 {
-    QMessageBox box(QMessageBox::Information, applicationTitle,
-                    Translate(QStringLiteral("Application already running...")) + QLatin1Char('\n')
-                        + Translate(QStringLiteral("Press F12 or click on the system tray icon")),
+    QMessageBox box(QMessageBox::Information, ProgramNames::title(),
+                    Translate(QT_TRANSLATE_NOOP("Morvelin", "Application already running...")) + QLatin1Char('\n')
+                        + Translate(QT_TRANSLATE_NOOP("Morvelin", "Press F12 or click on the system tray icon")),
                     QMessageBox::Ok);
     box.setWindowIcon(AppIcon());
     box.exec();

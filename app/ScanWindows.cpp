@@ -2,12 +2,14 @@
 
 #include "app/MainLayout.h"
 #include "app/WinFotoFace.h"
+#include "search/PhotoScan.h"
 
 #include <QGuiApplication>
 #include <QScreen>
 #include <QWidget>
 
 #include <algorithm>
+#include <memory>
 
 namespace morvelin {
 
@@ -63,6 +65,17 @@ QList<QRect> ScanWindows::places(const QRect& screen, QSize window, const QRect&
         }
     }
     return chosen;
+}
+
+void ScanWindows::follow(PhotoScan* scan, const QImage& sourceFace)
+{
+    auto connection = std::make_shared<QMetaObject::Connection>();
+    *connection = connect(scan, &PhotoScan::stageChanged, this, [this, scan, sourceFace, connection](PhotoScan::Stage stage) {
+        QObject::disconnect(*connection);
+        if (stage == PhotoScan::Stage::Loading) {
+            show(scan, sourceFace);
+        }
+    });
 }
 
 void ScanWindows::show(PhotoScan* scan, const QImage& sourceFace)

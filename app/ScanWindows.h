@@ -29,6 +29,9 @@ public:
     // The scan is shown in a window whose last scan has completed, else in a new one at the next free
     // place; when every place is taken it runs unseen.
     void show(PhotoScan* scan, const QImage& sourceFace);
+    // Shows the scan once it loads its photo: a photo the face index answers is never loaded, and
+    // gets no window.
+    void follow(PhotoScan* scan, const QImage& sourceFace);
     // The search is over.
     void closeAll();
     int windowCount() const;

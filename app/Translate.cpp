@@ -1,6 +1,7 @@
 #include "app/Translate.h"
 
 #include <QCoreApplication>
+#include <QLibraryInfo>
 #include <QLocale>
 #include <QTranslator>
 
@@ -30,6 +31,19 @@ bool loadUserLanguage(QTranslator& translator)
     return false;
 }
 
+// The texts of Qt's own dialogs (the folder and file dialogs, message box buttons) in the language the
+// program speaks, from the system's Qt translations when they are installed.
+void installQtTranslation(const QString& language, QCoreApplication* application)
+{
+    auto* qtTranslator = new QTranslator;
+    qtTranslator->moveToThread(application->thread());
+    if (!qtTranslator->load(QStringLiteral("qtbase_") + language, QLibraryInfo::path(QLibraryInfo::TranslationsPath))) {
+        delete qtTranslator;
+        return;
+    }
+    QCoreApplication::installTranslator(qtTranslator);
+}
+
 // Lives until the process ends: windows keep asking for texts up to the very last moment.
 QTranslator* programTranslator()
 {
@@ -47,11 +61,17 @@ QTranslator* programTranslator()
     translator->moveToThread(application->thread());
     if (loadUserLanguage(*translator)) {
         QCoreApplication::installTranslator(translator);
+        installQtTranslation(translator->language(), application);
     }
     return translator;
 }
 
 } // namespace
+
+void InstallTranslations()
+{
+    programTranslator();
+}
 
 QString Translate(const QString& english)
 {

@@ -3,6 +3,7 @@
 #include "app/AppIcon.h"
 #include "app/MainLayout.h"
 #include "app/Translate.h"
+#include "base/ProgramNames.h"
 #include "controls/FlatButton.h"
 
 #include <QEvent>
@@ -16,13 +17,6 @@ namespace morvelin {
 
 namespace {
 
-// The marks let lupdate collect the texts into the phrase book.
-QString translated(const char* english)
-{
-    return Translate(QString::fromUtf8(english));
-}
-
-const QString applicationTitle = QStringLiteral("Face Morvelin");
 
 constexpr double shownPortraitHeight = 1500;
 constexpr double shownLandscapeWidth = 2000;
@@ -44,7 +38,7 @@ WinFotoFace::WinFotoFace(const QImage& sourceFace, QWidget* parent)
     setAttribute(Qt::WA_QuitOnClose, false);
     // One window per photo: taking the focus each time would keep it from whatever the user types in.
     setAttribute(Qt::WA_ShowWithoutActivating);
-    setWindowTitle(applicationTitle);
+    setWindowTitle(ProgramNames::title());
     setWindowIcon(AppIcon());
     const QSize client = pixels(QRectF(0, 0, designWidth, designHeight)).size();
     setFixedSize(client);
@@ -62,13 +56,13 @@ WinFotoFace::WinFotoFace(const QImage& sourceFace, QWidget* parent)
     m_detectedFace = addFaceBox("DetectedFace", QRectF(4560, 1920, 735, 735));
     m_sourceFaceTitle = addLabel("SourceFaceTitle", QRectF(120, 2880, 1380, 570), 8.25, Qt::AlignHCenter | Qt::AlignTop);
     m_faceDetTitle = addLabel("FaceDetTitle", QRectF(4200, 2880, 1380, 570), 8.25, Qt::AlignHCenter | Qt::AlignTop);
-    m_stopSearch = new FlatButton(translated(QT_TRANSLATE_NOOP("Morvelin", "Stop")), this);
+    m_stopSearch = new FlatButton(Translate(QT_TRANSLATE_NOOP("Morvelin", "Stop")), this);
     m_stopSearch->setObjectName(QStringLiteral("StopSearch"));
     m_stopSearch->setGeometry(pixels(QRectF(1920, 3600, 1935, 375)));
     connect(m_stopSearch, &FlatButton::Click, this, &WinFotoFace::StopSearchClicked);
 
-    m_sourceFaceTitle->setText(translated(QT_TRANSLATE_NOOP("Morvelin", "Source")));
-    m_faceDetTitle->setText(translated(QT_TRANSLATE_NOOP("Morvelin", "Target")));
+    m_sourceFaceTitle->setText(Translate(QT_TRANSLATE_NOOP("Morvelin", "Source")));
+    m_faceDetTitle->setText(Translate(QT_TRANSLATE_NOOP("Morvelin", "Target")));
     m_sourceFace->setPixmap(QPixmap::fromImage(sourceFace));
 }
 
@@ -116,7 +110,7 @@ void WinFotoFace::Start(PhotoScan* scan)
         disconnect(m_scan, nullptr, this, nullptr);
     }
     m_scan = scan;
-    m_masterTitle->setText(translated(QT_TRANSLATE_NOOP("Morvelin", "Face Search")));
+    m_masterTitle->setText(Translate(QT_TRANSLATE_NOOP("Morvelin", "Face Search")));
     // The last photo and its last face stay until this photo's replace them: a photo takes a moment,
     // and a window that blanked at every photo would show nothing a person could read.
     connect(scan, &PhotoScan::stageChanged, this, &WinFotoFace::showStage);
@@ -186,7 +180,7 @@ QRectF WinFotoFace::targetPictureRect(QSize photo, double twipsPerPixelX, double
 
 QString WinFotoFace::faceTitle(int faceCount, qint64 scoreTenThousandths)
 {
-    return translated(QT_TRANSLATE_NOOP("Morvelin", "Face:")) + QLatin1Char(' ') + QString::number(faceCount) + QLatin1Char('\n')
+    return Translate(QT_TRANSLATE_NOOP("Morvelin", "Face:")) + QLatin1Char(' ') + QString::number(faceCount) + QLatin1Char('\n')
         + QString::number(scoreTenThousandths / 10000) + QLatin1Char('%');
 }
 

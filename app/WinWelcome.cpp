@@ -2,6 +2,8 @@
 
 #include "app/AppIcon.h"
 #include "app/Translate.h"
+#include "base/ProgramNames.h"
+#include "controls/LayoutUnits.h"
 #include "platform/Settings.h"
 
 #include <QCheckBox>
@@ -16,8 +18,6 @@ namespace morvelin {
 
 namespace {
 
-const QString applicationTitle = QStringLiteral("Face Morvelin");
-constexpr double twipsPerInch = 1440.0;
 const QSize clientTwips(8955, 6735);
 const QColor steelBlue(57, 105, 152);
 const QColor checkBoxText(64, 64, 64);
@@ -45,7 +45,7 @@ QFont textFont()
 
 int twipsToPixels(int twips, int dotsPerInch)
 {
-    return qRound(twips * dotsPerInch / twipsPerInch);
+    return qRound(LayoutUnits::pixels(twips, dotsPerInch));
 }
 
 // Wider fonts than the designed ones (or a longer translation) must not cut a text off at the
@@ -122,21 +122,21 @@ void WinWelcome::addShowNextTime()
 
 void WinWelcome::loadTexts()
 {
-    setWindowTitle(applicationTitle);
-    m_showNextTime->setText(Translate(QStringLiteral("Show this window everytime this software starts.")));
-    m_howtoStart->setText(Translate(QStringLiteral("Welcome to ")) + applicationTitle + QLatin1Char(' ')
-                          + Translate(QStringLiteral("to start using face search features, press F12 or click on "
+    setWindowTitle(ProgramNames::title());
+    m_showNextTime->setText(Translate(QT_TRANSLATE_NOOP("Morvelin", "Show this window everytime this software starts.")));
+    m_howtoStart->setText(Translate(QT_TRANSLATE_NOOP("Morvelin", "Welcome to ")) + ProgramNames::title() + QLatin1Char(' ')
+                          + Translate(QT_TRANSLATE_NOOP("Morvelin", "to start using face search features, press F12 or click on "
                                                      "system tray icon when you have faces on screen. This software "
                                                      "will capture and detect all faces on screen at that time.")));
-    m_faceRec->setText(Translate(QStringLiteral("This is the first face search software in the world.")) + QLatin1Char('\n')
-                       + Translate(QStringLiteral("This software is based on Artificial Intelligence algorithms to detect "
+    m_faceRec->setText(Translate(QT_TRANSLATE_NOOP("Morvelin", "This is the first face search software in the world.")) + QLatin1Char('\n')
+                       + Translate(QT_TRANSLATE_NOOP("Morvelin", "This software is based on Artificial Intelligence algorithms to detect "
                                                   "and compare human faces. Face morvelin permit to search faces in "
                                                   "your photo archive. ")));
-    m_pNote->setText(Translate(QStringLiteral("This is NOT a 100% accurate procedure, as you know there is a lot of "
+    m_pNote->setText(Translate(QT_TRANSLATE_NOOP("Morvelin", "This is NOT a 100% accurate procedure, as you know there is a lot of "
                                               "factors that can give false positives. (Example: glasses, angle of the "
                                               "photo...)")));
-    m_welc->setText(Translate(QStringLiteral("Welcome!")));
-    m_noteTitle->setText(Translate(QStringLiteral("Please note:")));
+    m_welc->setText(Translate(QT_TRANSLATE_NOOP("Morvelin", "Welcome!")));
+    m_noteTitle->setText(Translate(QT_TRANSLATE_NOOP("Morvelin", "Please note:")));
     for (QLabel* label : {m_welc, m_faceRec, m_noteTitle, m_pNote, m_howtoStart}) {
         shrinkToFit(label);
     }

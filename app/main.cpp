@@ -1,6 +1,8 @@
 #include "app/AppIcon.h"
 #include "app/CommandLine.h"
 #include "app/Module1.h"
+#include "app/Translate.h"
+#include "base/ProgramNames.h"
 #include "search/NativePath.h"
 
 #include <QApplication>
@@ -25,9 +27,10 @@ int runOnDesktop(int argc, char* argv[])
 {
     const bool capture = argc == 2;
     QApplication application(argc, argv);
-    QApplication::setApplicationName(QStringLiteral("Face Morvelin"));
+    QApplication::setApplicationName(morvelin::ProgramNames::title());
+    morvelin::InstallTranslations();
     // Wayland compositors find the program's icon and name through its desktop file.
-    QGuiApplication::setDesktopFileName(QLatin1String(morvelin::AppId));
+    QGuiApplication::setDesktopFileName(QLatin1String(morvelin::ProgramNames::appId));
     QApplication::setWindowIcon(morvelin::AppIcon());
     // Hiding the last visible window sends the program to the tray; only "Exit" ends it.
     QApplication::setQuitOnLastWindowClosed(false);
@@ -99,7 +102,7 @@ int main(int argc, char* argv[])
     }
     // The verbs need no display; a QCoreApplication keeps them usable over ssh and in scripts.
     QCoreApplication application(argc, argv);
-    QCoreApplication::setApplicationName(QStringLiteral("Face Morvelin"));
+    QCoreApplication::setApplicationName(morvelin::ProgramNames::title());
     // A user's own logging rules mean the user wants to see what the libraries say.
     if (!ownLoggingRules) {
         ownMessages = separateOwnMessages();

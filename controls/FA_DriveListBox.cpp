@@ -5,6 +5,7 @@
 #include "controls/SystemPlaces.h"
 
 #include <QComboBox>
+#include <QCoreApplication>
 #include <QDir>
 #include <QEvent>
 #include <QFileInfo>
@@ -12,6 +13,13 @@
 namespace morvelin {
 
 namespace {
+
+// The program's translation of an entry's English name, where the program installed one; folder names
+// of the user's own stay as they are.
+QString shownText(const QString& english)
+{
+    return QCoreApplication::translate("Morvelin", english.toUtf8().constData());
+}
 
 constexpr int pixelsPerIndentLevel = 10;
 constexpr int iconSize = 16;
@@ -61,13 +69,13 @@ void FA_DriveListBox::createList()
 void FA_DriveListBox::fill(const std::vector<DrivePlace>& places)
 {
     for (const DrivePlace& place : places) {
-        m_cmb->addItem(place.icon, place.text);
+        m_cmb->addItem(place.icon, shownText(place.text));
         const int index = m_cmb->count() - 1;
         m_cmb->setItemData(index, place.tag, TagRole);
         m_cmb->setItemData(index, place.indent, IndentRole);
         m_cmb->setItemData(index, place.isDrive, DriveRole);
     }
-    m_cmb->addItem(browseText());
+    m_cmb->addItem(shownText(browseText()));
     const int last = m_cmb->count() - 1;
     m_cmb->setItemData(last, browseText(), TagRole);
     m_cmb->setItemData(last, 0, IndentRole);

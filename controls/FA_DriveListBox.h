@@ -24,7 +24,7 @@ public:
     explicit FA_DriveListBox(QWidget* parent = nullptr);
     explicit FA_DriveListBox(const std::vector<DrivePlace>& places, QWidget* parent = nullptr);
 
-    static QString browseText() { return QStringLiteral("Browse..."); }
+    static QString browseText() { return QString::fromUtf8(QT_TRANSLATE_NOOP("Morvelin", "Browse...")); }
 
     // 1: PathChange only for entries that are existing folders; anything else: on every pick.
     int ClickEvent() const { return m_clickEvent; }

@@ -1,5 +1,7 @@
 #include "controls/FlatButton.h"
 
+#include "controls/LayoutUnits.h"
+
 #include "controls/ButtonPainter.h"
 
 #include <QCursor>
@@ -26,13 +28,12 @@ int roundHalfEven(double value)
     return static_cast<int>(std::nearbyint(value));
 }
 
-// Pixels for a length in twips, at twips per pixel = 1440 / logical DPI.
 int pixelsAtLeast(int twips, int logicalDpi)
 {
     if (logicalDpi <= 0) {
         return 1;
     }
-    return static_cast<int>(std::ceil(static_cast<double>(twips) * logicalDpi / 1440.0));
+    return static_cast<int>(std::ceil(LayoutUnits::pixels(twips, logicalDpi)));
 }
 
 int buttonBits(Qt::MouseButtons buttons)

@@ -99,16 +99,16 @@ std::vector<DrivePlace> SystemPlaces::list()
     const QString pictures = userFolder(QStandardPaths::PicturesLocation);
     const QString home = existingFolder(QStandardPaths::HomeLocation);
 
-    addUserFolder(places, desktop, QStringLiteral("Desktop"),
+    addUserFolder(places, desktop, QString::fromUtf8(QT_TRANSLATE_NOOP("Morvelin", "Desktop")),
                   themeIcon(QStringLiteral("user-desktop"), QStyle::SP_DesktopIcon), 0);
-    addUserFolder(places, documents, folderName(documents, QStringLiteral("My Documents")),
+    addUserFolder(places, documents, folderName(documents, QString::fromUtf8(QT_TRANSLATE_NOOP("Morvelin", "My Documents"))),
                   themeIcon(QStringLiteral("folder-documents"), QStyle::SP_DirIcon), 1);
     addUserFolder(places, pictures,
                   folderName(pictures, QStandardPaths::displayName(QStandardPaths::PicturesLocation)),
                   themeIcon(QStringLiteral("folder-pictures"), QStyle::SP_DirIcon), 1);
     addUserFolder(places, home, QStandardPaths::displayName(QStandardPaths::HomeLocation),
                   themeIcon(QStringLiteral("user-home"), QStyle::SP_DirHomeIcon), 1);
-    places.push_back({QStringLiteral("My Computer"), QStringLiteral("My Computer"),
+    places.push_back({QString::fromUtf8(QT_TRANSLATE_NOOP("Morvelin", "My Computer")), QStringLiteral("My Computer"),
                       themeIcon(QStringLiteral("computer"), QStyle::SP_ComputerIcon), 1, false});
     addDrives(places);
     addDesktopFolders(places, desktop);

@@ -32,13 +32,6 @@ KeyState::~KeyState()
     }
 }
 
-bool KeyState::pressedSinceLastQuery()
-{
-    const bool pressed = m_pressed;
-    m_pressed = false;
-    return pressed;
-}
-
 // Raw events come to the root window for every press on the keyboard, also while another client
 // has the focus or a grab; a query of the key map would miss a tap shorter than the poll.
 void KeyState::watchX11(unsigned long keySym)
@@ -94,7 +87,7 @@ bool KeyState::nativeEventFilter(const QByteArray& eventType, void* message, qin
     std::uint32_t detail = 0;
     std::memcpy(&detail, static_cast<const char*>(message) + rawEventDetailOffset, sizeof(detail));
     if (detail == m_keycode) {
-        m_pressed = true;
+        emit pressed();
     }
     // Qt has no use for raw events, but other filters may.
     return false;

@@ -5,9 +5,9 @@
 
 namespace morvelin {
 
-// Whether a key (F12 for the program) was pressed since the last query. On X11 the X server reports
-// every press of it, whichever program has the focus and however short the tap; elsewhere only the
-// presses the program's own windows pass on with notePressed count.
+// Reports every press of a key (F12 for the program) as it happens. On X11 the X server reports
+// every press of it through its input extension, whichever program has the focus and however short
+// the tap; elsewhere only the presses the program's own windows pass on with notePressed count.
 class KeyState : public QObject, public QAbstractNativeEventFilter {
     Q_OBJECT
 
@@ -19,17 +19,16 @@ public:
     // True when presses are seen while other programs have the focus.
     bool isGlobal() const { return m_xiOpcode >= 0; }
 
-    // Reads and forgets.
-    bool pressedSinceLastQuery();
-    void clear() { m_pressed = false; }
-    void notePressed() { m_pressed = true; }
+    void notePressed() { emit pressed(); }
 
     bool nativeEventFilter(const QByteArray& eventType, void* message, qintptr* result) override;
+
+signals:
+    void pressed();
 
 private:
     void watchX11(unsigned long keySym);
 
-    bool m_pressed = false;
     int m_xiOpcode = -1;
     unsigned m_keycode = 0;
 };

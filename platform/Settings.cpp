@@ -1,5 +1,7 @@
 #include "platform/Settings.h"
 
+#include "base/ProgramNames.h"
+
 #include <QSettings>
 #include <QVariant>
 
@@ -7,7 +9,6 @@ namespace morvelin {
 
 namespace {
 
-const QString applicationName = QStringLiteral("Face Morvelin");
 const QString showTipKey = QStringLiteral("Welcome/ShowTip");
 const QString showText = QStringLiteral("1");
 const QString hideText = QStringLiteral("0");
@@ -19,7 +20,7 @@ const QString gridMatcher = QStringLiteral("grid");
 
 QString Settings::showTip()
 {
-    const QSettings store(QSettings::NativeFormat, QSettings::UserScope, applicationName, applicationName);
+    const QSettings store(QSettings::NativeFormat, QSettings::UserScope, ProgramNames::title(), ProgramNames::title());
     if (store.status() != QSettings::NoError) {
         return showText;
     }
@@ -38,7 +39,7 @@ bool Settings::showWelcome()
 
 bool Settings::setShowTip(bool show)
 {
-    QSettings store(QSettings::NativeFormat, QSettings::UserScope, applicationName, applicationName);
+    QSettings store(QSettings::NativeFormat, QSettings::UserScope, ProgramNames::title(), ProgramNames::title());
     store.setValue(showTipKey, show ? showText : hideText);
     store.sync();
     return store.status() == QSettings::NoError;

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "search/PictureSizes.h"
+
 #include <QImage>
 
 namespace morvelin {
@@ -8,7 +10,7 @@ namespace morvelin {
 // face picture has.
 class FaceCutter {
 public:
-    static constexpr int faceSize = 48;
+    static constexpr int faceSize = PictureSizes::face;
 
     // The rectangle is left x1, right x2, top y1, bottom y2 in pixels of `picture`. A rectangle reaching
     // past the picture is clipped to it; one with nothing inside gives a null image.

@@ -319,15 +319,15 @@ QString PhotoScan::stageText(Stage stage)
 {
     switch (stage) {
     case Stage::Loading:
-        return QStringLiteral("Loading");
+        return QString::fromUtf8(QT_TRANSLATE_NOOP("Morvelin", "Loading"));
     case Stage::ApplyingFilter:
-        return QStringLiteral("Applying filter...");
+        return QString::fromUtf8(QT_TRANSLATE_NOOP("Morvelin", "Applying filter..."));
     case Stage::DetectingFaces:
-        return QStringLiteral("Detecting Faces...");
+        return QString::fromUtf8(QT_TRANSLATE_NOOP("Morvelin", "Detecting Faces..."));
     case Stage::ComparingFaces:
-        return QStringLiteral("Comparing faces...");
+        return QString::fromUtf8(QT_TRANSLATE_NOOP("Morvelin", "Comparing faces..."));
     case Stage::Completed:
-        return QStringLiteral("Completed.");
+        return QString::fromUtf8(QT_TRANSLATE_NOOP("Morvelin", "Completed."));
     }
     return QString();
 }

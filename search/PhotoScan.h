@@ -1,6 +1,7 @@
 #pragma once
 
 #include "search/FaceScore.h"
+#include "search/PictureSizes.h"
 #include "search/SourceFace.h"
 
 #include <QImage>
@@ -32,8 +33,8 @@ class PhotoScan : public QObject {
 public:
     enum class Stage { Loading, ApplyingFilter, DetectingFaces, ComparingFaces, Completed };
 
-    static constexpr int tallestPortrait = 1200;
-    static constexpr int widestLandscape = 1600;
+    static constexpr int tallestPortrait = PictureSizes::tallestPortrait;
+    static constexpr int widestLandscape = PictureSizes::widestLandscape;
 
     // `sourceFace` is the chosen face, its grid already filtered; `tempFolder` ends with a separator.
     PhotoScan(std::shared_ptr<const SourceFace> sourceFace, QString tempFolder, QObject* parent = nullptr);

@@ -111,11 +111,11 @@ QVariant ResultList::headerData(int section, Qt::Orientation orientation, int ro
     }
     switch (section) {
     case FileNameColumn:
-        return QStringLiteral("Filename");
+        return QString::fromUtf8(QT_TRANSLATE_NOOP("Morvelin", "Filename"));
     case FolderColumn:
-        return QStringLiteral("In Folder");
+        return QString::fromUtf8(QT_TRANSLATE_NOOP("Morvelin", "In Folder"));
     case ScoreColumn:
-        return QStringLiteral("Score");
+        return QString::fromUtf8(QT_TRANSLATE_NOOP("Morvelin", "Score"));
     default:
         return QVariant();
     }

@@ -2,6 +2,7 @@
 
 #include "engine/PixelCanvas.h"
 #include "search/DetectedFace.h"
+#include "search/PictureSizes.h"
 #include "search/SourceFace.h"
 
 #include <QImage>
@@ -17,7 +18,7 @@ namespace morvelin {
 // saw, and the face picked is filtered like every photo the search looks at.
 class SourcePicture {
 public:
-    static constexpr int widestPhoto = 1600;
+    static constexpr int widestPhoto = PictureSizes::widestLandscape;
 
     // A source picture written for the detector. The caller removes `jpeg` when done.
     struct Prepared {

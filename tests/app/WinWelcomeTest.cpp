@@ -2,8 +2,6 @@
 
 #include "platform/Settings.h"
 
-#include "UserFolders.h"
-
 #include <QApplication>
 #include <QCheckBox>
 #include <QFile>
@@ -15,12 +13,17 @@
 
 #include <gtest/gtest.h>
 
+#include "UserFolders.h"
+
 #include <memory>
 
 using namespace morvelin;
 
 namespace {
 
+const char* const labelNames[] = {"Welc", "FaceRec", "NoteTitle", "PNote", "HowtoStart"};
+
+QLabel* label(QWidget& window, const char* name) { return window.findChild<QLabel*>(QLatin1String(name)); }
 QCheckBox* showNextTime(QWidget& window) { return window.findChild<QCheckBox*>(QStringLiteral("ShowNextTime")); }
 
 bool textFits(const QLabel* label)
@@ -51,28 +54,13 @@ protected:
 
 } // namespace
 
-TEST_F(WinWelcomeTest, ShowsEveryTextAsWrittenWhenTranslationsReturnTheirInputAndEachFitsItsLabel)
+// The texts themselves are checked against the phrase book; a long one must still fit its label.
+TEST_F(WinWelcomeTest, EveryTextFitsItsLabelAndTheBoxStartsTicked)
 {
     WinWelcome& window = *m_window;
-    EXPECT_EQ(window.windowTitle(), QStringLiteral("Face Morvelin"));
-    const std::pair<const char*, const char*> texts[] = {
-        {"Welc", "Welcome!"},
-        {"NoteTitle", "Please note:"},
-        {"FaceRec", "This is the first face search software in the world.\nThis software is based on Artificial "
-                    "Intelligence algorithms to detect and compare human faces. Face morvelin permit to search faces "
-                    "in your photo archive. "},
-        {"PNote", "This is NOT a 100% accurate procedure, as you know there is a lot of factors that can give false "
-                  "positives. (Example: glasses, angle of the photo...)"},
-        {"HowtoStart", "Welcome to Face Morvelin to start using face search features, press F12 or click on system "
-                       "tray icon when you have faces on screen. This software will capture and detect all faces on "
-                       "screen at that time."},
-    };
-    for (const auto& [name, text] : texts) {
-        const QLabel* label = window.findChild<QLabel*>(QLatin1String(name));
-        EXPECT_EQ(label->text(), QString::fromUtf8(text)) << name;
-        EXPECT_TRUE(textFits(label)) << name;
+    for (const char* name : labelNames) {
+        EXPECT_TRUE(textFits(label(window, name))) << name;
     }
-    EXPECT_EQ(showNextTime(window)->text(), QStringLiteral("Show this window everytime this software starts."));
     EXPECT_TRUE(showNextTime(window)->isChecked());
 }
 
@@ -86,7 +74,10 @@ TEST_F(WinWelcomeTest, TheCheckBoxWritesTheSettingAtOnce)
     EXPECT_FALSE(Settings::showWelcome());
     QTest::mouseClick(box, Qt::LeftButton);
     EXPECT_EQ(storedText(), QStringLiteral("[Welcome]\nShowTip=1\n"));
-    EXPECT_TRUE(Settings::showWelcome());
+    for (int click = 0; click < 3; ++click) {
+        QTest::mouseClick(box, Qt::LeftButton);
+    }
+    EXPECT_EQ(storedText(), QStringLiteral("[Welcome]\nShowTip=0\n"));
     EXPECT_TRUE(window.isVisible());
 }
 

@@ -1,0 +1,76 @@
+#include "app/ResultPreview.h"
+
+#include "app/ImageXView.h"
+#include "app/MainLayout.h"
+#include "search/ImageX.h"
+
+#include <QWidget>
+#include <QtConcurrent/QtConcurrentRun>
+
+#include <algorithm>
+#include <utility>
+
+namespace morvelin {
+
+namespace {
+
+constexpr int decodeFactor = 2;
+
+} // namespace
+
+ResultPreview::ResultPreview(ImageXView* view, QWidget* picker, QWidget* window)
+    : QObject(window)
+    , m_view(view)
+    , m_picker(picker)
+    , m_window(window)
+{
+}
+
+void ResultPreview::hide()
+{
+    m_view->hide();
+}
+
+void ResultPreview::show(const QString& path)
+{
+    const int sequence = ++m_sequence;
+    const int decodeWidth = std::max(1, m_picker->width() * decodeFactor);
+    QtConcurrent::run([path, decodeWidth] {
+        ImageX image;
+        if (!image.load(path)) {
+            return std::pair<QImage, QSize>();
+        }
+        const QSize photoSize(image.width(), image.height());
+        if (image.width() > decodeWidth) {
+            image.resize(decodeWidth, 0);
+        }
+        return std::pair<QImage, QSize>(image.picture(), photoSize);
+    }).then(this, [this, sequence](const std::pair<QImage, QSize>& preview) {
+        place(sequence, preview.first, preview.second);
+    });
+}
+
+void ResultPreview::place(int sequence, const QImage& picture, QSize photoSize)
+{
+    // A later click wins; an unreadable photo leaves the preview as it was.
+    if (sequence != m_sequence || picture.isNull() || photoSize.isEmpty()) {
+        return;
+    }
+    const MainLayout layout = MainLayout::forWidget(m_window);
+    const QRectF picker = QRectF(layout.twipsX(m_picker->x()), layout.twipsY(m_picker->y()),
+                                 layout.twipsX(m_picker->width()), layout.twipsY(m_picker->height()));
+    const double width = photoSize.width() > photoSize.height() ? picker.width() / 2 : picker.width() / 3;
+    // The control keeps the photo's proportions.
+    const double previewHeight = layout.twipsY(layout.toPixels(QRectF(0, 0, width, 0)).width()
+                                               * double(photoSize.height()) / photoSize.width());
+    m_twips = QSizeF(width, previewHeight);
+    const QSize frame = m_window->isVisible() ? m_window->frameGeometry().size() - m_window->size() : QSize(0, 0);
+    const double windowHeight = layout.twipsY(m_window->height() + frame.height());
+    m_view->setGeometry(layout.toPixels(layout.previewRect(m_twips, windowHeight, picker)));
+    m_view->imageX().setPicture(picture);
+    m_view->imageX().displayFlag = true;
+    m_view->show();
+    m_view->update();
+}
+
+} // namespace morvelin

@@ -1,0 +1,39 @@
+#pragma once
+
+#include <QImage>
+#include <QObject>
+#include <QSize>
+#include <QSizeF>
+#include <QString>
+
+class QWidget;
+
+namespace morvelin {
+
+class ImageXView;
+
+// The small picture of a listed photo under the folder picker. The photo is decoded on a worker at
+// about the size shown, since a large photo would stall the window; a later request wins.
+class ResultPreview : public QObject {
+    Q_OBJECT
+
+public:
+    // `view` shows the picture; `picker` is the control it is centred under.
+    ResultPreview(ImageXView* view, QWidget* picker, QWidget* window);
+
+    void show(const QString& path);
+    void hide();
+    // The size the preview was last given, in twips; empty before the first one.
+    QSizeF twips() const { return m_twips; }
+
+private:
+    void place(int sequence, const QImage& picture, QSize photoSize);
+
+    ImageXView* m_view;
+    QWidget* m_picker;
+    QWidget* m_window;
+    int m_sequence = 0;
+    QSizeF m_twips;
+};
+
+} // namespace morvelin

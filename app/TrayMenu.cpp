@@ -1,0 +1,45 @@
+#include "app/TrayMenu.h"
+
+#include "app/AppIcon.h"
+#include "app/Helpers.h"
+#include "app/Translate.h"
+
+#include <QMenu>
+
+namespace morvelin {
+
+TrayMenu::TrayMenu(QWidget* window)
+    : QObject(window)
+    , m_trayMenu(new QMenu(window))
+{
+    m_trayMenu->setObjectName(QStringLiteral("traymenu"));
+    m_searchFacesOnScreen = m_trayMenu->addAction(QString());
+    m_searchFacesOnScreen->setObjectName(QStringLiteral("SearchFacesonScreen"));
+    m_forgetScannedPhotos = m_trayMenu->addAction(QString());
+    m_forgetScannedPhotos->setObjectName(QStringLiteral("ForgetScannedPhotos"));
+    connect(m_forgetScannedPhotos, &QAction::triggered, this, &TrayMenu::forgetRequested);
+    m_trayMenu->addSeparator()->setObjectName(QStringLiteral("sep"));
+    m_exitApp = m_trayMenu->addAction(QString());
+    m_exitApp->setObjectName(QStringLiteral("exitapp"));
+    connect(m_searchFacesOnScreen, &QAction::triggered, this, &TrayMenu::captureRequested);
+    connect(m_exitApp, &QAction::triggered, this, [] { ExitProgram(); });
+    m_sysTray.setIcon(AppIcon());
+    m_sysTray.setPopupMenu(m_trayMenu, m_searchFacesOnScreen);
+    connect(&m_sysTray, &SystemTray::MouseClick, this, [this](int button) {
+        // The right button's menu is the desktop's to show.
+        if (button == 1) {
+            emit captureRequested();
+        }
+    });
+}
+
+void TrayMenu::setTexts(const QString& searchFacesOnScreen, const QString& exit, const QString& toolTip)
+{
+    m_searchFacesOnScreen->setText(searchFacesOnScreen);
+    m_forgetScannedPhotos->setText(Translate(QT_TRANSLATE_NOOP("Morvelin", "Forget scanned photos")));
+    m_exitApp->setText(exit);
+    m_sysTray.setToolTip(toolTip);
+    m_sysTray.show();
+}
+
+} // namespace morvelin

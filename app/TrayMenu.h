@@ -1,0 +1,37 @@
+#pragma once
+
+#include "platform/SystemTray.h"
+
+#include <QObject>
+
+class QAction;
+class QMenu;
+class QWidget;
+
+namespace morvelin {
+
+// The tray icon with its menu: a left click or "Search for faces on screen" asks for a capture,
+// "Forget scanned photos" for emptying the face index, "Exit" ends the program.
+class TrayMenu : public QObject {
+    Q_OBJECT
+
+public:
+    // The menu belongs to `window`.
+    explicit TrayMenu(QWidget* window);
+
+    void setTexts(const QString& searchFacesOnScreen, const QString& exit, const QString& toolTip);
+    SystemTray& tray() { return m_sysTray; }
+
+signals:
+    void captureRequested();
+    void forgetRequested();
+
+private:
+    SystemTray m_sysTray;
+    QMenu* m_trayMenu = nullptr;
+    QAction* m_searchFacesOnScreen = nullptr;
+    QAction* m_forgetScannedPhotos = nullptr;
+    QAction* m_exitApp = nullptr;
+};
+
+} // namespace morvelin
