@@ -126,7 +126,7 @@ void WinFotoFace::scanCompleted()
         disconnect(m_scan, nullptr, this, nullptr);
         if (m_scan->faceCount() == 0) {
             m_detectedFace->clear();
-            m_faceDetTitle->setText(translated(QT_TRANSLATE_NOOP("Morvelin", "Target")));
+            m_faceDetTitle->setText(Translate(QT_TRANSLATE_NOOP("Morvelin", "Target")));
         }
     }
     m_scan = nullptr;

@@ -18,6 +18,7 @@
 #include "base/ProgramNames.h"
 #include "controls/FA_DriveListBox.h"
 #include "controls/FlatButton.h"
+#include "search/PhotoScan.h"
 #include "search/SourcePicture.h"
 
 #include <QCheckBox>

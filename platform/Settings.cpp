@@ -47,14 +47,14 @@ bool Settings::setShowTip(bool show)
 
 QString Settings::matcher()
 {
-    const QSettings store(QSettings::NativeFormat, QSettings::UserScope, applicationName, applicationName);
+    const QSettings store(QSettings::NativeFormat, QSettings::UserScope, ProgramNames::title(), ProgramNames::title());
     const QVariant value = store.value(matcherKey);
     return value.typeId() == QMetaType::QString && value.toString() == featuresMatcher ? featuresMatcher : gridMatcher;
 }
 
 bool Settings::setMatcher(const QString& name)
 {
-    QSettings store(QSettings::NativeFormat, QSettings::UserScope, applicationName, applicationName);
+    QSettings store(QSettings::NativeFormat, QSettings::UserScope, ProgramNames::title(), ProgramNames::title());
     store.setValue(matcherKey, name == featuresMatcher ? featuresMatcher : gridMatcher);
     store.sync();
     return store.status() == QSettings::NoError;
