@@ -39,7 +39,7 @@ SourceAcquisition* AcquisitionController::begin()
         emit faceFound(thumbnail);
     });
     connect(acquisition, &SourceAcquisition::Completed, this, [this, acquisition] {
-        m_sourcePicture = acquisition->TargetPicture();
+        m_sourcePicture = acquisition->target();
         acquisition->deleteLater();
         emit completed(m_facesFound);
     });

@@ -2,6 +2,7 @@
 
 #include "platform/KeyState.h"
 #include "platform/ScreenCapture.h"
+#include "search/SourcePicture.h"
 
 #include <QImage>
 #include <QObject>
@@ -32,8 +33,8 @@ public:
     void fromPhoto(const QString& photo);
 
     int facesFound() const { return m_facesFound; }
-    // The picture the last completed acquisition cut its faces from.
-    QImage sourcePicture() const { return m_sourcePicture; }
+    // The source picture of the last completed acquisition, as prepared for the detector.
+    const SourcePicture::Prepared& sourcePicture() const { return m_sourcePicture; }
 
     // While not watched, F12 presses are dropped, so a press during a search or a detection does not
     // count later.
@@ -60,7 +61,7 @@ private:
     KeyState m_keyState;
     int m_facesFound = 0;
     bool m_watchingF12 = false;
-    QImage m_sourcePicture;
+    SourcePicture::Prepared m_sourcePicture;
 };
 
 } // namespace morvelin

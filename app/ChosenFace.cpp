@@ -1,13 +1,12 @@
 #include "app/ChosenFace.h"
 
-#include "search/SourcePicture.h"
 
 #include <QtConcurrent/QtConcurrentRun>
 
 namespace morvelin {
 
-void ChosenFace::pick(const QImage& thumbnail, const QImage& picture, int index, const QString& dataPath,
-                      bool withFeatures)
+void ChosenFace::pick(const QImage& thumbnail, const SourcePicture::Prepared& source, int index,
+                      const QString& dataPath, bool withFeatures)
 {
     m_grid = SourcePicture::chosenFace(thumbnail);
     m_features = QFuture<std::vector<float>>();
@@ -15,9 +14,9 @@ void ChosenFace::pick(const QImage& thumbnail, const QImage& picture, int index,
         return;
     }
     // The same picture gives the same faces in the same order, now with their key points.
-    m_features = QtConcurrent::run([picture, dataPath, index] {
+    m_features = QtConcurrent::run([source, dataPath, index] {
         QString problem;
-        const SourcePicture::Result found = SourcePicture::findFacesIn(picture, dataPath);
+        const SourcePicture::Result found = SourcePicture::findFacesIn(source, dataPath);
         return SourcePicture::sourceFace(found, static_cast<std::size_t>(index), Matcher::Features, dataPath, problem)
             .features;
     });

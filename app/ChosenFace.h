@@ -2,6 +2,7 @@
 
 #include "engine/PixelCanvas.h"
 #include "search/SourceFace.h"
+#include "search/SourcePicture.h"
 
 #include <QFuture>
 #include <QImage>
@@ -18,8 +19,9 @@ namespace morvelin {
 // gallery does not keep, and a model run) so that the window does not wait for them.
 class ChosenFace {
 public:
-    // `picture` is the one the gallery's faces were cut from.
-    void pick(const QImage& thumbnail, const QImage& picture, int index, const QString& dataPath, bool withFeatures);
+    // `source` is the picture the gallery's faces were found in.
+    void pick(const QImage& thumbnail, const SourcePicture::Prepared& source, int index, const QString& dataPath,
+              bool withFeatures);
     void clear();
     bool isPicked() const { return m_grid.has_value(); }
 

@@ -92,7 +92,7 @@ void SourceAcquisition::prepared(const Prepared& result)
 {
     m_captureFile = result.jpeg;
     m_ownsCaptureFile = m_ownsCaptureFile || liesIn(result.jpeg, m_tempFolder);
-    m_targetPicture = result.picture;
+    m_target = result;
     if (m_abandoned) {
         removeCaptureFile();
         m_busy = false;
@@ -115,7 +115,7 @@ void SourceAcquisition::onFaceFound(int x1, int x2, int y1, int y2)
     face.x2 = x2;
     face.y1 = y1;
     face.y2 = y2;
-    QImage thumbnail = SourcePicture::thumbnail(m_targetPicture, face);
+    QImage thumbnail = SourcePicture::thumbnail(m_target.picture, face);
     if (thumbnail.isNull()) {
         thumbnail = QImage(FaceCutter::faceSize, FaceCutter::faceSize, QImage::Format_RGB32);
         thumbnail.fill(Qt::black);

@@ -34,7 +34,9 @@ public:
 
     QString CaptureFile() const { return m_captureFile; }
     int FacesFound() const { return m_facesFound; }
-    QImage TargetPicture() const { return m_targetPicture; }
+    QImage TargetPicture() const { return m_target.picture; }
+    // The source picture as prepared for the detector.
+    const SourcePicture::Prepared& target() const { return m_target; }
 
 signals:
     void Notice();
@@ -58,7 +60,7 @@ private:
     QString m_dataPath;
     QString m_captureFile;
     bool m_ownsCaptureFile = false;
-    QImage m_targetPicture;
+    SourcePicture::Prepared m_target;
     int m_facesFound = 0;
     bool m_abandoned = false;
     bool m_busy = false;

@@ -58,6 +58,7 @@ SourcePicture::Prepared SourcePicture::preparePhoto(const QString& photo, const 
     Prepared result;
     result.jpeg = jpeg;
     result.picture = image.picture();
+    result.detected = QImage(jpeg);
     return result;
 }
 
@@ -76,6 +77,7 @@ SourcePicture::Prepared SourcePicture::prepareScreen(const QImage& screen, const
     Prepared result;
     result.jpeg = jpeg;
     result.picture = QImage(jpeg);
+    result.detected = result.picture;
     return result;
 }
 
@@ -89,12 +91,8 @@ SourcePicture::Result SourcePicture::findFaces(const QString& photo, const QStri
         result.unreadablePhoto = prepared.unreadablePhoto;
         return result;
     }
-    result.picture = prepared.picture;
-    const FaceDetector::Result detected = FaceDetector::detectFile(prepared.jpeg, dataPath);
     QFile::remove(prepared.jpeg);
-    result.faces = detected.faces;
-    result.error = detected.error;
-    return result;
+    return findFacesIn(prepared, dataPath);
 }
 
 QImage SourcePicture::thumbnail(const QImage& picture, const DetectedFace& face)
@@ -102,11 +100,11 @@ QImage SourcePicture::thumbnail(const QImage& picture, const DetectedFace& face)
     return FaceCutter::cut(picture, face.x1, face.x2, face.y1, face.y2);
 }
 
-SourcePicture::Result SourcePicture::findFacesIn(const QImage& picture, const QString& dataPath)
+SourcePicture::Result SourcePicture::findFacesIn(const Prepared& prepared, const QString& dataPath)
 {
     Result result;
-    result.picture = picture;
-    const FaceDetector::Result detected = FaceDetector::detect(picture, dataPath);
+    result.picture = prepared.picture;
+    const FaceDetector::Result detected = FaceDetector::detect(prepared.detected, dataPath);
     result.faces = detected.faces;
     result.error = detected.error;
     return result;

@@ -23,7 +23,8 @@ public:
     // A source picture written for the detector. The caller removes `jpeg` when done.
     struct Prepared {
         QString jpeg;                    // empty when nothing could be written
-        QImage picture;                  // the JPEG's pixels, JPEG losses included
+        QImage picture;                  // the pixels faces are cut from
+        QImage detected;                 // the pixels the detector reads: the JPEG's, its losses included
         QString error;                   // why there is no JPEG, empty on success
         bool unreadablePhoto = false;    // the error is the photo's, not the temporary folder's
     };
@@ -43,9 +44,9 @@ public:
 
     // Prepares the photo, detects its faces and removes the temporary JPEG again.
     static Result findFaces(const QString& photo, const QString& tempFolder, const QString& dataPath);
-    // The faces of a picture already at hand, made the way findFaces makes its picture (the window's
-    // captured screen or converted photo): the same picture gives the same faces in the same order.
-    static Result findFacesIn(const QImage& picture, const QString& dataPath);
+    // The faces of a picture already prepared (the window's captured screen or converted photo), found
+    // the way findFaces finds them: the same picture gives the same faces in the same order.
+    static Result findFacesIn(const Prepared& prepared, const QString& dataPath);
 
     // The 48 x 48 thumbnail of a face (left x1, right x2, top y1, bottom y2 in the picture's pixels),
     // unfiltered, as the gallery shows it; null when the rectangle holds nothing.

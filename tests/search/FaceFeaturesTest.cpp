@@ -114,10 +114,12 @@ TEST(FaceFeaturesTest, OnePersonScoresHighTwoPeopleLowAndEveryPathReadsTheSameFa
     EXPECT_GE(scoreOf(original, sourceOf(copy)), 90.0);
     EXPECT_LT(scoreOf(original, sourceOf(FaceDetectorTestFolder::photo(QStringLiteral("faces/bald_guys.jpg")))), 70.0);
 
-    // The window holds the picture the verbs read from their JPEG: the same face, the same features.
-    const SourcePicture::Result verbs = SourcePicture::findFaces(astronaut, folder.path(QString()), folder.dataPath());
+    // The window keeps its prepared picture and finds the faces in it again: the same face, the same
+    // features.
+    const SourcePicture::Prepared prepared = SourcePicture::preparePhoto(astronaut, folder.path(QString()));
+    QFile::remove(prepared.jpeg);
     const SourceFace fromWindow =
-        SourcePicture::sourceFace(SourcePicture::findFacesIn(verbs.picture, folder.dataPath()), 0, Matcher::Features,
+        SourcePicture::sourceFace(SourcePicture::findFacesIn(prepared, folder.dataPath()), 0, Matcher::Features,
                                   folder.dataPath(), error);
     EXPECT_EQ(fromWindow.features, original.features);
 }
