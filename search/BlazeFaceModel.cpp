@@ -3,6 +3,7 @@
 #include <QFile>
 
 #include <map>
+#include <mutex>
 #include <utility>
 
 namespace morvelin {
@@ -17,7 +18,7 @@ std::span<const float> valuesOf(const cv::Mat& mat)
 } // namespace
 
 BlazeFaceModel::BlazeFaceModel(std::vector<uchar> bytes, int inputSize)
-    : m_bytes(std::move(bytes)), m_inputSize(inputSize)
+    : m_networks(std::move(bytes)), m_inputSize(inputSize)
 {
 }
 
@@ -81,16 +82,16 @@ BlazeFaceModel::Outputs BlazeFaceModel::forward(const cv::Mat& rgb)
     const int shape[] = {1, m_inputSize, m_inputSize, 3};
     const cv::Mat blob(4, shape, CV_32F, scaled.data);
 
-    cv::dnn::Net net = borrowNet();
+    cv::dnn::Net net = m_networks.borrow();
     std::vector<cv::Mat> results;
     try {
         net.setInput(blob);
         net.forward(results, net.getUnconnectedOutLayersNames());
     } catch (...) {
-        giveBack(net);
+        m_networks.giveBack(net);
         throw;
     }
-    giveBack(net);
+    m_networks.giveBack(net);
 
     // Told apart by size, which does not depend on how the converter named the outputs.
     Outputs outputs;
@@ -109,25 +110,6 @@ BlazeFaceModel::Outputs BlazeFaceModel::forward(const cv::Mat& rgb)
         }
     }
     return outputs;
-}
-
-cv::dnn::Net BlazeFaceModel::borrowNet()
-{
-    {
-        const std::lock_guard lock(m_poolMutex);
-        if (!m_idleNets.empty()) {
-            cv::dnn::Net net = m_idleNets.back();
-            m_idleNets.pop_back();
-            return net;
-        }
-    }
-    return cv::dnn::readNetFromONNX(m_bytes);
-}
-
-void BlazeFaceModel::giveBack(cv::dnn::Net net)
-{
-    const std::lock_guard lock(m_poolMutex);
-    m_idleNets.push_back(std::move(net));
 }
 
 } // namespace morvelin

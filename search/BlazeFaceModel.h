@@ -1,6 +1,7 @@
 #pragma once
 
 #include "search/BlazeFaceDecoder.h"
+#include "search/NetworkPool.h"
 
 #include <QString>
 
@@ -8,7 +9,6 @@
 #include <opencv2/dnn.hpp>
 
 #include <memory>
-#include <mutex>
 #include <vector>
 
 namespace morvelin {
@@ -45,13 +45,8 @@ private:
 
     static Loaded load(const QString& path, int inputSize);
     Outputs forward(const cv::Mat& rgb);
-    cv::dnn::Net borrowNet();
-    void giveBack(cv::dnn::Net net);
-
-    std::vector<uchar> m_bytes;
+    NetworkPool m_networks;
     int m_inputSize;
-    std::mutex m_poolMutex;
-    std::vector<cv::dnn::Net> m_idleNets;
 };
 
 } // namespace morvelin

@@ -11,6 +11,7 @@
 #include <array>
 #include <cmath>
 #include <map>
+#include <mutex>
 
 namespace morvelin {
 
@@ -107,7 +108,7 @@ QString checkedBytes(const QString& path, QByteArray& bytes)
 
 } // namespace
 
-FaceFeatures::FaceFeatures(std::vector<uchar> bytes) : m_bytes(std::move(bytes)) {}
+FaceFeatures::FaceFeatures(std::vector<uchar> bytes) : m_networks(std::move(bytes)) {}
 
 QString FaceFeatures::pathBeside(const QString& dataPath)
 {
@@ -213,36 +214,17 @@ double FaceFeatures::similarity(const std::vector<float>& a, const std::vector<f
 
 cv::Mat FaceFeatures::forward(const cv::Mat& blob)
 {
-    cv::dnn::Net net = borrowNet();
+    cv::dnn::Net net = m_networks.borrow();
     cv::Mat output;
     try {
         net.setInput(blob);
         output = net.forward().clone();
     } catch (...) {
-        giveBack(std::move(net));
+        m_networks.giveBack(std::move(net));
         throw;
     }
-    giveBack(std::move(net));
+    m_networks.giveBack(std::move(net));
     return output;
-}
-
-cv::dnn::Net FaceFeatures::borrowNet()
-{
-    {
-        const std::lock_guard lock(m_poolMutex);
-        if (!m_idleNets.empty()) {
-            cv::dnn::Net net = m_idleNets.back();
-            m_idleNets.pop_back();
-            return net;
-        }
-    }
-    return cv::dnn::readNetFromONNX(m_bytes);
-}
-
-void FaceFeatures::giveBack(cv::dnn::Net net)
-{
-    const std::lock_guard lock(m_poolMutex);
-    m_idleNets.push_back(std::move(net));
 }
 
 } // namespace morvelin

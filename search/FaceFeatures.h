@@ -1,6 +1,7 @@
 #pragma once
 
 #include "search/DetectedFace.h"
+#include "search/NetworkPool.h"
 
 #include <QImage>
 #include <QString>
@@ -9,7 +10,6 @@
 #include <opencv2/dnn.hpp>
 
 #include <memory>
-#include <mutex>
 #include <vector>
 
 namespace morvelin {
@@ -54,12 +54,7 @@ private:
 
     static Loaded load(const QString& path);
     cv::Mat forward(const cv::Mat& blob);
-    cv::dnn::Net borrowNet();
-    void giveBack(cv::dnn::Net net);
-
-    std::vector<uchar> m_bytes;
-    std::mutex m_poolMutex;
-    std::vector<cv::dnn::Net> m_idleNets;
+    NetworkPool m_networks;
 };
 
 } // namespace morvelin
