@@ -1,6 +1,7 @@
 #include "app/FacesCommand.h"
 
 #include "app/CommandLine.h"
+#include "app/VerbArguments.h"
 #include "base/DataFolder.h"
 #include "base/Folders.h"
 #include "search/FaceFeatures.h"
@@ -84,38 +85,30 @@ int FacesCommand::checkFound(const SourcePicture::Result& found, QTextStream& er
     return CommandLine::exitOk;
 }
 
+void FacesCommand::addMatcherOption(VerbArguments& arguments)
+{
+    arguments.addValue(QStringLiteral("matcher"), QStringLiteral("--matcher takes grid or features"),
+                       [](const QString& name) { return matcherFromName(name).has_value(); });
+}
+
+Matcher FacesCommand::matcherOf(const VerbArguments& arguments)
+{
+    return matcherFromName(arguments.value(QStringLiteral("matcher"))).value_or(Matcher::Grid);
+}
+
 bool FacesCommand::parse(const QStringList& operands, Options& options, QString& problem)
 {
-    for (int i = 0; i < operands.size(); ++i) {
-        const QString& word = operands[i];
-        if (word == QLatin1String("--matcher")) {
-            const std::optional<Matcher> matcher =
-                i + 1 < operands.size() ? matcherFromName(operands[++i]) : std::nullopt;
-            if (!matcher) {
-                problem = QStringLiteral("--matcher takes grid or features");
-                return false;
-            }
-            options.matcher = *matcher;
-            continue;
-        }
-        if (word == QLatin1String("--out")) {
-            if (i + 1 >= operands.size()) {
-                problem = QStringLiteral("--out needs a folder");
-                return false;
-            }
-            options.outFolder = operands[++i];
-            continue;
-        }
-        if (word.startsWith(QLatin1String("--"))) {
-            problem = QStringLiteral("faces does not know the option '%1'").arg(word);
-            return false;
-        }
-        if (!options.photo.isEmpty()) {
-            problem = QStringLiteral("faces takes one photo");
-            return false;
-        }
-        options.photo = word;
+    VerbArguments arguments(QStringLiteral("faces"));
+    addMatcherOption(arguments);
+    arguments.addValue(QStringLiteral("out"), QStringLiteral("--out needs a folder"));
+    arguments.setExtraOperand(QStringLiteral("faces takes one photo"));
+    if (!arguments.parse(operands)) {
+        problem = arguments.problem();
+        return false;
     }
+    options.photo = arguments.operand();
+    options.outFolder = arguments.value(QStringLiteral("out"));
+    options.matcher = matcherOf(arguments);
     if (options.photo.isEmpty()) {
         problem = QStringLiteral("faces needs a photo");
         return false;

@@ -8,6 +8,8 @@
 
 namespace morvelin {
 
+class VerbArguments;
+
 // `faces PHOTO [--out DIR [--matcher grid|features]]`: the faces of a chosen photo in the detector's
 // order, as the gallery would show them; --out writes their 48 x 48 thumbnails, and with the features
 // matcher also the aligned 112 x 112 faces that matcher reads.
@@ -17,6 +19,9 @@ public:
     // The exit status for a chosen photo that could not be read or shows no face, with its message
     // written to `err`; exitOk when it has faces.
     static int checkFound(const SourcePicture::Result& found, QTextStream& err);
+    // `--matcher grid|features`, which the search takes too; grid when not given.
+    static void addMatcherOption(VerbArguments& arguments);
+    static Matcher matcherOf(const VerbArguments& arguments);
 
 private:
     struct Options {

@@ -1,6 +1,7 @@
 #include "app/IdentifyCommand.h"
 
 #include "app/CommandLine.h"
+#include "app/VerbArguments.h"
 #include "engine/ClassFaceRecogniser.h"
 #include "engine/EngineError.h"
 #include "engine/FaceMatchTech.h"
@@ -84,24 +85,15 @@ int IdentifyCommand::run(const QStringList& operands, QTextStream& out, QTextStr
 
 bool IdentifyCommand::parse(const QStringList& operands, Options& options, QString& problem)
 {
-    for (int i = 0; i < operands.size(); ++i) {
-        const QString& word = operands[i];
-        if (word == QLatin1String("--gallery")) {
-            if (i + 1 >= operands.size()) {
-                problem = QStringLiteral("--gallery needs a folder");
-                return false;
-            }
-            options.gallery = operands[++i];
-        } else if (word.startsWith(QLatin1String("--"))) {
-            problem = QStringLiteral("identify does not know the option '%1'").arg(word);
-            return false;
-        } else if (!options.image.isEmpty()) {
-            problem = QStringLiteral("identify takes one image");
-            return false;
-        } else {
-            options.image = word;
-        }
+    VerbArguments arguments(QStringLiteral("identify"));
+    arguments.addValue(QStringLiteral("gallery"), QStringLiteral("--gallery needs a folder"));
+    arguments.setExtraOperand(QStringLiteral("identify takes one image"));
+    if (!arguments.parse(operands)) {
+        problem = arguments.problem();
+        return false;
     }
+    options.gallery = arguments.value(QStringLiteral("gallery"));
+    options.image = arguments.operand();
     if (options.gallery.isEmpty()) {
         problem = QStringLiteral("identify needs --gallery DIR");
         return false;

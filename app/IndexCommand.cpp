@@ -1,14 +1,20 @@
 #include "app/IndexCommand.h"
 
 #include "app/CommandLine.h"
+#include "app/VerbArguments.h"
 #include "search/FaceIndex.h"
 
 namespace morvelin {
 
 int IndexCommand::run(const QStringList& operands, QTextStream& out, QTextStream& err)
 {
-    const bool stats = operands == QStringList{QStringLiteral("--stats")};
-    const bool clear = operands == QStringList{QStringLiteral("--clear")};
+    VerbArguments arguments(QStringLiteral("index"));
+    arguments.addSwitch(QStringLiteral("stats"));
+    arguments.addSwitch(QStringLiteral("clear"));
+    // One word, the one switch: anything else is the same mistake.
+    const bool parsed = operands.size() == 1 && arguments.parse(operands);
+    const bool stats = parsed && arguments.isSet(QStringLiteral("stats"));
+    const bool clear = parsed && arguments.isSet(QStringLiteral("clear"));
     if (!stats && !clear) {
         return CommandLine::usageError(err, QStringLiteral("index takes --stats or --clear"));
     }

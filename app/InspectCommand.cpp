@@ -1,6 +1,7 @@
 #include "app/InspectCommand.h"
 
 #include "app/CommandLine.h"
+#include "app/VerbArguments.h"
 #include "engine/EngineError.h"
 #include "engine/Numeric.h"
 #include "engine/classImageProcessing.h"
@@ -27,11 +28,21 @@ const QSize chartSize(540, 360);
 // Traced cells are drawn in light grey; on grey they still show.
 const QColor tracesBackground(150, 150, 150);
 
-bool parseSide(const QString& text, int& value)
+bool isWholeNumber(const QString& text, int smallest, int largest)
 {
     bool ok = false;
-    value = text.toInt(&ok);
-    return ok && value >= 1 && value <= std::numeric_limits<std::int16_t>::max();
+    const int value = text.toInt(&ok);
+    return ok && value >= smallest && value <= largest;
+}
+
+bool isSide(const QString& text)
+{
+    return isWholeNumber(text, 1, std::numeric_limits<std::int16_t>::max());
+}
+
+bool isScale(const QString& text)
+{
+    return isWholeNumber(text, 1, largestScale);
 }
 
 bool fits(const QSize& picture)
@@ -223,41 +234,27 @@ void InspectCommand::printSummary(const classImageProcessing& edges, QTextStream
 
 bool InspectCommand::parse(const QStringList& operands, Options& options, QString& problem)
 {
-    for (int i = 0; i < operands.size(); ++i) {
-        const QString& word = operands[i];
-        const int valuesLeft = static_cast<int>(operands.size()) - i - 1;
-        if (word == QLatin1String("--out")) {
-            if (valuesLeft < 1) {
-                problem = QStringLiteral("--out needs a folder");
-                return false;
-            }
-            options.outFolder = operands[++i];
-        } else if (word == QLatin1String("--size")) {
-            if (valuesLeft < 2 || !parseSide(operands[i + 1], options.width)
-                || !parseSide(operands[i + 2], options.height)) {
-                problem = QStringLiteral("--size takes a width and a height, whole numbers from 1 to 32767");
-                return false;
-            }
-            i += 2;
-        } else if (word == QLatin1String("--scale")) {
-            bool ok = false;
-            options.scale = valuesLeft < 1 ? 0 : operands[i + 1].toInt(&ok);
-            if (!ok || options.scale < 1 || options.scale > largestScale) {
-                problem = QStringLiteral("--scale takes the pixels per grid cell, a whole number from 1 to %1")
-                              .arg(largestScale);
-                return false;
-            }
-            ++i;
-        } else if (word.startsWith(QLatin1String("--"))) {
-            problem = QStringLiteral("inspect does not know the option '%1'").arg(word);
-            return false;
-        } else if (!options.image.isEmpty()) {
-            problem = QStringLiteral("inspect takes one image");
-            return false;
-        } else {
-            options.image = word;
-        }
+    VerbArguments arguments(QStringLiteral("inspect"));
+    arguments.addValue(QStringLiteral("out"), QStringLiteral("--out needs a folder"));
+    arguments.addValue(QStringLiteral("size"),
+                       QStringLiteral("--size takes a width and a height, whole numbers from 1 to 32767"), isSide, {},
+                       2);
+    arguments.addValue(QStringLiteral("scale"),
+                       QStringLiteral("--scale takes the pixels per grid cell, a whole number from 1 to %1")
+                           .arg(largestScale),
+                       isScale);
+    arguments.setExtraOperand(QStringLiteral("inspect takes one image"));
+    if (!arguments.parse(operands)) {
+        problem = arguments.problem();
+        return false;
     }
+    options.image = arguments.operand();
+    options.outFolder = arguments.value(QStringLiteral("out"));
+    if (arguments.isSet(QStringLiteral("size"))) {
+        options.width = arguments.value(QStringLiteral("size")).toInt();
+        options.height = arguments.secondValue(QStringLiteral("size")).toInt();
+    }
+    options.scale = arguments.isSet(QStringLiteral("scale")) ? arguments.value(QStringLiteral("scale")).toInt() : 0;
     if (options.image.isEmpty()) {
         problem = QStringLiteral("inspect needs an image");
         return false;

@@ -2,9 +2,10 @@
 
 #include "app/CommandLine.h"
 #include "app/FacesCommand.h"
+#include "app/SearchReport.h"
+#include "app/VerbArguments.h"
 #include "base/DataFolder.h"
 #include "base/Folders.h"
-#include "app/SearchReport.h"
 #include "platform/UnixSignalWatcher.h"
 #include "search/FaceFeatures.h"
 #include "search/FaceIndex.h"
@@ -30,76 +31,52 @@ namespace morvelin {
 
 namespace {
 
-bool parseCount(const QString& text, int& value)
+bool isCount(const QString& text)
 {
     bool ok = false;
-    value = text.toInt(&ok);
-    return ok && value >= 1;
+    const int count = text.toInt(&ok);
+    return ok && count >= 1;
 }
 
 } // namespace
 
 bool SearchCommand::parse(const QStringList& operands, Options& options, QString& problem)
 {
-    for (int i = 0; i < operands.size(); ++i) {
-        const QString& word = operands[i];
-        const bool hasValue = i + 1 < operands.size();
-        if (word == QLatin1String("--face") || word == QLatin1String("--pick") || word == QLatin1String("--jobs")
-            || word == QLatin1String("--memory-limit")) {
-            if (!hasValue) {
-                problem = QStringLiteral("%1 needs a value").arg(word);
-                return false;
-            }
-            if (!parseValue(word, operands[++i], options, problem)) {
-                return false;
-            }
-        } else if (word == QLatin1String("--verbose")) {
-            options.verbose = true;
-        } else if (word == QLatin1String("--matcher")) {
-            const std::optional<Matcher> matcher = hasValue ? matcherFromName(operands[++i]) : std::nullopt;
-            if (!matcher) {
-                problem = QStringLiteral("--matcher takes grid or features");
-                return false;
-            }
-            options.matcher = *matcher;
-        } else if (word == QLatin1String("--recursive")) {
-            options.recursive = true;
-        } else if (word == QLatin1String("--no-index")) {
-            options.useIndex = false;
-        } else if (word == QLatin1String("--json")) {
-            options.json = true;
-        } else if (word.startsWith(QLatin1String("--"))) {
-            problem = QStringLiteral("search does not know the option '%1'").arg(word);
-            return false;
-        } else if (!options.folder.isEmpty()) {
-            problem = QStringLiteral("search takes one folder");
-            return false;
-        } else {
-            options.folder = word;
-        }
+    VerbArguments arguments(QStringLiteral("search"));
+    arguments.addValue(QStringLiteral("face"), QStringLiteral("--face needs a value"));
+    for (const QString& count : {QStringLiteral("pick"), QStringLiteral("jobs"), QStringLiteral("memory-limit")}) {
+        arguments.addValue(count, QStringLiteral("--%1 needs a value").arg(count), isCount,
+                           QStringLiteral("--%1 takes a whole number from 1 up").arg(count));
     }
+    FacesCommand::addMatcherOption(arguments);
+    for (const QString& flag : {QStringLiteral("verbose"), QStringLiteral("recursive"), QStringLiteral("no-index"),
+                               QStringLiteral("json")}) {
+        arguments.addSwitch(flag);
+    }
+    arguments.setExtraOperand(QStringLiteral("search takes one folder"));
+    if (!arguments.parse(operands)) {
+        problem = arguments.problem();
+        return false;
+    }
+    const auto count = [&](const QString& name, int given) {
+        return arguments.isSet(name) ? arguments.value(name).toInt() : given;
+    };
+    options.facePhoto = arguments.value(QStringLiteral("face"));
+    options.pick = count(QStringLiteral("pick"), options.pick);
+    options.jobs = count(QStringLiteral("jobs"), options.jobs);
+    options.memoryLimitMb = count(QStringLiteral("memory-limit"), options.memoryLimitMb);
+    options.matcher = FacesCommand::matcherOf(arguments);
+    options.verbose = arguments.isSet(QStringLiteral("verbose"));
+    options.recursive = arguments.isSet(QStringLiteral("recursive"));
+    options.useIndex = !arguments.isSet(QStringLiteral("no-index"));
+    options.json = arguments.isSet(QStringLiteral("json"));
+    options.folder = arguments.operand();
     if (options.facePhoto.isEmpty()) {
         problem = QStringLiteral("search needs --face PHOTO");
         return false;
     }
     if (options.folder.isEmpty()) {
         problem = QStringLiteral("search needs a folder");
-        return false;
-    }
-    return true;
-}
-
-bool SearchCommand::parseValue(const QString& word, const QString& value, Options& options, QString& problem)
-{
-    if (word == QLatin1String("--face")) {
-        options.facePhoto = value;
-        return true;
-    }
-    int& count = word == QLatin1String("--pick") ? options.pick
-        : word == QLatin1String("--jobs")        ? options.jobs
-                                                 : options.memoryLimitMb;
-    if (!parseCount(value, count)) {
-        problem = QStringLiteral("%1 takes a whole number from 1 up").arg(word);
         return false;
     }
     return true;

@@ -32,7 +32,6 @@ private:
 
     static bool parse(const QStringList& operands, Options& options, QString& problem);
     [[noreturn]] static void endNow(int status);
-    static bool parseValue(const QString& word, const QString& value, Options& options, QString& problem);
 };
 
 } // namespace morvelin

@@ -1,0 +1,124 @@
+#include "app/VerbArguments.h"
+
+namespace morvelin {
+
+namespace {
+
+// No word of a command line holds a NUL, so one in front makes the parser take a word for an operand
+// (or leave it as a value); it is taken off again when the word is read back.
+const QChar operandMark(u'\0');
+
+QString unmarked(const QString& word)
+{
+    return word.startsWith(operandMark) ? word.mid(1) : word;
+}
+
+} // namespace
+
+VerbArguments::VerbArguments(const QString& verb)
+    : m_verb(verb)
+{
+    m_parser.setSingleDashWordOptionMode(QCommandLineParser::ParseAsLongOptions);
+}
+
+void VerbArguments::addSwitch(const QString& name)
+{
+    m_parser.addOption(QCommandLineOption(name));
+    m_names.append(name);
+}
+
+void VerbArguments::addValue(const QString& name, const QString& missing, const Check& check, const QString& bad,
+                             int values)
+{
+    m_parser.addOption(QCommandLineOption(name, QString(), QStringLiteral("value")));
+    m_names.append(name);
+    m_rules.insert(name, ValueRule{missing, check, bad.isEmpty() ? missing : bad, values});
+}
+
+void VerbArguments::setExtraOperand(const QString& problem)
+{
+    m_extraOperand = problem;
+}
+
+bool VerbArguments::parse(const QStringList& words)
+{
+    m_problem.clear();
+    m_secondValues.clear();
+    QStringList read{QString()};
+    m_parser.parse(read);
+    QString secondOf;
+    for (const QString& word : words) {
+        if (!secondOf.isEmpty()) {
+            m_secondValues.insert(secondOf, word);
+            m_problem = problemWithValue(secondOf, word);
+            secondOf.clear();
+        } else {
+            const qsizetype optionsBefore = m_parser.optionNames().size();
+            const qsizetype operandsBefore = m_parser.positionalArguments().size();
+            const bool option = word.startsWith(QLatin1String("--")) && m_names.contains(word.mid(2));
+            read.append(word.startsWith(QLatin1Char('-')) && !option ? operandMark + word : word);
+            m_parser.parse(read);
+            if (m_parser.positionalArguments().size() > operandsBefore) {
+                m_problem = problemWithOperand(word);
+            } else if (m_parser.optionNames().size() == optionsBefore) {
+                // Neither an option nor an operand: the value of the option before it.
+                const QString name = m_parser.optionNames().constLast();
+                m_problem = problemWithValue(name, word);
+                secondOf = m_rules.value(name).values == 2 ? name : QString();
+            }
+        }
+        if (!m_problem.isEmpty()) {
+            return false;
+        }
+    }
+    // The parser's only complaint can be an option at the end that lacks its value.
+    if (!m_parser.errorText().isEmpty()) {
+        secondOf = m_parser.optionNames().constLast();
+    }
+    if (!secondOf.isEmpty()) {
+        m_problem = m_rules.value(secondOf).missing;
+        return false;
+    }
+    return true;
+}
+
+QString VerbArguments::problemWithOperand(const QString& word) const
+{
+    if (word.startsWith(QLatin1String("--"))) {
+        return QStringLiteral("%1 does not know the option '%2'").arg(m_verb, word);
+    }
+    const QStringList operands = m_parser.positionalArguments();
+    if (operands.size() > 1 && !m_extraOperand.isEmpty() && !unmarked(operands[operands.size() - 2]).isEmpty()) {
+        return m_extraOperand;
+    }
+    return QString();
+}
+
+QString VerbArguments::problemWithValue(const QString& name, const QString& value) const
+{
+    const ValueRule rule = m_rules.value(name);
+    return rule.check && !rule.check(value) ? rule.bad : QString();
+}
+
+bool VerbArguments::isSet(const QString& name) const
+{
+    return m_parser.isSet(name);
+}
+
+QString VerbArguments::value(const QString& name) const
+{
+    return unmarked(m_parser.value(name));
+}
+
+QString VerbArguments::secondValue(const QString& name) const
+{
+    return m_secondValues.value(name);
+}
+
+QString VerbArguments::operand() const
+{
+    const QStringList operands = m_parser.positionalArguments();
+    return operands.isEmpty() ? QString() : unmarked(operands.constLast());
+}
+
+} // namespace morvelin
