@@ -1,5 +1,7 @@
 #include "app/VerbArguments.h"
 
+#include <utility>
+
 namespace morvelin {
 
 namespace {
@@ -44,29 +46,11 @@ bool VerbArguments::parse(const QStringList& words)
 {
     m_problem.clear();
     m_secondValues.clear();
-    QStringList read{QString()};
-    m_parser.parse(read);
+    m_read = QStringList{QString()};
+    m_parser.parse(m_read);
     QString secondOf;
     for (const QString& word : words) {
-        if (!secondOf.isEmpty()) {
-            m_secondValues.insert(secondOf, word);
-            m_problem = problemWithValue(secondOf, word);
-            secondOf.clear();
-        } else {
-            const qsizetype optionsBefore = m_parser.optionNames().size();
-            const qsizetype operandsBefore = m_parser.positionalArguments().size();
-            const bool option = word.startsWith(QLatin1String("--")) && m_names.contains(word.mid(2));
-            read.append(word.startsWith(QLatin1Char('-')) && !option ? operandMark + word : word);
-            m_parser.parse(read);
-            if (m_parser.positionalArguments().size() > operandsBefore) {
-                m_problem = problemWithOperand(word);
-            } else if (m_parser.optionNames().size() == optionsBefore) {
-                // Neither an option nor an operand: the value of the option before it.
-                const QString name = m_parser.optionNames().constLast();
-                m_problem = problemWithValue(name, word);
-                secondOf = m_rules.value(name).values == 2 ? name : QString();
-            }
-        }
+        m_problem = secondOf.isEmpty() ? read(word, secondOf) : readSecondValue(word, secondOf);
         if (!m_problem.isEmpty()) {
             return false;
         }
@@ -75,11 +59,39 @@ bool VerbArguments::parse(const QStringList& words)
     if (!m_parser.errorText().isEmpty()) {
         secondOf = m_parser.optionNames().constLast();
     }
-    if (!secondOf.isEmpty()) {
-        m_problem = m_rules.value(secondOf).missing;
-        return false;
+    if (secondOf.isEmpty()) {
+        return true;
     }
-    return true;
+    m_problem = m_rules.value(secondOf).missing;
+    return false;
+}
+
+QString VerbArguments::read(const QString& word, QString& secondOf)
+{
+    // The parser reads a whole line and keeps no order between options, values and operands; reading
+    // the line again one word longer tells what that word was.
+    const qsizetype optionsBefore = m_parser.optionNames().size();
+    const qsizetype operandsBefore = m_parser.positionalArguments().size();
+    const bool option = word.startsWith(QLatin1String("--")) && m_names.contains(word.mid(2));
+    m_read.append(word.startsWith(QLatin1Char('-')) && !option ? operandMark + word : word);
+    m_parser.parse(m_read);
+    if (m_parser.positionalArguments().size() > operandsBefore) {
+        return problemWithOperand(word);
+    }
+    if (m_parser.optionNames().size() > optionsBefore) {
+        return QString();
+    }
+    // Neither an option nor an operand: the value of the option before it.
+    const QString name = m_parser.optionNames().constLast();
+    secondOf = m_rules.value(name).values == 2 ? name : QString();
+    return problemWithValue(name, word);
+}
+
+QString VerbArguments::readSecondValue(const QString& word, QString& secondOf)
+{
+    const QString name = std::exchange(secondOf, QString());
+    m_secondValues.insert(name, word);
+    return problemWithValue(name, word);
 }
 
 QString VerbArguments::problemWithOperand(const QString& word) const

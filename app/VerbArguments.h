@@ -49,12 +49,17 @@ private:
         int values = 1;
     };
 
+    // Each returns the problem with the word, empty when none; `secondOf` names the option whose
+    // second value comes next.
+    QString read(const QString& word, QString& secondOf);
+    QString readSecondValue(const QString& word, QString& secondOf);
     QString problemWithOperand(const QString& word) const;
     QString problemWithValue(const QString& name, const QString& value) const;
 
     QString m_verb;
     QString m_extraOperand;
     QCommandLineParser m_parser;
+    QStringList m_read; // the words so far as the parser sees them, after a place for the program's name
     QStringList m_names;
     QHash<QString, ValueRule> m_rules;
     QHash<QString, QString> m_secondValues;

@@ -75,3 +75,28 @@ TEST(CommandLineTest, WrongUsageShowsTheVerbsAndExitsTwo)
     EXPECT_EQ(version.exitCode, 0);
     EXPECT_TRUE(version.out.startsWith(QStringLiteral("face-morvelin "))) << version.out.toStdString();
 }
+
+TEST(CommandLineTest, TheFirstMistakeOnTheLineIsTheOneReported)
+{
+    const std::pair<const char*, const char*> cases[] = {
+        {"faces a b --foo", "faces takes one photo"},
+        {"faces --foo a b", "faces does not know the option '--foo'"},
+        {"faces -- a", "faces does not know the option '--'"},
+        {"faces --out=o a", "faces does not know the option '--out=o'"},
+        {"faces -x -out", "faces takes one photo"},
+        {"faces --matcher grid --matcher", "--matcher takes grid or features"},
+        {"search --face a --jobs x b c", "--jobs takes a whole number from 1 up"},
+        {"search --face a b c --jobs x", "search takes one folder"},
+        {"search --face --pick b --pick", "--pick needs a value"},
+        {"inspect a --size 20 --out o", "--size takes a width and a height, whole numbers from 1 to 32767"},
+        {"inspect --out --size 3 3", "inspect takes one image"},
+        {"identify --gallery --gallery", "identify needs an image"},
+        {"index --stats --stats", "index takes --stats or --clear"},
+    };
+    for (const auto& [line, message] : cases) {
+        const Outcome outcome = runProgram(QString::fromLatin1(line).split(QLatin1Char(' ')));
+        EXPECT_EQ(outcome.exitCode, 2) << line;
+        const QString firstLine = outcome.err.section(QLatin1Char('\n'), 0, 0);
+        EXPECT_EQ(firstLine, QStringLiteral("face-morvelin: ") + QLatin1String(message)) << line;
+    }
+}
