@@ -3,7 +3,6 @@
 #include "app/CommandLine.h"
 #include "app/VerbArguments.h"
 #include "base/DataFolder.h"
-#include "base/Folders.h"
 #include "search/FaceFeatures.h"
 #include "search/SourcePicture.h"
 
@@ -26,7 +25,7 @@ int FacesCommand::run(const QStringList& operands, QTextStream& out, QTextStream
             return CommandLine::exitUsage;
         }
     }
-    const SourcePicture::Result found = SourcePicture::findFaces(options.photo, TempFolder(), dataPath);
+    const SourcePicture::Result found = SourcePicture::findFaces(options.photo, dataPath);
     if (const int problem = FacesCommand::checkFound(found, err); problem != CommandLine::exitOk) {
         return problem;
     }

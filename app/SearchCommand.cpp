@@ -107,7 +107,7 @@ int SearchCommand::run(const QStringList& operands, QTextStream& out, QTextStrea
     // Watched from here on, so that a signal during the face's detection still cleans up; the
     // event loop hands it over once the search runs.
     UnixSignalWatcher interrupts({SIGINT, SIGTERM, SIGHUP, SIGPIPE});
-    const SourcePicture::Result found = SourcePicture::findFaces(options.facePhoto, TempFolder(), dataPath);
+    const SourcePicture::Result found = SourcePicture::findFaces(options.facePhoto, dataPath);
     if (const int problem = FacesCommand::checkFound(found, err); problem != CommandLine::exitOk) {
         return problem;
     }

@@ -53,8 +53,7 @@ void SourceAcquisition::fromScreen(const QImage& screen)
 
 void SourceAcquisition::fromPhoto(const QString& photo)
 {
-    const QString folder = m_tempFolder;
-    prepareOnWorker([photo, folder] { return SourcePicture::preparePhoto(photo, folder); });
+    prepareOnWorker([photo] { return SourcePicture::preparePhoto(photo); });
 }
 
 void SourceAcquisition::fromFile(const QString& jpeg)
@@ -85,6 +84,7 @@ SourceAcquisition::Prepared SourceAcquisition::readFile(const QString& jpeg)
     Prepared result;
     result.jpeg = jpeg;
     result.picture = QImage(jpeg);
+    result.detected = result.picture;
     return result;
 }
 
@@ -101,7 +101,7 @@ void SourceAcquisition::prepared(const Prepared& result)
     }
     // An unreadable picture goes to the detector all the same: it reports Completed without faces.
     m_facesFound = 0;
-    m_faceDet->Detect(m_captureFile, m_dataPath);
+    m_faceDet->Detect(m_target.detected, m_dataPath);
 }
 
 void SourceAcquisition::onFaceFound(int x1, int x2, int y1, int y2)

@@ -10,9 +10,10 @@ namespace morvelin {
 
 class MorvelinFaceDetection;
 
-// One source picture on its way to the gallery, by the steps of SourcePicture: the JPEG is written and
-// read on a worker thread, the detector reports face by face, and each face is cut out as a 48 x 48
-// thumbnail. The JPEG file is removed when the detection completes, and only this acquisition's own.
+// One source picture on its way to the gallery, by the steps of SourcePicture: the picture is prepared
+// on a worker thread, the detector reports face by face, and each face is cut out as a 48 x 48
+// thumbnail. A captured screen's JPEG file is removed when the detection completes, and only this
+// acquisition's own.
 class SourceAcquisition : public QObject {
     Q_OBJECT
 

@@ -88,7 +88,7 @@ std::vector<FolderPhoto> makeFolder(const QStringList& photos, const QDir& folde
 }
 
 // Scans every photo of the folder with the program's scan and keeps the faces it compared.
-void scanFolder(std::vector<FolderPhoto>& folder, const QString& dataPath, const QString& tempFolder)
+void scanFolder(std::vector<FolderPhoto>& folder, const QString& dataPath)
 {
     auto anyFace = std::make_shared<const SourceFace>(SourceFace{Matcher::Grid, PixelCanvas(48, 48), {}});
     QEventLoop loop;
@@ -96,7 +96,7 @@ void scanFolder(std::vector<FolderPhoto>& folder, const QString& dataPath, const
     std::vector<std::unique_ptr<PhotoScan>> scans;
     for (FolderPhoto& photo : folder) {
         const QSize original = QImageReader(photo.path).size();
-        auto scan = std::make_unique<PhotoScan>(anyFace, tempFolder);
+        auto scan = std::make_unique<PhotoScan>(anyFace);
         QObject::connect(scan.get(), &PhotoScan::photoLoaded, [&photo, original](const QImage& scaled) {
             photo.scanScale = double(scaled.width()) / original.width();
         });
@@ -234,10 +234,8 @@ RecaptureMeasure::Figures RecaptureMeasure::run(const QStringList& photos, const
 {
     const QDir work(workFolder);
     work.mkpath(QStringLiteral("folder"));
-    work.mkpath(QStringLiteral("temp"));
-    const QString tempFolder = work.filePath(QStringLiteral("temp")) + QLatin1Char('/');
     std::vector<FolderPhoto> folder = makeFolder(photos, QDir(work.filePath(QStringLiteral("folder"))));
-    scanFolder(folder, dataPath, tempFolder);
+    scanFolder(folder, dataPath);
 
     Figures figures;
     figures.folderSize = static_cast<int>(folder.size());
@@ -249,7 +247,7 @@ RecaptureMeasure::Figures RecaptureMeasure::run(const QStringList& photos, const
         for (const ScannedFace& target : photo.faces) {
             ++figures.sources;
             const Capture made = capture(original, index++, random, work);
-            const SourcePicture::Result found = SourcePicture::findFaces(made.path, tempFolder, dataPath);
+            const SourcePicture::Result found = SourcePicture::findFaces(made.path, dataPath);
             const int pick = faceAt(found, made, QImageReader(made.path).size().width(), photo, target.box);
             if (pick < 0) {
                 ++figures.lost;

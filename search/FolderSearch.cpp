@@ -163,7 +163,7 @@ void FolderSearch::step()
 
 void FolderSearch::startScan(const QString& photo)
 {
-    auto* scan = new PhotoScan(m_sourceFace, m_settings.tempFolder, this);
+    auto* scan = new PhotoScan(m_sourceFace, this);
     ++m_counts.photosSeen;
     ++m_scansInFlight;
     connect(scan, &PhotoScan::matched, &m_results,

@@ -27,7 +27,7 @@ class FolderSearch : public QObject {
 public:
     struct Settings {
         QString dataPath;   // the detector's data file
-        QString tempFolder; // where the scans' temporary JPEGs go, with a trailing separator
+        QString tempFolder; // the program's own temporary folder, never searched; a trailing separator
         int maxScans = 1;
         // The memory the scans under way share, however many they are.
         std::int64_t memoryLimit = MemoryBudget::defaultBytes;

@@ -2,10 +2,12 @@
 
 #include "search/FaceDetector.h"
 
+#include <QImage>
 #include <QRunnable>
 #include <QThread>
 #include <QThreadPool>
 
+#include <functional>
 #include <memory>
 
 namespace morvelin {
@@ -27,8 +29,8 @@ signals:
 
 class DetectionRun : public QRunnable {
 public:
-    DetectionRun(std::unique_ptr<DetectionRelay> relay, QString imagePath, QString dataPath)
-        : m_relay(std::move(relay)), m_imagePath(std::move(imagePath)), m_dataPath(std::move(dataPath))
+    DetectionRun(std::unique_ptr<DetectionRelay> relay, std::function<FaceDetector::Result()> detect)
+        : m_relay(std::move(relay)), m_detect(std::move(detect))
     {
     }
 
@@ -37,7 +39,7 @@ public:
         emit m_relay->started();
         QString error;
         try {
-            const FaceDetector::Result result = FaceDetector::detectFile(m_imagePath, m_dataPath);
+            const FaceDetector::Result result = m_detect();
             for (const DetectedFace& face : result.faces) {
                 emit m_relay->faceFound(face.x1, face.x2, face.y1, face.y2);
             }
@@ -51,8 +53,7 @@ public:
 
 private:
     std::unique_ptr<DetectionRelay> m_relay;
-    QString m_imagePath;
-    QString m_dataPath;
+    std::function<FaceDetector::Result()> m_detect;
 };
 
 // One detection per core: more would only make each slower and hold more photos in memory.
@@ -73,13 +74,23 @@ QThreadPool& MorvelinFaceDetection::pool()
 
 void MorvelinFaceDetection::Detect(const QString& imagePath, const QString& dataPath)
 {
+    start([imagePath, dataPath] { return FaceDetector::detectFile(imagePath, dataPath); });
+}
+
+void MorvelinFaceDetection::Detect(const QImage& picture, const QString& dataPath)
+{
+    start([picture, dataPath] { return FaceDetector::detect(picture, dataPath); });
+}
+
+void MorvelinFaceDetection::start(std::function<FaceDetector::Result()> detect)
+{
     auto relay = std::make_unique<DetectionRelay>();
     connect(relay.get(), &DetectionRelay::started, this, &MorvelinFaceDetection::Notice, Qt::QueuedConnection);
     connect(relay.get(), &DetectionRelay::faceFound, this, &MorvelinFaceDetection::FaceFound, Qt::QueuedConnection);
     connect(relay.get(), &DetectionRelay::finished, this, &MorvelinFaceDetection::finish, Qt::QueuedConnection);
     // The relay is only a sender from now on and is deleted by the worker: it belongs to no thread.
     relay->moveToThread(nullptr);
-    pool().start(new DetectionRun(std::move(relay), imagePath, dataPath));
+    pool().start(new DetectionRun(std::move(relay), std::move(detect)));
 }
 
 void MorvelinFaceDetection::finish(const QString& error)

@@ -1,8 +1,13 @@
 #pragma once
 
+#include "search/FaceDetector.h"
+
 #include <QObject>
 #include <QString>
 
+#include <functional>
+
+class QImage;
 class QThreadPool;
 
 namespace morvelin {
@@ -20,6 +25,8 @@ public:
     explicit MorvelinFaceDetection(QObject* parent = nullptr);
 
     void Detect(const QString& imagePath, const QString& dataPath);
+    // The picture as it is in memory, with no file between.
+    void Detect(const QImage& picture, const QString& dataPath);
 
     // Why the last completed detection found nothing to look at, or empty when it ran.
     QString lastError() const { return m_lastError; }
@@ -34,6 +41,7 @@ signals:
     void Completed();
 
 private:
+    void start(std::function<FaceDetector::Result()> detect);
     void finish(const QString& error);
 
     QString m_lastError;

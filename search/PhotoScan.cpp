@@ -10,10 +10,7 @@
 #include "search/FacePictureLoader.h"
 #include "search/ImageX.h"
 #include "search/MemoryBudget.h"
-#include "search/TemporaryPhotoName.h"
 
-#include <QFile>
-#include <QImageWriter>
 #include <QRunnable>
 #include <QThread>
 #include <QThreadPool>
@@ -28,8 +25,8 @@ namespace {
 constexpr std::int64_t megabyte = 1 << 20;
 // The detector's own buffers beside the copies of the scaled photo.
 constexpr std::int64_t detectorBytes = 32 * megabyte;
-// The scaled photo, its filtered copy, the JPEG's encoder and decoder and the detector's copies.
-constexpr std::int64_t scaledCopies = 6;
+// The scaled photo, the detector's two copies of it and the features matcher's colour copy.
+constexpr std::int64_t scaledCopies = 4;
 
 } // namespace
 
@@ -56,12 +53,11 @@ signals:
 class PhotoScan::Run : public QRunnable {
 public:
     Run(std::unique_ptr<Relay> relay, std::shared_ptr<const SourceFace> sourceFace, QString fileName,
-        QString dataPath, QString tempFolder, std::shared_ptr<MemoryBudget> budget, std::shared_ptr<FaceIndex> index)
+        QString dataPath, std::shared_ptr<MemoryBudget> budget, std::shared_ptr<FaceIndex> index)
         : m_relay(std::move(relay))
         , m_sourceFace(std::move(sourceFace))
         , m_fileName(std::move(fileName))
         , m_dataPath(std::move(dataPath))
-        , m_tempFolder(std::move(tempFolder))
         , m_budget(std::move(budget))
         , m_index(std::move(index))
     {
@@ -74,9 +70,6 @@ public:
             failure = m_index ? scanThroughIndex() : scan();
         } catch (const std::exception& error) {
             failure = QString::fromLocal8Bit(error.what());
-        }
-        if (!m_tempJpeg.isEmpty()) {
-            QFile::remove(m_tempJpeg);
         }
         if (m_reserved > 0) {
             m_budget->release(m_reserved);
@@ -158,21 +151,14 @@ private:
         // a photo gets the same box as the same face found by a scan.
         emit m_relay->stageChanged(Stage::ApplyingFilter);
         emit m_relay->stageChanged(Stage::DetectingFaces);
-        m_tempJpeg = TemporaryPhotoName::create(m_tempFolder, QStringLiteral("QXT"));
-        if (m_tempJpeg.isEmpty()) {
-            return TemporaryPhotoName::whyNotIn(m_tempFolder);
-        }
-        if (!writeTemporaryJpeg(scaled, m_tempJpeg)) {
-            return QStringLiteral("cannot write the temporary JPEG in %1").arg(m_tempFolder);
-        }
-        const FaceDetector::Result detected = FaceDetector::detectFile(m_tempJpeg, m_dataPath);
+        const FaceDetector::Result detected = FaceDetector::detect(scaled, m_dataPath);
         if (!detected.ok()) {
             return detected.error;
         }
         return compareFaces(scaled, detected.faces);
     }
 
-    // Decoding, the filtered copy, the temporary JPEG and the detector all happen inside the budget.
+    // Decoding, the scaled copies and the detector all happen inside the budget.
     QString reserveMemory(const ImageX& photo)
     {
         if (!m_budget) {
@@ -191,17 +177,6 @@ private:
             break;
         }
         return QStringLiteral("not scanned: the search was stopped");
-    }
-
-    // The image component's JPEG, at its quality, written straight into the file reserved for it. The
-    // component's own save flushes every file to disk before renaming it into place; for a file the
-    // detector reads back at once and deletes right after, that flush only leaves the core idle, at
-    // times for longer than the encoding takes.
-    static bool writeTemporaryJpeg(const QImage& photo, const QString& path)
-    {
-        QImageWriter writer(path, QByteArrayLiteral("jpeg"));
-        writer.setQuality(ImageX::jpegQuality);
-        return writer.write(photo);
     }
 
     // Portrait photos (taller than wide) are scanned at most 1200 pixels high, the others at most 1600
@@ -280,8 +255,6 @@ private:
     std::shared_ptr<const SourceFace> m_sourceFace;
     QString m_fileName;
     QString m_dataPath;
-    QString m_tempFolder;
-    QString m_tempJpeg;
     std::shared_ptr<MemoryBudget> m_budget;
     std::int64_t m_reserved = 0;
     std::shared_ptr<FaceIndex> m_index;
@@ -290,10 +263,9 @@ private:
     FaceIndex::Entry m_found;
 };
 
-PhotoScan::PhotoScan(std::shared_ptr<const SourceFace> sourceFace, QString tempFolder, QObject* parent)
+PhotoScan::PhotoScan(std::shared_ptr<const SourceFace> sourceFace, QObject* parent)
     : QObject(parent)
     , m_sourceFace(std::move(sourceFace))
-    , m_tempFolder(std::move(tempFolder))
 {
 }
 
@@ -348,7 +320,7 @@ void PhotoScan::Start(const QString& FileName, const QString& XML)
     connect(relay.get(), &Relay::finished, this, &PhotoScan::onFinished, Qt::QueuedConnection);
     // From here on the relay only sends, from the worker, which also deletes it.
     relay->moveToThread(nullptr);
-    pool().start(new Run(std::move(relay), m_sourceFace, FileName, XML, m_tempFolder, m_budget, m_index));
+    pool().start(new Run(std::move(relay), m_sourceFace, FileName, XML, m_budget, m_index));
 }
 
 void PhotoScan::onFaceScored(int faceCount, const QRect& box, const QImage& face, qint64 scoreTenThousandths)

@@ -20,13 +20,13 @@ class FaceIndex;
 class MemoryBudget;
 
 // The scan of one photo: load it, scale it down (1200 pixels high for portrait, 1600 wide otherwise),
-// write it as a temporary JPEG for the detector, cut every face found out of the scaled photo, filter
+// hand the scaled pixels to the detector, cut every face found out of the same pixels, filter
 // it, compare it with the chosen face and report the photo when a face scores 70 % or more. The
 // features matcher reads each face from the scaled photo instead, aligned by its key points. With a
 // face index, a photo it remembers unchanged is only compared, never decoded, and what a scan finds
 // is handed to the index. All of it runs on a worker thread; the events below arrive on this object's
-// thread, in order, ending with Completed exactly once. The temporary JPEG is gone by then, whatever
-// happened.
+// thread, in order, ending with Completed exactly once, whatever happened. Nothing is written to disk
+// but the index.
 class PhotoScan : public QObject {
     Q_OBJECT
 
@@ -36,8 +36,8 @@ public:
     static constexpr int tallestPortrait = PictureSizes::tallestPortrait;
     static constexpr int widestLandscape = PictureSizes::widestLandscape;
 
-    // `sourceFace` is the chosen face, its grid already filtered; `tempFolder` ends with a separator.
-    PhotoScan(std::shared_ptr<const SourceFace> sourceFace, QString tempFolder, QObject* parent = nullptr);
+    // `sourceFace` is the chosen face, its grid already filtered.
+    explicit PhotoScan(std::shared_ptr<const SourceFace> sourceFace, QObject* parent = nullptr);
     ~PhotoScan() override;
 
     // The search's shared memory budget; a photo waits for its share before it is decoded. Without
@@ -87,7 +87,6 @@ private:
     std::shared_ptr<const SourceFace> m_sourceFace;
     std::shared_ptr<MemoryBudget> m_budget;
     std::shared_ptr<FaceIndex> m_index;
-    QString m_tempFolder;
     QString m_fileName;
     int m_faceCount = 0;
     QString m_failure;

@@ -36,7 +36,7 @@ SourcePicture::Prepared noTemporaryFile(const QString& tempFolder)
 
 } // namespace
 
-SourcePicture::Prepared SourcePicture::preparePhoto(const QString& photo, const QString& tempFolder)
+SourcePicture::Prepared SourcePicture::preparePhoto(const QString& photo)
 {
     ImageX image;
     if (!image.load(photo)) {
@@ -45,20 +45,14 @@ SourcePicture::Prepared SourcePicture::preparePhoto(const QString& photo, const 
     if (image.width() > widestPhoto) {
         image.resize(widestPhoto, 0);
     }
-    const QString jpeg = TemporaryPhotoName::create(tempFolder, tempFilePrefix);
-    if (jpeg.isEmpty()) {
-        return noTemporaryFile(tempFolder);
-    }
-    if (!image.save(jpeg)) {
-        QFile::remove(jpeg);
+    Prepared result;
+    result.picture = image.picture();
+    if (result.picture.isNull()) {
         return unreadable(photo, image.errorString());
     }
-    // Faces are cut from the scaled picture itself, as a scan cuts them, so that a face chosen from a
-    // photo and the same face found by a scan are the same pixels.
-    Prepared result;
-    result.jpeg = jpeg;
-    result.picture = image.picture();
-    result.detected = QImage(jpeg);
+    // The detector reads the very pixels faces are cut from, as a scan does, so that a face chosen
+    // from a photo and the same face found by a scan get the same box.
+    result.detected = result.picture;
     return result;
 }
 
@@ -81,17 +75,15 @@ SourcePicture::Prepared SourcePicture::prepareScreen(const QImage& screen, const
     return result;
 }
 
-SourcePicture::Result SourcePicture::findFaces(const QString& photo, const QString& tempFolder,
-                                               const QString& dataPath)
+SourcePicture::Result SourcePicture::findFaces(const QString& photo, const QString& dataPath)
 {
-    const Prepared prepared = preparePhoto(photo, tempFolder);
-    Result result;
-    if (prepared.jpeg.isEmpty()) {
+    const Prepared prepared = preparePhoto(photo);
+    if (!prepared.ok()) {
+        Result result;
         result.error = prepared.error;
         result.unreadablePhoto = prepared.unreadablePhoto;
         return result;
     }
-    QFile::remove(prepared.jpeg);
     return findFacesIn(prepared, dataPath);
 }
 

@@ -12,21 +12,23 @@
 
 namespace morvelin {
 
-// The face to search for, made the one way the main window and every verb make it: the source picture
-// becomes a temporary JPEG (a photo at most 1600 pixels wide, taller photos keeping their height; the
-// screen as captured), the detector reads that JPEG, each face is cut out of the pixels the detector
-// saw, and the face picked is filtered like every photo the search looks at.
+// The face to search for, made the one way the main window and every verb make it: a photo is scaled to
+// at most 1600 pixels wide (taller photos keep their height), the captured screen becomes a temporary
+// JPEG read back; the detector reads those pixels, each face is cut out of the pixels the detector saw,
+// and the face picked is filtered like every photo the search looks at.
 class SourcePicture {
 public:
     static constexpr int widestPhoto = PictureSizes::widestLandscape;
 
-    // A source picture written for the detector. The caller removes `jpeg` when done.
+    // A source picture ready for the detector. The caller removes `jpeg` when done.
     struct Prepared {
-        QString jpeg;                    // empty when nothing could be written
+        QString jpeg;                    // the captured screen's file; empty for a photo
         QImage picture;                  // the pixels faces are cut from
-        QImage detected;                 // the pixels the detector reads: the JPEG's, its losses included
-        QString error;                   // why there is no JPEG, empty on success
+        QImage detected;                 // the pixels the detector reads: for the screen its JPEG's
+        QString error;                   // why there is nothing to detect in, empty on success
         bool unreadablePhoto = false;    // the error is the photo's, not the temporary folder's
+
+        bool ok() const { return error.isEmpty(); }
     };
 
     struct Result {
@@ -38,12 +40,13 @@ public:
         bool ok() const { return error.isEmpty(); }
     };
 
-    // The photo is only read. tempFolder ends with a separator.
-    static Prepared preparePhoto(const QString& photo, const QString& tempFolder);
+    // The photo is only read.
+    static Prepared preparePhoto(const QString& photo);
+    // tempFolder ends with a separator.
     static Prepared prepareScreen(const QImage& screen, const QString& tempFolder);
 
-    // Prepares the photo, detects its faces and removes the temporary JPEG again.
-    static Result findFaces(const QString& photo, const QString& tempFolder, const QString& dataPath);
+    // Prepares the photo and detects its faces.
+    static Result findFaces(const QString& photo, const QString& dataPath);
     // The faces of a picture already prepared (the window's captured screen or converted photo), found
     // the way findFaces finds them: the same picture gives the same faces in the same order.
     static Result findFacesIn(const Prepared& prepared, const QString& dataPath);

@@ -31,7 +31,7 @@ TEST(FacesCommandTest, ARealPortraitGivesOneFaceAndItsThumbnail)
     EXPECT_EQ(QImage(QDir(out.path()).filePath(QStringLiteral("face_1.png"))).size(), QSize(48, 48));
     EXPECT_EQ(QImage(QDir(out.path()).filePath(QStringLiteral("aligned_1.png"))).size(), QSize(112, 112));
     EXPECT_TRUE(QImage(QDir(out.path()).filePath(QStringLiteral("compared_1.png"))).allGray());
-    EXPECT_TRUE(QDir(temp.path()).isEmpty()) << "the temporary JPEG and its folder are gone";
+    EXPECT_TRUE(QDir(temp.path()).isEmpty()) << "nothing is left in the temporary folder";
 }
 
 TEST(FacesCommandTest, GroupPhotosListFacesInReadingOrder)

@@ -229,7 +229,8 @@ TEST(SearchSafetyTest, MessagesSayWhatWentWrongAndNothingElse)
     EXPECT_FALSE(faces.err.contains(QStringLiteral("no picture to save"))) << faces.err.toStdString();
     EXPECT_FALSE(faces.err.contains(QStringLiteral("libpng"))) << "the decoder's own chatter stays off";
 
+    // Finding faces writes nothing: a temporary folder that cannot be made is no reason to fail.
     const Outcome noTemp = runProgram({QStringLiteral("faces"), astronaut}, broken); // a file, not a folder
-    EXPECT_NE(noTemp.exitCode, 0);
-    EXPECT_TRUE(noTemp.err.contains(QStringLiteral("TMPDIR"))) << noTemp.err.toStdString();
+    EXPECT_EQ(noTemp.exitCode, 0) << noTemp.err.toStdString();
+    EXPECT_EQ(noTemp.out.count(QLatin1Char('\n')), 1);
 }

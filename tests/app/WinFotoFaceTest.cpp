@@ -49,7 +49,7 @@ struct Shown {
 Shown scanInWindow(const QString& photo)
 {
     auto sourceFace = std::make_shared<const SourceFace>(SourceFace{Matcher::Grid, FacePictureLoader::fromImage(greyFace()), {}});
-    auto* scan = new PhotoScan(sourceFace, TempFolder());
+    auto* scan = new PhotoScan(sourceFace);
     WinFotoFace window(greyFace());
     window.Start(scan);
     window.show();

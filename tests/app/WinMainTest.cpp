@@ -25,6 +25,7 @@
 #include <QFileInfo>
 #include <QLabel>
 #include <QMimeData>
+#include <QPointer>
 #include <QSettings>
 #include <QTemporaryDir>
 #include <QTest>
@@ -209,7 +210,7 @@ TEST_F(WinMainTest, ThePhotosFacesFillTheGalleryInDetectorOrderAndAreChosenByACl
     EXPECT_TRUE(m_window->f12Watched());
 
     // The same faces, in the same order, as the command line finds in that photo.
-    const SourcePicture::Result expected = SourcePicture::findFaces(photo, TempFolder(), QStringLiteral(MORVELIN_DETECTOR_DATA));
+    const SourcePicture::Result expected = SourcePicture::findFaces(photo, QStringLiteral(MORVELIN_DETECTOR_DATA));
     ASSERT_EQ(expected.faces.size(), 2u);
     EXPECT_EQ(gallery()->thumbnail(0), SourcePicture::thumbnail(expected, 0));
     EXPECT_EQ(gallery()->thumbnail(1), SourcePicture::thumbnail(expected, 1));
@@ -257,18 +258,19 @@ TEST_F(WinMainTest, ANewAcquisitionSupersedesOneStillDetecting)
     SKIP_WITHOUT_PHOTOS();
     // 24 faces in a photo converted to 1600 pixels wide: its detection takes a while.
     m_window->useChosenPhoto(photos::testPhoto(QStringLiteral("faces/bald_guys.jpg")));
-    // Its JPEG is written and the detector asked once the acquisition knows its capture file.
+    // The detector is asked once the acquisition holds the converted photo.
+    QPointer<SourceAcquisition> first;
     ASSERT_TRUE(QTest::qWaitFor(
-        [this] {
-            const auto* first = m_window->findChild<SourceAcquisition*>();
-            return first != nullptr && !first->CaptureFile().isEmpty();
+        [this, &first] {
+            first = m_window->findChild<SourceAcquisition*>();
+            return first != nullptr && !first->TargetPicture().isNull();
         },
         detectionTimeoutMs));
     m_window->useChosenPhoto(photos::testPhoto(QStringLiteral("astronaut.png")));
     ASSERT_TRUE(waitForFaces());
     // Let the first detection finish too: its faces and its Completed must not reach this gallery.
-    EXPECT_TRUE(QTest::qWaitFor([] { return captureFilesLeft().isEmpty(); }, detectionTimeoutMs))
-        << "each detection removes its own file";
+    EXPECT_TRUE(QTest::qWaitFor([&first] { return first.isNull(); }, detectionTimeoutMs))
+        << "the superseded acquisition ends when its detection does";
     QTest::qWait(200);
 
     EXPECT_EQ(m_window->FacesFound(), 1);

@@ -65,8 +65,7 @@ void runEventsUntil(const std::function<bool()>& done)
 // The boxes a scan of `photo` compares, in pixels of the scaled photo.
 std::vector<QRect> scannedBoxes(const QString& photo, const QString& dataPath)
 {
-    QTemporaryDir temp;
-    PhotoScan scan(std::make_shared<const SourceFace>(SourceFace{Matcher::Grid, PixelCanvas(48, 48), {}}), temp.path() + QLatin1Char('/'));
+    PhotoScan scan(std::make_shared<const SourceFace>(SourceFace{Matcher::Grid, PixelCanvas(48, 48), {}}));
     std::vector<QRect> boxes;
     QEventLoop loop;
     QObject::connect(&scan, &PhotoScan::faceScored, [&](int, const QRect& box) { boxes.push_back(box); });
@@ -120,8 +119,7 @@ TEST(FaceDetectorTest, AFaceChosenFromAPhotoGetsTheBoxItsScanGives)
         GTEST_SKIP() << why;
     }
     const QString photo = FaceDetectorTestFolder::photo(QStringLiteral("faces/bald_guys.jpg"));
-    QTemporaryDir temp;
-    const SourcePicture::Result chosen = SourcePicture::findFaces(photo, temp.path() + QLatin1Char('/'), folder.dataPath());
+    const SourcePicture::Result chosen = SourcePicture::findFaces(photo, folder.dataPath());
     ASSERT_TRUE(chosen.ok()) << chosen.error.toStdString();
     const std::vector<QRect> scanned = scannedBoxes(photo, folder.dataPath());
     ASSERT_EQ(scanned.size(), chosen.faces.size());

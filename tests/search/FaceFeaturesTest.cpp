@@ -98,7 +98,7 @@ TEST(FaceFeaturesTest, OnePersonScoresHighTwoPeopleLowAndEveryPathReadsTheSameFa
     }
     QString error;
     const auto sourceOf = [&](const QString& photo) {
-        const SourcePicture::Result found = SourcePicture::findFaces(photo, folder.path(QString()), folder.dataPath());
+        const SourcePicture::Result found = SourcePicture::findFaces(photo, folder.dataPath());
         EXPECT_FALSE(found.faces.empty()) << photo.toStdString();
         return SourcePicture::sourceFace(found, 0, Matcher::Features, folder.dataPath(), error);
     };
@@ -116,7 +116,7 @@ TEST(FaceFeaturesTest, OnePersonScoresHighTwoPeopleLowAndEveryPathReadsTheSameFa
 
     // The window keeps its prepared picture and finds the faces in it again: the same face, the same
     // features.
-    const SourcePicture::Prepared prepared = SourcePicture::preparePhoto(astronaut, folder.path(QString()));
+    const SourcePicture::Prepared prepared = SourcePicture::preparePhoto(astronaut);
     QFile::remove(prepared.jpeg);
     const SourceFace fromWindow =
         SourcePicture::sourceFace(SourcePicture::findFacesIn(prepared, folder.dataPath()), 0, Matcher::Features,

@@ -44,5 +44,5 @@ TEST(FolderSearchTest, NoMoreScansUnderWayThanAllowed)
     EXPECT_EQ(search.counts().photosSeen, 7);
     EXPECT_EQ(search.counts().photosScanned, 7);
     EXPECT_LE(mostScansAtOnce, 2) << "each scan in flight holds a decoded photo";
-    EXPECT_TRUE(QDir(temp.path()).isEmpty()) << "every temporary JPEG is removed";
+    EXPECT_TRUE(QDir(temp.path()).isEmpty()) << "a search leaves nothing in the temporary folder";
 }
