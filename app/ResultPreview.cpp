@@ -2,10 +2,10 @@
 
 #include "app/ImageXView.h"
 #include "app/MainLayout.h"
+#include "base/BackgroundWork.h"
 #include "search/ImageX.h"
 
 #include <QWidget>
-#include <QtConcurrent/QtConcurrentRun>
 
 #include <algorithm>
 #include <utility>
@@ -35,7 +35,7 @@ void ResultPreview::show(const QString& path)
 {
     const int sequence = ++m_sequence;
     const int decodeWidth = std::max(1, m_picker->width() * decodeFactor);
-    QtConcurrent::run([path, decodeWidth] {
+    const auto decode = [path, decodeWidth] {
         ImageX image;
         if (!image.load(path)) {
             return std::pair<QImage, QSize>();
@@ -45,7 +45,8 @@ void ResultPreview::show(const QString& path)
             image.resize(decodeWidth, 0);
         }
         return std::pair<QImage, QSize>(image.picture(), photoSize);
-    }).then(this, [this, sequence](const std::pair<QImage, QSize>& preview) {
+    };
+    BackgroundWork::run(this, decode, [this, sequence](const std::pair<QImage, QSize>& preview) {
         place(sequence, preview.first, preview.second);
     });
 }

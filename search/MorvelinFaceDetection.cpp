@@ -1,85 +1,37 @@
 #include "search/MorvelinFaceDetection.h"
 
+#include "base/BackgroundWork.h"
 #include "search/FaceDetector.h"
-
-#include <QRunnable>
-#include <QThread>
-#include <QThreadPool>
-
-#include <memory>
 
 namespace morvelin {
 
 static_assert(sizeof(int) == 4, "the notifications carry 32-bit coordinates");
 
-namespace {
+MorvelinFaceDetection::MorvelinFaceDetection(QObject* parent) : QObject(parent) {}
 
-// Carries one run's notifications from a worker thread. Queued connections deliver them on the
-// receiver's thread in the order they were sent, and Qt drops them if the receiver is gone.
-class DetectionRelay : public QObject {
-    Q_OBJECT
+QThreadPool& MorvelinFaceDetection::pool()
+{
+    return BackgroundWork::pool();
+}
 
-signals:
-    void started();
-    void faceFound(int x1, int x2, int y1, int y2);
-    void finished(const QString& error);
-};
-
-class DetectionRun : public QRunnable {
-public:
-    DetectionRun(std::unique_ptr<DetectionRelay> relay, QString imagePath, QString dataPath)
-        : m_relay(std::move(relay)), m_imagePath(std::move(imagePath)), m_dataPath(std::move(dataPath))
-    {
-    }
-
-    void run() override
-    {
-        emit m_relay->started();
+// What the worker posts runs on this object's thread, and only while this object lives.
+void MorvelinFaceDetection::Detect(const QString& imagePath, const QString& dataPath)
+{
+    BackgroundWork::start(this, [this, imagePath, dataPath](BackgroundWork& work) {
+        work.post([this] { emit Notice(); });
         QString error;
         try {
-            const FaceDetector::Result result = FaceDetector::detectFile(m_imagePath, m_dataPath);
+            const FaceDetector::Result result = FaceDetector::detectFile(imagePath, dataPath);
             for (const DetectedFace& face : result.faces) {
-                emit m_relay->faceFound(face.x1, face.x2, face.y1, face.y2);
+                work.post([this, face] { emit FaceFound(face.x1, face.x2, face.y1, face.y2); });
             }
             error = result.error;
         } catch (const std::exception& failure) {
             // Completed must still come, whatever went wrong.
             error = QStringLiteral("face detection failed: %1").arg(QString::fromLocal8Bit(failure.what()));
         }
-        emit m_relay->finished(error);
-    }
-
-private:
-    std::unique_ptr<DetectionRelay> m_relay;
-    QString m_imagePath;
-    QString m_dataPath;
-};
-
-// One detection per core: more would only make each slower and hold more photos in memory.
-class DetectionPool : public QThreadPool {
-public:
-    DetectionPool() { setMaxThreadCount(QThread::idealThreadCount()); }
-};
-
-} // namespace
-
-MorvelinFaceDetection::MorvelinFaceDetection(QObject* parent) : QObject(parent) {}
-
-QThreadPool& MorvelinFaceDetection::pool()
-{
-    static DetectionPool shared;
-    return shared;
-}
-
-void MorvelinFaceDetection::Detect(const QString& imagePath, const QString& dataPath)
-{
-    auto relay = std::make_unique<DetectionRelay>();
-    connect(relay.get(), &DetectionRelay::started, this, &MorvelinFaceDetection::Notice, Qt::QueuedConnection);
-    connect(relay.get(), &DetectionRelay::faceFound, this, &MorvelinFaceDetection::FaceFound, Qt::QueuedConnection);
-    connect(relay.get(), &DetectionRelay::finished, this, &MorvelinFaceDetection::finish, Qt::QueuedConnection);
-    // The relay is only a sender from now on and is deleted by the worker: it belongs to no thread.
-    relay->moveToThread(nullptr);
-    pool().start(new DetectionRun(std::move(relay), imagePath, dataPath));
+        work.post([this, error] { finish(error); });
+    });
 }
 
 void MorvelinFaceDetection::finish(const QString& error)
@@ -89,5 +41,3 @@ void MorvelinFaceDetection::finish(const QString& error)
 }
 
 } // namespace morvelin
-
-#include "MorvelinFaceDetection.moc"

@@ -1,5 +1,6 @@
 #include "search/PhotoScan.h"
 
+#include "base/BackgroundWork.h"
 #include "engine/EngineError.h"
 #include "engine/FaceMatchTech.h"
 #include "search/FaceCutter.h"
@@ -14,9 +15,7 @@
 
 #include <QFile>
 #include <QImageWriter>
-#include <QRunnable>
 #include <QThread>
-#include <QThreadPool>
 
 #include <algorithm>
 #include <limits>
@@ -38,22 +37,35 @@ std::int64_t PhotoScan::scanWorkingBytes(int width, int height)
     return std::int64_t(width) * height * 4 * scaledCopies + detectorBytes;
 }
 
-// Carries one scan's events from its worker thread. Queued connections deliver them on the scan's
-// thread in the order they were sent, and Qt drops them if the scan is gone.
-class PhotoScan::Relay : public QObject {
-    Q_OBJECT
+// Hands one scan's events from its worker to the PhotoScan, on the PhotoScan's thread in the order
+// they were sent; none once the PhotoScan is gone.
+class PhotoScan::Relay {
+public:
+    Relay(BackgroundWork& work, PhotoScan* scan) : m_work(work), m_scan(scan) {}
 
-signals:
-    void answeredFromIndex();
-    void stageChanged(morvelin::PhotoScan::Stage stage);
-    void photoLoaded(const QImage& scaledPhoto);
-    void faceScored(int faceCount, const QRect& box, const QImage& face, qint64 scoreTenThousandths);
-    void faceSimilarity(int faceCount, double similarity);
-    void matched(const QString& fileName, int xscore);
-    void finished(const QString& failure);
+    void answeredFromIndex() { post(&PhotoScan::answeredFromIndex); }
+    void stageChanged(Stage stage) { post(&PhotoScan::stageChanged, stage); }
+    void photoLoaded(const QImage& scaledPhoto) { post(&PhotoScan::photoLoaded, scaledPhoto); }
+    void faceScored(int faceCount, const QRect& box, const QImage& face, qint64 scoreTenThousandths)
+    {
+        post(&PhotoScan::onFaceScored, faceCount, box, face, scoreTenThousandths);
+    }
+    void faceSimilarity(int faceCount, double similarity) { post(&PhotoScan::faceSimilarity, faceCount, similarity); }
+    void matched(const QString& fileName, int xscore) { post(&PhotoScan::matched, fileName, xscore); }
+    void finished(const QString& failure) { post(&PhotoScan::onFinished, failure); }
+
+private:
+    template <typename Event, typename... Args>
+    void post(Event event, Args... args)
+    {
+        m_work.post([scan = m_scan, event, args...] { (scan->*event)(args...); });
+    }
+
+    BackgroundWork& m_work;
+    PhotoScan* m_scan;
 };
 
-class PhotoScan::Run : public QRunnable {
+class PhotoScan::Run {
 public:
     Run(std::unique_ptr<Relay> relay, std::shared_ptr<const SourceFace> sourceFace, QString fileName,
         QString dataPath, QString tempFolder, std::shared_ptr<MemoryBudget> budget, std::shared_ptr<FaceIndex> index)
@@ -67,7 +79,7 @@ public:
     {
     }
 
-    void run() override
+    void run()
     {
         QString failure;
         try {
@@ -311,8 +323,7 @@ void PhotoScan::setFaceIndex(std::shared_ptr<FaceIndex> index)
 
 QThreadPool& PhotoScan::pool()
 {
-    static QThreadPool shared;
-    return shared;
+    return BackgroundWork::pool();
 }
 
 QString PhotoScan::stageText(Stage stage)
@@ -338,17 +349,11 @@ void PhotoScan::Start(const QString& FileName, const QString& XML)
     m_faceCount = 0;
     m_failure.clear();
 
-    auto relay = std::make_unique<Relay>();
-    connect(relay.get(), &Relay::answeredFromIndex, this, &PhotoScan::answeredFromIndex, Qt::QueuedConnection);
-    connect(relay.get(), &Relay::stageChanged, this, &PhotoScan::stageChanged, Qt::QueuedConnection);
-    connect(relay.get(), &Relay::photoLoaded, this, &PhotoScan::photoLoaded, Qt::QueuedConnection);
-    connect(relay.get(), &Relay::faceScored, this, &PhotoScan::onFaceScored, Qt::QueuedConnection);
-    connect(relay.get(), &Relay::faceSimilarity, this, &PhotoScan::faceSimilarity, Qt::QueuedConnection);
-    connect(relay.get(), &Relay::matched, this, &PhotoScan::matched, Qt::QueuedConnection);
-    connect(relay.get(), &Relay::finished, this, &PhotoScan::onFinished, Qt::QueuedConnection);
-    // From here on the relay only sends, from the worker, which also deletes it.
-    relay->moveToThread(nullptr);
-    pool().start(new Run(std::move(relay), m_sourceFace, FileName, XML, m_tempFolder, m_budget, m_index));
+    // The worker holds this scan only to address what it posts, which runs while the scan lives.
+    BackgroundWork::start(this, [this, sourceFace = m_sourceFace, FileName, XML, tempFolder = m_tempFolder,
+                                 budget = m_budget, index = m_index](BackgroundWork& work) {
+        Run(std::make_unique<Relay>(work, this), sourceFace, FileName, XML, tempFolder, budget, index).run();
+    });
 }
 
 void PhotoScan::onFaceScored(int faceCount, const QRect& box, const QImage& face, qint64 scoreTenThousandths)
@@ -364,5 +369,3 @@ void PhotoScan::onFinished(const QString& failure)
 }
 
 } // namespace morvelin
-
-#include "PhotoScan.moc"
