@@ -15,7 +15,6 @@
 
 #include <QFile>
 #include <QImageWriter>
-#include <QThread>
 
 #include <algorithm>
 #include <limits>

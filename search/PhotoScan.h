@@ -59,7 +59,8 @@ public:
 
     // The English status text of a stage, as a window shows it after translation.
     static QString stageText(Stage stage);
-    // The pool every scan runs on; its thread count caps the scans under way.
+    // The pool every scan runs on, shared with all other background work; its thread count caps the
+    // scans under way.
     static QThreadPool& pool();
 
 signals:
