@@ -1,7 +1,6 @@
 #include "app/ChosenFace.h"
 
-
-#include <QtConcurrent/QtConcurrentRun>
+#include "base/BackgroundWork.h"
 
 namespace morvelin {
 
@@ -14,7 +13,7 @@ void ChosenFace::pick(const QImage& thumbnail, const SourcePicture::Prepared& so
         return;
     }
     // The same picture gives the same faces in the same order, now with their key points.
-    m_features = QtConcurrent::run([source, dataPath, index] {
+    m_features = BackgroundWork::future([source, dataPath, index] {
         QString problem;
         const SourcePicture::Result found = SourcePicture::findFacesIn(source, dataPath);
         return SourcePicture::sourceFace(found, static_cast<std::size_t>(index), Matcher::Features, dataPath, problem)

@@ -2,10 +2,10 @@
 
 #include "app/ImageXView.h"
 #include "app/MainLayout.h"
+#include "base/BackgroundWork.h"
 #include "search/ImageX.h"
 
 #include <QWidget>
-#include <QtConcurrent/QtConcurrentRun>
 
 #include <algorithm>
 #include <utility>
@@ -33,9 +33,22 @@ void ResultPreview::hide()
 
 void ResultPreview::show(const QString& path)
 {
-    const int sequence = ++m_sequence;
+    ++m_sequence;
+    m_wanted = path;
+    // One decode at a time: clicking down a long list must not start one per row. The decode under
+    // way starts the latest request when it ends.
+    if (!m_decoding) {
+        decodeWanted();
+    }
+}
+
+void ResultPreview::decodeWanted()
+{
+    m_decoding = true;
+    const int sequence = m_sequence;
+    const QString path = m_wanted;
     const int decodeWidth = std::max(1, m_picker->width() * decodeFactor);
-    QtConcurrent::run([path, decodeWidth] {
+    const auto decode = [path, decodeWidth] {
         ImageX image;
         if (!image.load(path)) {
             return std::pair<QImage, QSize>();
@@ -45,9 +58,16 @@ void ResultPreview::show(const QString& path)
             image.resize(decodeWidth, 0);
         }
         return std::pair<QImage, QSize>(image.picture(), photoSize);
-    }).then(this, [this, sequence](const std::pair<QImage, QSize>& preview) {
+    };
+    // The user waits for it: it goes ahead of the scans a search has waiting.
+    const auto done = [this, sequence](const std::pair<QImage, QSize>& preview) {
+        m_decoding = false;
         place(sequence, preview.first, preview.second);
-    });
+        if (sequence != m_sequence) {
+            decodeWanted();
+        }
+    };
+    BackgroundWork::run(this, decode, done, BackgroundWork::Turn::First);
 }
 
 void ResultPreview::place(int sequence, const QImage& picture, QSize photoSize)

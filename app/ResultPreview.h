@@ -13,7 +13,8 @@ namespace morvelin {
 class ImageXView;
 
 // The small picture of a listed photo under the folder picker. The photo is decoded on a worker at
-// about the size shown, since a large photo would stall the window; a later request wins.
+// about the size shown, since a large photo would stall the window; a later request wins, and requests
+// made while one is decoded are folded into the latest.
 class ResultPreview : public QObject {
     Q_OBJECT
 
@@ -27,12 +28,15 @@ public:
     QSizeF twips() const { return m_twips; }
 
 private:
+    void decodeWanted();
     void place(int sequence, const QImage& picture, QSize photoSize);
 
     ImageXView* m_view;
     QWidget* m_picker;
     QWidget* m_window;
     int m_sequence = 0;
+    QString m_wanted;
+    bool m_decoding = false;
     QSizeF m_twips;
 };
 

@@ -4,6 +4,7 @@
 #include "app/FacesCommand.h"
 #include "app/SearchReport.h"
 #include "app/VerbArguments.h"
+#include "base/BackgroundWork.h"
 #include "base/DataFolder.h"
 #include "base/Folders.h"
 #include "platform/UnixSignalWatcher.h"
@@ -125,7 +126,7 @@ int SearchCommand::run(const QStringList& operands, QTextStream& out, QTextStrea
     }
 
     const int jobs = options.jobs > 0 ? options.jobs : QThread::idealThreadCount();
-    PhotoScan::pool().setMaxThreadCount(jobs);
+    BackgroundWork::pool().setMaxThreadCount(jobs);
     ResultList results;
     FolderSearch::Settings settings{.dataPath = dataPath, .tempFolder = TempFolder(), .maxScans = jobs};
     settings.memoryLimit = std::int64_t(options.memoryLimitMb) << 20;

@@ -1,11 +1,11 @@
 #include "app/SourceAcquisition.h"
 
+#include "base/BackgroundWork.h"
 #include "search/FaceCutter.h"
 #include "search/MorvelinFaceDetection.h"
 
 #include <QFile>
 #include <QFileInfo>
-#include <QtConcurrent/QtConcurrentRun>
 
 namespace morvelin {
 
@@ -74,9 +74,9 @@ template <typename Work>
 void SourceAcquisition::prepareOnWorker(Work work)
 {
     m_busy = true;
-    // The continuation is dropped if this acquisition is gone by then; the temporary folder goes
-    // with the program.
-    QtConcurrent::run(work).then(this, [this](const Prepared& result) { prepared(result); });
+    // The result is dropped if this acquisition is gone by then; the temporary folder goes with the
+    // program.
+    BackgroundWork::run(this, work, [this](const Prepared& result) { prepared(result); });
 }
 
 SourceAcquisition::Prepared SourceAcquisition::readFile(const QString& jpeg)

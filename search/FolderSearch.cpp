@@ -1,5 +1,6 @@
 #include "search/FolderSearch.h"
 
+#include "base/BackgroundWork.h"
 #include "search/FaceIndex.h"
 #include "search/PhotoScan.h"
 #include "search/ResultList.h"
@@ -183,7 +184,7 @@ void FolderSearch::onScanCompleted(PhotoScan* scan)
     scan->deleteLater();
     if (m_abandoned.remove(scan)) {
         // Its worker is back: the pool returns to its size.
-        PhotoScan::pool().reserveThread();
+        BackgroundWork::pool().reserveThread();
         return;
     }
     m_running.remove(scan);
@@ -206,7 +207,7 @@ void FolderSearch::abandon(PhotoScan* scan)
     // so the other photos do not wait, and what it finds no longer counts.
     m_abandoned.insert(scan);
     disconnect(scan, &PhotoScan::matched, nullptr, nullptr);
-    PhotoScan::pool().releaseThread();
+    BackgroundWork::pool().releaseThread();
     --m_scansInFlight;
     ++m_counts.photosScanned;
     ++m_counts.unreadablePhotos;

@@ -8,16 +8,14 @@
 #include <functional>
 
 class QImage;
-class QThreadPool;
 
 namespace morvelin {
 
-// The face detector as the windows use it: Detect returns at once, the work runs on a shared pool of
-// worker threads (one per core, further detections wait), and the notifications arrive on this
-// object's thread in order: Notice, one FaceFound per face in reading order, then Completed exactly
-// once, also when the image or the data file cannot be used. Several detections, on one object or on
-// many, may be under way at once. Destroying the object while a detection runs is safe: its
-// notifications are dropped.
+// The face detector as the windows use it: Detect returns at once, the work runs on the worker pool
+// (one thread per core, further work waits), and the notifications arrive on this object's thread in
+// order: Notice, one FaceFound per face in reading order, then Completed exactly once, also when the
+// image or the data file cannot be used. Several detections, on one object or on many, may be under
+// way at once. Destroying the object while a detection runs is safe: its notifications are dropped.
 class MorvelinFaceDetection : public QObject {
     Q_OBJECT
 
@@ -30,9 +28,6 @@ public:
 
     // Why the last completed detection found nothing to look at, or empty when it ran.
     QString lastError() const { return m_lastError; }
-
-    // The pool every detection runs on.
-    static QThreadPool& pool();
 
 signals:
     void Notice();

@@ -1,5 +1,6 @@
 #include "search/PhotoScan.h"
 
+#include "base/BackgroundWork.h"
 #include "engine/EngineError.h"
 #include "engine/FaceMatchTech.h"
 #include "search/FaceCutter.h"
@@ -10,10 +11,6 @@
 #include "search/FacePictureLoader.h"
 #include "search/ImageX.h"
 #include "search/MemoryBudget.h"
-
-#include <QRunnable>
-#include <QThread>
-#include <QThreadPool>
 
 #include <algorithm>
 #include <limits>
@@ -35,22 +32,35 @@ std::int64_t PhotoScan::scanWorkingBytes(int width, int height)
     return std::int64_t(width) * height * 4 * scaledCopies + detectorBytes;
 }
 
-// Carries one scan's events from its worker thread. Queued connections deliver them on the scan's
-// thread in the order they were sent, and Qt drops them if the scan is gone.
-class PhotoScan::Relay : public QObject {
-    Q_OBJECT
+// Hands one scan's events from its worker to the PhotoScan, on the PhotoScan's thread in the order
+// they were sent; none once the PhotoScan is gone.
+class PhotoScan::Relay {
+public:
+    Relay(BackgroundWork& work, PhotoScan* scan) : m_work(work), m_scan(scan) {}
 
-signals:
-    void answeredFromIndex();
-    void stageChanged(morvelin::PhotoScan::Stage stage);
-    void photoLoaded(const QImage& scaledPhoto);
-    void faceScored(int faceCount, const QRect& box, const QImage& face, qint64 scoreTenThousandths);
-    void faceSimilarity(int faceCount, double similarity);
-    void matched(const QString& fileName, int xscore);
-    void finished(const QString& failure);
+    void answeredFromIndex() { post(&PhotoScan::answeredFromIndex); }
+    void stageChanged(Stage stage) { post(&PhotoScan::stageChanged, stage); }
+    void photoLoaded(const QImage& scaledPhoto) { post(&PhotoScan::photoLoaded, scaledPhoto); }
+    void faceScored(int faceCount, const QRect& box, const QImage& face, qint64 scoreTenThousandths)
+    {
+        post(&PhotoScan::onFaceScored, faceCount, box, face, scoreTenThousandths);
+    }
+    void faceSimilarity(int faceCount, double similarity) { post(&PhotoScan::faceSimilarity, faceCount, similarity); }
+    void matched(const QString& fileName, int xscore) { post(&PhotoScan::matched, fileName, xscore); }
+    void finished(const QString& failure) { post(&PhotoScan::onFinished, failure); }
+
+private:
+    template <typename Event, typename... Args>
+    void post(Event event, Args... args)
+    {
+        m_work.post([scan = m_scan, event, args...] { (scan->*event)(args...); });
+    }
+
+    BackgroundWork& m_work;
+    PhotoScan* m_scan;
 };
 
-class PhotoScan::Run : public QRunnable {
+class PhotoScan::Run {
 public:
     Run(std::unique_ptr<Relay> relay, std::shared_ptr<const SourceFace> sourceFace, QString fileName,
         QString dataPath, std::shared_ptr<MemoryBudget> budget, std::shared_ptr<FaceIndex> index)
@@ -63,7 +73,7 @@ public:
     {
     }
 
-    void run() override
+    void run()
     {
         QString failure;
         try {
@@ -74,8 +84,8 @@ public:
         if (m_reserved > 0) {
             m_budget->release(m_reserved);
         }
-        emit m_relay->stageChanged(Stage::Completed);
-        emit m_relay->finished(failure);
+        m_relay->stageChanged(Stage::Completed);
+        m_relay->finished(failure);
     }
 
 private:
@@ -88,7 +98,7 @@ private:
             return scan();
         }
         if (std::optional<FaceIndex::Entry> known = m_index->find(m_fileName, *stamp); known && answers(*known)) {
-            emit m_relay->answeredFromIndex();
+            m_relay->answeredFromIndex();
             return compareKnown(*known);
         }
         m_recording = true;
@@ -129,7 +139,7 @@ private:
 
     QString scan()
     {
-        emit m_relay->stageChanged(Stage::Loading);
+        m_relay->stageChanged(Stage::Loading);
         ImageX photo;
         if (!photo.load(m_fileName)) {
             m_photoFailed = true;
@@ -144,13 +154,13 @@ private:
             m_photoFailed = true;
             return photo.errorString();
         }
-        emit m_relay->photoLoaded(scaled);
+        m_relay->photoLoaded(scaled);
 
         // The filter works on each face as it is cut out (see FaceFilter), so the detector reads the
         // photo as it is: every face is framed alike whatever the filter does, and a face chosen from
         // a photo gets the same box as the same face found by a scan.
-        emit m_relay->stageChanged(Stage::ApplyingFilter);
-        emit m_relay->stageChanged(Stage::DetectingFaces);
+        m_relay->stageChanged(Stage::ApplyingFilter);
+        m_relay->stageChanged(Stage::DetectingFaces);
         const FaceDetector::Result detected = FaceDetector::detect(scaled, m_dataPath);
         if (!detected.ok()) {
             return detected.error;
@@ -206,7 +216,7 @@ private:
         int faceCount = 0;
         for (const DetectedFace& found : faces) {
             faceCount = nextFaceCount(faceCount);
-            emit m_relay->stageChanged(Stage::ComparingFaces);
+            m_relay->stageChanged(Stage::ComparingFaces);
             FaceIndex::Face face;
             face.box = QRect(QPoint(found.x1, found.y1), QPoint(found.x2 - 1, found.y2 - 1));
             face.keyPoints = found.keyPoints;
@@ -234,9 +244,9 @@ private:
     void scoreFace(int faceCount, const FaceIndex::Face& face)
     {
         const FaceScore score = scoreOf(faceCount, face);
-        emit m_relay->faceScored(faceCount, face.box, face.picture, score.tenThousandths());
+        m_relay->faceScored(faceCount, face.box, face.picture, score.tenThousandths());
         if (score.isMatch()) {
-            emit m_relay->matched(m_fileName, score.xscore());
+            m_relay->matched(m_fileName, score.xscore());
         }
     }
 
@@ -247,7 +257,7 @@ private:
                 FaceMatchTech().CompareFaces(m_sourceFace->grid, FacePictureLoader::fromImage(face.picture)));
         }
         const double similarity = FaceFeatures::similarity(m_sourceFace->features, face.features);
-        emit m_relay->faceSimilarity(faceCount, similarity);
+        m_relay->faceSimilarity(faceCount, similarity);
         return FaceScore::fromSimilarity(similarity, FaceFeatures::matchSimilarity);
     }
 
@@ -281,12 +291,6 @@ void PhotoScan::setFaceIndex(std::shared_ptr<FaceIndex> index)
     m_index = std::move(index);
 }
 
-QThreadPool& PhotoScan::pool()
-{
-    static QThreadPool shared;
-    return shared;
-}
-
 QString PhotoScan::stageText(Stage stage)
 {
     switch (stage) {
@@ -310,17 +314,11 @@ void PhotoScan::Start(const QString& FileName, const QString& XML)
     m_faceCount = 0;
     m_failure.clear();
 
-    auto relay = std::make_unique<Relay>();
-    connect(relay.get(), &Relay::answeredFromIndex, this, &PhotoScan::answeredFromIndex, Qt::QueuedConnection);
-    connect(relay.get(), &Relay::stageChanged, this, &PhotoScan::stageChanged, Qt::QueuedConnection);
-    connect(relay.get(), &Relay::photoLoaded, this, &PhotoScan::photoLoaded, Qt::QueuedConnection);
-    connect(relay.get(), &Relay::faceScored, this, &PhotoScan::onFaceScored, Qt::QueuedConnection);
-    connect(relay.get(), &Relay::faceSimilarity, this, &PhotoScan::faceSimilarity, Qt::QueuedConnection);
-    connect(relay.get(), &Relay::matched, this, &PhotoScan::matched, Qt::QueuedConnection);
-    connect(relay.get(), &Relay::finished, this, &PhotoScan::onFinished, Qt::QueuedConnection);
-    // From here on the relay only sends, from the worker, which also deletes it.
-    relay->moveToThread(nullptr);
-    pool().start(new Run(std::move(relay), m_sourceFace, FileName, XML, m_budget, m_index));
+    // The worker holds this scan only to address what it posts, which runs while the scan lives.
+    BackgroundWork::start(this, [this, sourceFace = m_sourceFace, FileName, XML, budget = m_budget,
+                                 index = m_index](BackgroundWork& work) {
+        Run(std::make_unique<Relay>(work, this), sourceFace, FileName, XML, budget, index).run();
+    });
 }
 
 void PhotoScan::onFaceScored(int faceCount, const QRect& box, const QImage& face, qint64 scoreTenThousandths)
@@ -336,5 +334,3 @@ void PhotoScan::onFinished(const QString& failure)
 }
 
 } // namespace morvelin
-
-#include "PhotoScan.moc"

@@ -12,7 +12,6 @@
 #include <cstdint>
 #include <memory>
 
-class QThreadPool;
 
 namespace morvelin {
 
@@ -59,8 +58,6 @@ public:
 
     // The English status text of a stage, as a window shows it after translation.
     static QString stageText(Stage stage);
-    // The pool every scan runs on; its thread count caps the scans under way.
-    static QThreadPool& pool();
 
 signals:
     // Before anything else when the face index answers for the photo: no stage but Completed follows.

@@ -1,3 +1,4 @@
+#include "base/BackgroundWork.h"
 #include "search/BlazeFaceDecoder.h"
 #include "search/FaceDetector.h"
 #include "search/FaceFraming.h"
@@ -256,7 +257,7 @@ TEST(MorvelinFaceDetectionTest, NoticeThenEachFaceThenCompletedOnTheObjectsThrea
         detections.back()->Detect(images[i % images.size()], folder.dataPath());
     }
     EXPECT_TRUE(recorders.front()->events.empty()) << "Detect returns before the work is done";
-    EXPECT_LE(MorvelinFaceDetection::pool().maxThreadCount(), QThread::idealThreadCount());
+    EXPECT_LE(BackgroundWork::pool().maxThreadCount(), QThread::idealThreadCount());
 
     runEventsUntil([&] { return std::all_of(recorders.begin(), recorders.end(), [](const auto& r) { return r->completed(); }); });
     for (int i = 0; i < count; ++i) {
@@ -276,7 +277,7 @@ TEST(MorvelinFaceDetectionTest, NoticeThenEachFaceThenCompletedOnTheObjectsThrea
         }
         detections[i].reset();
     }
-    MorvelinFaceDetection::pool().waitForDone();
+    BackgroundWork::pool().waitForDone();
     QCoreApplication::processEvents();
     EXPECT_TRUE(recorders[0]->events.isEmpty() && recorders[3]->events.isEmpty());
 }

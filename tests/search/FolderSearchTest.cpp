@@ -1,3 +1,4 @@
+#include "base/BackgroundWork.h"
 #include "search/FolderSearch.h"
 
 #include "search/PhotoScan.h"
@@ -25,8 +26,8 @@ TEST(FolderSearchTest, NoMoreScansUnderWayThanAllowed)
     for (int i = 0; i < 7; ++i) {
         image.save(photos.filePath(QStringLiteral("photo%1.jpg").arg(i)));
     }
-    const int savedPoolSize = PhotoScan::pool().maxThreadCount();
-    PhotoScan::pool().setMaxThreadCount(4);
+    const int savedPoolSize = BackgroundWork::pool().maxThreadCount();
+    BackgroundWork::pool().setMaxThreadCount(4);
 
     // Without a detector data file every scan runs up to detection, then fails.
     ResultList results;
@@ -38,7 +39,7 @@ TEST(FolderSearchTest, NoMoreScansUnderWayThanAllowed)
     QObject::connect(&search, &FolderSearch::finished, [&]() { ++finished; });
     search.start(std::make_shared<const SourceFace>(SourceFace{Matcher::Grid, PixelCanvas(48, 48, 0x808080), {}}), photos.path(), false);
     waitUntil([&] { return finished > 0; }, 60000);
-    PhotoScan::pool().setMaxThreadCount(savedPoolSize);
+    BackgroundWork::pool().setMaxThreadCount(savedPoolSize);
 
     EXPECT_EQ(finished, 1);
     EXPECT_EQ(search.counts().photosSeen, 7);

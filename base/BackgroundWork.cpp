@@ -1,0 +1,39 @@
+#include "base/BackgroundWork.h"
+
+#include <QThreadPool>
+
+#include <exception>
+#include <memory>
+
+namespace morvelin {
+
+void BackgroundWork::start(QObject* receiver, std::function<void(BackgroundWork&)> work, Turn turn)
+{
+    // Queued into the receiver's thread, and Qt drops what is still queued when the receiver goes.
+    // From here on the sender only sends, from the worker, which also deletes it.
+    std::shared_ptr<BackgroundWork> sender(new BackgroundWork);
+    connect(sender.get(), &BackgroundWork::posted, receiver, [](const Report& report) { report(); },
+            Qt::QueuedConnection);
+    sender->moveToThread(nullptr);
+    auto task = [sender, work = std::move(work)] {
+        try {
+            work(*sender);
+        } catch (const std::exception& error) {
+            qWarning("background work failed: %s", error.what());
+        }
+    };
+    pool().start(std::move(task), turn == Turn::First ? 1 : 0);
+}
+
+void BackgroundWork::post(Report report)
+{
+    emit posted(report);
+}
+
+QThreadPool& BackgroundWork::pool()
+{
+    static QThreadPool shared;
+    return shared;
+}
+
+} // namespace morvelin
