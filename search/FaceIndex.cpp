@@ -28,7 +28,7 @@ namespace {
 // "FMor": tells our file from another program's SQLite database at the same place.
 constexpr int applicationId = 0x464d6f72;
 constexpr int schemaVersion = 1;
-constexpr quint32 facesMagic = 0x46414345;
+constexpr quint32 facesMagic = 0x46414346;
 constexpr int busyTimeoutMs = 10000;
 constexpr std::size_t batchSize = 256;
 
@@ -111,6 +111,9 @@ sqlite3* openConnection(const QString& path)
         return nullptr;
     }
     sqlite3_busy_timeout(db, busyTimeoutMs);
+    // Each connection has its own setting. With the write-ahead log a commit stays whole without a
+    // flush to disk; a power cut may only forget the last batches, which are scanned again.
+    execute(db, "PRAGMA synchronous=NORMAL");
     return db;
 }
 
@@ -158,7 +161,7 @@ bool createSchema(sqlite3* db)
         execute(db, "ROLLBACK");
         return false;
     }
-    return execute(db, "PRAGMA synchronous=NORMAL");
+    return true;
 }
 
 // The folder only its owner may enter, the file only its owner may read: it holds faces cut from
@@ -184,6 +187,18 @@ bool prepareFile(const QString& path)
     return narrowMode(file, 0600);
 }
 
+// A filtered face is grey: one byte a pixel holds it exactly, a third of what colour takes.
+void writePicture(QDataStream& out, const QImage& face)
+{
+    const bool grey = face.allGray();
+    const QImage picture = face.convertToFormat(grey ? QImage::Format_Grayscale8 : QImage::Format_RGB888);
+    const int bytesPerPixel = grey ? 1 : 3;
+    out << qint32(picture.width()) << qint32(picture.height()) << quint8(bytesPerPixel);
+    for (int y = 0; y < picture.height(); ++y) {
+        out.writeRawData(reinterpret_cast<const char*>(picture.constScanLine(y)), picture.width() * bytesPerPixel);
+    }
+}
+
 QByteArray encodeFaces(const std::vector<FaceIndex::Face>& faces)
 {
     QByteArray bytes;
@@ -196,11 +211,7 @@ QByteArray encodeFaces(const std::vector<FaceIndex::Face>& faces)
         for (const QPointF& point : face.keyPoints) {
             out << point.x() << point.y();
         }
-        const QImage picture = face.picture.convertToFormat(QImage::Format_RGB888);
-        out << qint32(picture.width()) << qint32(picture.height());
-        for (int y = 0; y < picture.height(); ++y) {
-            out.writeRawData(reinterpret_cast<const char*>(picture.constScanLine(y)), picture.width() * 3);
-        }
+        writePicture(out, face.picture);
         out << quint32(face.features.size());
         out.writeRawData(reinterpret_cast<const char*>(face.features.data()),
                          int(face.features.size() * sizeof(float)));
@@ -213,21 +224,24 @@ bool readPicture(QDataStream& in, QImage& picture)
 {
     constexpr qint32 largestSide = 4096;
     qint32 width = 0, height = 0;
-    in >> width >> height;
-    if (in.status() != QDataStream::Ok || width < 0 || height < 0 || width > largestSide || height > largestSide) {
+    quint8 bytesPerPixel = 0;
+    in >> width >> height >> bytesPerPixel;
+    if (in.status() != QDataStream::Ok || width < 0 || height < 0 || width > largestSide || height > largestSide
+        || (bytesPerPixel != 1 && bytesPerPixel != 3)) {
         return false;
     }
     if (width == 0 || height == 0) {
         picture = QImage();
         return true;
     }
-    QImage rgb(width, height, QImage::Format_RGB888);
+    QImage stored(width, height, bytesPerPixel == 1 ? QImage::Format_Grayscale8 : QImage::Format_RGB888);
+    const int lineBytes = width * bytesPerPixel;
     for (int y = 0; y < height; ++y) {
-        if (in.readRawData(reinterpret_cast<char*>(rgb.scanLine(y)), width * 3) != width * 3) {
+        if (in.readRawData(reinterpret_cast<char*>(stored.scanLine(y)), lineBytes) != lineBytes) {
             return false;
         }
     }
-    picture = rgb.convertToFormat(QImage::Format_RGB32);
+    picture = stored.convertToFormat(QImage::Format_RGB32);
     return true;
 }
 
