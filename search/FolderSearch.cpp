@@ -40,8 +40,8 @@ void returnFreedPicturesToTheSystem()
 {
     static std::once_flag once;
     std::call_once(once, [] {
-        ::mallopt(M_MMAP_THRESHOLD, 32 << 20);
-        ::mallopt(M_TRIM_THRESHOLD, 64 << 20);
+        ::mallopt(M_MMAP_THRESHOLD, 16 << 20);
+        ::mallopt(M_TRIM_THRESHOLD, 32 << 20);
         ::mallopt(M_ARENA_MAX, 2);
     });
 }

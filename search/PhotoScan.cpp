@@ -12,6 +12,8 @@
 #include "search/ImageX.h"
 #include "search/MemoryBudget.h"
 
+#include <malloc.h>
+
 #include <algorithm>
 #include <limits>
 
@@ -24,6 +26,8 @@ constexpr std::int64_t megabyte = 1 << 20;
 constexpr std::int64_t detectorBytes = 32 * megabyte;
 // The scaled photo, the detector's two copies of it and the features matcher's colour copy.
 constexpr std::int64_t scaledCopies = 4;
+// A camera photo's scan reserves about 64 MB; what is well above came from a photo decoded large.
+constexpr std::int64_t largeScanBytes = 128 * megabyte;
 
 } // namespace
 
@@ -80,6 +84,11 @@ public:
             failure = m_index ? scanThroughIndex() : scan();
         } catch (const std::exception& error) {
             failure = QString::fromLocal8Bit(error.what());
+        }
+        if (m_reserved >= largeScanBytes) {
+            // What a large photo freed may lie between pictures the allocator keeps for the next
+            // photos; it goes back to the system before the budget hands it out again.
+            ::malloc_trim(0);
         }
         if (m_reserved > 0) {
             m_budget->release(m_reserved);
