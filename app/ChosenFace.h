@@ -1,7 +1,7 @@
 #pragma once
 
-#include "engine/PixelCanvas.h"
-#include "search/SourceFace.h"
+#include "search/FaceQuery.h"
+#include "search/FoundFace.h"
 #include "search/SourcePicture.h"
 
 #include <QFuture>
@@ -9,29 +9,53 @@
 #include <QString>
 
 #include <memory>
-#include <optional>
 #include <vector>
 
 namespace morvelin {
 
-// The face picked in the gallery, made the face to search for the way the verbs make it: its filtered
-// grid at once, its facial features on a worker (they need the detector's key points, which the
-// gallery does not keep, and a model run) so that the window does not wait for them.
+// The faces of the person picked in the gallery (up to five, from one or several source pictures),
+// made the query of a search the way the verbs make it. Each face is read on a worker as a scan
+// reads the faces it finds — by every matcher that can be used, so that the check box may change
+// until Search — and the window never waits for it but at the start of a search.
 class ChosenFace {
 public:
-    // `source` is the picture the gallery's faces were found in.
-    void pick(const QImage& thumbnail, const SourcePicture::Prepared& source, int index, const QString& dataPath,
-              bool withFeatures);
-    void clear();
-    bool isPicked() const { return m_grid.has_value(); }
+    static constexpr int maxFaces = FaceQuery::largestPerson;
 
-    // The face for a search; the features matcher when asked for and its features could be read,
-    // otherwise the grid.
-    std::shared_ptr<const SourceFace> forSearch(bool features);
+    // Which face of which acquisition: the gallery's items carry it.
+    struct Key {
+        int acquisition = 0;
+        int index = 0; // 0-based, in the detector's order
+        friend bool operator==(const Key&, const Key&) = default;
+    };
+
+    // Makes face `key.index` of `source` (the picture the gallery's faces were found in) the only one.
+    void pick(const Key& key, const QImage& thumbnail, const SourcePicture::Prepared& source, const QString& dataPath);
+    // Adds the face, or removes it when it is chosen already. False when five are chosen already and
+    // nothing changed.
+    bool toggle(const Key& key, const QImage& thumbnail, const SourcePicture::Prepared& source, const QString& dataPath);
+    void clear();
+
+    bool isPicked() const { return !m_faces.empty(); }
+    int count() const { return int(m_faces.size()); }
+    bool contains(const Key& key) const;
+    std::vector<Key> keys() const;
+    // As picked (unfiltered), in the order they were chosen.
+    std::vector<QImage> thumbnails() const;
+
+    // The query for a search compared by the matcher `matcherName`; null with `problem` set when it
+    // cannot be made.
+    std::shared_ptr<const FaceQuery> forSearch(const QString& matcherName, const QString& dataPath, QString& problem);
 
 private:
-    std::optional<PixelCanvas> m_grid;
-    QFuture<std::vector<float>> m_features;
+    struct Face {
+        Key key;
+        QImage thumbnail;
+        QFuture<FoundFace> found;
+    };
+
+    void add(const Key& key, const QImage& thumbnail, const SourcePicture::Prepared& source, const QString& dataPath);
+
+    std::vector<Face> m_faces;
 };
 
 } // namespace morvelin

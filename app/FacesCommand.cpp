@@ -3,7 +3,8 @@
 #include "app/CommandLine.h"
 #include "app/VerbArguments.h"
 #include "base/DataFolder.h"
-#include "search/FaceFeatures.h"
+#include "search/FeaturesMatcher.h"
+#include "search/MatcherRegistry.h"
 #include "search/SourcePicture.h"
 
 #include <QDir>
@@ -19,11 +20,11 @@ int FacesCommand::run(const QStringList& operands, QTextStream& out, QTextStream
     }
 
     const QString dataPath = DetectorDataPath();
-    if (options.matcher == Matcher::Features) {
-        if (const FaceFeatures::Loaded model = FaceFeatures::forFile(FaceFeatures::pathBeside(dataPath)); !model.model) {
-            err << CommandLine::programName << ": " << model.error << Qt::endl;
-            return CommandLine::exitUsage;
-        }
+    if (options.matcher.isEmpty()) {
+        options.matcher = MatcherRegistry::defaultFor(dataPath).name;
+    } else if (const QString problem = MatcherRegistry::find(options.matcher)->problem(dataPath); !problem.isEmpty()) {
+        err << CommandLine::programName << ": " << problem << Qt::endl;
+        return CommandLine::exitUsage;
     }
     const SourcePicture::Result found = SourcePicture::findFaces(options.photo, dataPath);
     if (const int problem = FacesCommand::checkFound(found, err); problem != CommandLine::exitOk) {
@@ -63,7 +64,7 @@ bool FacesCommand::writePictures(const SourcePicture::Result& found, const Optio
             || !write(SourcePicture::filteredFace(thumbnail), QStringLiteral("compared_%1.png").arg(i + 1))) {
             return false;
         }
-        if (options.matcher == Matcher::Features
+        if (options.matcher == QLatin1String(FeaturesMatcher::matcherName)
             && !write(SourcePicture::alignedFace(found, i), QStringLiteral("aligned_%1.png").arg(i + 1))) {
             return false;
         }
@@ -86,13 +87,11 @@ int FacesCommand::checkFound(const SourcePicture::Result& found, QTextStream& er
 
 void FacesCommand::addMatcherOption(VerbArguments& arguments)
 {
-    arguments.addValue(QStringLiteral("matcher"), QStringLiteral("--matcher takes grid or features"),
-                       [](const QString& name) { return matcherFromName(name).has_value(); });
-}
-
-Matcher FacesCommand::matcherOf(const VerbArguments& arguments)
-{
-    return matcherFromName(arguments.value(QStringLiteral("matcher"))).value_or(Matcher::Grid);
+    QStringList names = MatcherRegistry::names();
+    const QString last = names.takeLast();
+    arguments.addValue(QStringLiteral("matcher"),
+                       QStringLiteral("--matcher takes %1 or %2").arg(names.join(QStringLiteral(", ")), last),
+                       [](const QString& name) { return MatcherRegistry::find(name) != nullptr; });
 }
 
 bool FacesCommand::parse(const QStringList& operands, Options& options, QString& problem)
@@ -107,7 +106,7 @@ bool FacesCommand::parse(const QStringList& operands, Options& options, QString&
     }
     options.photo = arguments.operand();
     options.outFolder = arguments.value(QStringLiteral("out"));
-    options.matcher = matcherOf(arguments);
+    options.matcher = arguments.value(QStringLiteral("matcher"));
     if (options.photo.isEmpty()) {
         problem = QStringLiteral("faces needs a photo");
         return false;

@@ -1,6 +1,5 @@
 #pragma once
 
-#include "search/Matcher.h"
 #include "search/SourcePicture.h"
 
 #include <QStringList>
@@ -10,24 +9,23 @@ namespace morvelin {
 
 class VerbArguments;
 
-// `faces PHOTO [--out DIR [--matcher grid|features]]`: the faces of a chosen photo in the detector's
-// order, as the gallery would show them; --out writes their 48 x 48 thumbnails, and with the features
-// matcher also the aligned 112 x 112 faces that matcher reads.
+// `faces PHOTO [--out DIR [--matcher NAME]]`: the faces of a chosen photo in the detector's order, as
+// the gallery would show them; --out writes their 48 x 48 thumbnails, and with the features matcher
+// (the default where its model can be used) also the aligned 112 x 112 faces that matcher reads.
 class FacesCommand {
 public:
     static int run(const QStringList& operands, QTextStream& out, QTextStream& err);
     // The exit status for a chosen photo that could not be read or shows no face, with its message
     // written to `err`; exitOk when it has faces.
     static int checkFound(const SourcePicture::Result& found, QTextStream& err);
-    // `--matcher grid|features`, which the search takes too; grid when not given.
+    // `--matcher NAME`, one of the registry's names, which the search takes too.
     static void addMatcherOption(VerbArguments& arguments);
-    static Matcher matcherOf(const VerbArguments& arguments);
 
 private:
     struct Options {
         QString photo;
         QString outFolder;
-        Matcher matcher = Matcher::Grid;
+        QString matcher; // empty: the default
     };
 
     static bool writePictures(const SourcePicture::Result& found, const Options& options, QTextStream& err);

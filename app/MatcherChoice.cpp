@@ -2,28 +2,36 @@
 
 #include "app/Translate.h"
 #include "platform/Settings.h"
-#include "search/FaceFeatures.h"
-#include "search/Matcher.h"
+#include "search/FeaturesMatcher.h"
+#include "search/GridMatcher.h"
 
 #include <QCheckBox>
 
 namespace morvelin {
 
+namespace {
+
+const QString featuresName = QString::fromLatin1(FeaturesMatcher::matcherName);
+const QString gridName = QString::fromLatin1(GridMatcher::matcherName);
+
+} // namespace
+
 MatcherChoice::MatcherChoice(QCheckBox* box, const QString& dataPath, QObject* parent)
     : QObject(parent)
     , m_box(box)
 {
-    connect(m_box, &QCheckBox::clicked, this, [](bool checked) {
-        Settings::setMatcher(matcherName(checked ? Matcher::Features : Matcher::Grid));
-    });
+    connect(m_box, &QCheckBox::clicked, this,
+            [](bool checked) { Settings::setMatcher(checked ? featuresName : gridName); });
     setDataPath(dataPath);
 }
 
 void MatcherChoice::setDataPath(const QString& dataPath)
 {
-    m_problem = FaceFeatures::forFile(FaceFeatures::pathBeside(dataPath)).error;
+    m_problem = FeaturesMatcher::problemWith(dataPath);
     m_box->setEnabled(featuresUsable());
-    m_box->setChecked(featuresUsable() && Settings::matcher() == matcherName(Matcher::Features));
+    // Nothing stored yet: the person gets the matcher that recognises people.
+    const QString stored = Settings::matcher();
+    m_box->setChecked(featuresUsable() && (stored.isEmpty() || stored == featuresName));
     loadTexts();
 }
 
@@ -45,6 +53,20 @@ void MatcherChoice::loadTexts()
 bool MatcherChoice::featuresChosen() const
 {
     return featuresUsable() && m_box->isChecked();
+}
+
+QString MatcherChoice::matcherName() const
+{
+    return featuresChosen() ? featuresName : gridName;
+}
+
+QString MatcherChoice::fallbackNote() const
+{
+    if (featuresUsable()) {
+        return QString();
+    }
+    return Translate(QT_TRANSLATE_NOOP("Morvelin", "The facial-features model cannot be used: faces are compared as "
+                                                   "brightness grids."));
 }
 
 } // namespace morvelin

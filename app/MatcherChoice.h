@@ -7,8 +7,9 @@ class QCheckBox;
 
 namespace morvelin {
 
-// The main window's "Compare facial features (more accurate)": remembered in the settings, and off
-// and disabled, saying why in its tooltip, while the facial-features model cannot be used.
+// The main window's "Compare facial features (more accurate)": ticked at first start wherever the
+// facial-features model can be used, then as the user left it (remembered in the settings). While
+// the model cannot be used it is off and disabled, and its tooltip and fallbackNote() say why.
 class MatcherChoice : public QObject {
     Q_OBJECT
 
@@ -20,6 +21,11 @@ public:
     void loadTexts();
     bool featuresChosen() const;
     bool featuresUsable() const { return m_problem.isEmpty(); }
+    // The name of the matcher a search started now compares with.
+    QString matcherName() const;
+    // For the status line: that searches compare by the grid because the model cannot be used; empty
+    // when it can.
+    QString fallbackNote() const;
 
 private:
     QCheckBox* m_box;

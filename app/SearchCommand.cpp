@@ -8,10 +8,11 @@
 #include "base/DataFolder.h"
 #include "base/Folders.h"
 #include "platform/UnixSignalWatcher.h"
-#include "search/FaceFeatures.h"
 #include "search/FaceIndex.h"
 #include "search/FolderSearch.h"
 #include "search/FolderWalk.h"
+#include "search/MatcherRegistry.h"
+#include "search/PhotoPixels.h"
 #include "search/NativePath.h"
 #include "search/PhotoScan.h"
 #include "search/ResultList.h"
@@ -23,7 +24,9 @@
 #include <QThreadPool>
 #include <QTimer>
 
+#include <cmath>
 #include <csignal>
+#include <optional>
 #include <cstdio>
 #include <cstdlib>
 #include <unistd.h>
@@ -39,6 +42,26 @@ bool isCount(const QString& text)
     return ok && count >= 1;
 }
 
+// A percentage from 0 to 100 with at most four decimals, as scores are kept.
+std::optional<std::int64_t> percentInTenThousandths(const QString& text)
+{
+    bool ok = false;
+    const double percent = text.toDouble(&ok);
+    if (!ok || !(percent >= 0 && percent <= 100)) {
+        return std::nullopt;
+    }
+    const double tenThousandths = percent * 10000;
+    if (std::abs(tenThousandths - std::round(tenThousandths)) > 1e-6) {
+        return std::nullopt;
+    }
+    return std::int64_t(std::llround(tenThousandths));
+}
+
+QString facesText(std::size_t count)
+{
+    return QStringLiteral("%1 %2").arg(count).arg(count == 1 ? QStringLiteral("face") : QStringLiteral("faces"));
+}
+
 } // namespace
 
 bool SearchCommand::parse(const QStringList& operands, Options& options, QString& problem)
@@ -49,6 +72,9 @@ bool SearchCommand::parse(const QStringList& operands, Options& options, QString
         arguments.addValue(count, QStringLiteral("--%1 needs a value").arg(count), isCount,
                            QStringLiteral("--%1 takes a whole number from 1 up").arg(count));
     }
+    arguments.addValue(QStringLiteral("threshold"), QStringLiteral("--threshold needs a value"),
+                       [](const QString& text) { return percentInTenThousandths(text).has_value(); },
+                       QStringLiteral("--threshold takes a percentage from 0 to 100"));
     FacesCommand::addMatcherOption(arguments);
     for (const QString& flag : {QStringLiteral("verbose"), QStringLiteral("recursive"), QStringLiteral("no-index"),
                                QStringLiteral("json")}) {
@@ -62,18 +88,18 @@ bool SearchCommand::parse(const QStringList& operands, Options& options, QString
     const auto count = [&](const QString& name, int given) {
         return arguments.isSet(name) ? arguments.value(name).toInt() : given;
     };
-    options.facePhoto = arguments.value(QStringLiteral("face"));
-    options.pick = count(QStringLiteral("pick"), options.pick);
     options.jobs = count(QStringLiteral("jobs"), options.jobs);
     options.memoryLimitMb = count(QStringLiteral("memory-limit"), options.memoryLimitMb);
-    options.matcher = FacesCommand::matcherOf(arguments);
+    options.matcher = arguments.value(QStringLiteral("matcher"));
+    if (arguments.isSet(QStringLiteral("threshold"))) {
+        options.thresholdTenThousandths = *percentInTenThousandths(arguments.value(QStringLiteral("threshold")));
+    }
     options.verbose = arguments.isSet(QStringLiteral("verbose"));
     options.recursive = arguments.isSet(QStringLiteral("recursive"));
     options.useIndex = !arguments.isSet(QStringLiteral("no-index"));
     options.json = arguments.isSet(QStringLiteral("json"));
     options.folder = arguments.operand();
-    if (options.facePhoto.isEmpty()) {
-        problem = QStringLiteral("search needs --face PHOTO");
+    if (!readFaces(arguments, options, problem)) {
         return false;
     }
     if (options.folder.isEmpty()) {
@@ -81,6 +107,77 @@ bool SearchCommand::parse(const QStringList& operands, Options& options, QString
         return false;
     }
     return true;
+}
+
+// A --pick belongs to the --face before it; one before every --face, to the first.
+bool SearchCommand::readFaces(const VerbArguments& arguments, Options& options, QString& problem)
+{
+    int pickBeforeAnyFace = 0;
+    for (const auto& [name, value] : arguments.valuesInOrder({QStringLiteral("face"), QStringLiteral("pick")})) {
+        if (name == QLatin1String("face")) {
+            options.faces.push_back({value, 1});
+        } else if (options.faces.empty()) {
+            pickBeforeAnyFace = value.toInt();
+        } else {
+            options.faces.back().pick = value.toInt();
+        }
+    }
+    if (options.faces.empty()) {
+        problem = QStringLiteral("search needs --face PHOTO");
+        return false;
+    }
+    if (options.faces.size() > std::size_t(FaceQuery::largestPerson)) {
+        problem = QStringLiteral("search takes at most %1 faces").arg(FaceQuery::largestPerson);
+        return false;
+    }
+    if (pickBeforeAnyFace > 0) {
+        options.faces.front().pick = pickBeforeAnyFace;
+    }
+    return true;
+}
+
+std::unique_ptr<FaceMatcher> SearchCommand::chooseMatcher(const Options& options, const QString& dataPath,
+                                                          QTextStream& err)
+{
+    QString name = options.matcher;
+    if (name.isEmpty()) {
+        const MatcherRegistry::Default chosen = MatcherRegistry::defaultFor(dataPath);
+        if (!chosen.fallback.isEmpty()) {
+            err << CommandLine::programName << ": " << chosen.fallback << Qt::endl;
+        }
+        name = chosen.name;
+    }
+    QString problem;
+    std::unique_ptr<FaceMatcher> matcher = MatcherRegistry::make(name, dataPath, problem);
+    if (!matcher) {
+        err << CommandLine::programName << ": " << problem << Qt::endl;
+    }
+    return matcher;
+}
+
+int SearchCommand::readPerson(const Options& options, const QString& dataPath, const FaceMatcher& matcher,
+                              std::vector<FoundFace>& person, std::vector<SourcePicture::Result>& found,
+                              QTextStream& err)
+{
+    for (const QueryPhoto& face : options.faces) {
+        found.push_back(SourcePicture::findFaces(face.photo, dataPath));
+        const SourcePicture::Result& faces = found.back();
+        if (const int problem = FacesCommand::checkFound(faces, err); problem != CommandLine::exitOk) {
+            return problem;
+        }
+        if (face.pick > static_cast<int>(faces.faces.size())) {
+            err << CommandLine::programName << ": --pick " << face.pick << " but '" << NativePath::escaped(face.photo)
+                << "' has only " << facesText(faces.faces.size()) << Qt::endl;
+            return CommandLine::exitNothingFound;
+        }
+        QString problem;
+        person.push_back(SourcePicture::personFace(faces, std::size_t(face.pick - 1), matcher, problem));
+        if (!problem.isEmpty()) {
+            err << CommandLine::programName << ": " << problem << Qt::endl;
+            return CommandLine::exitUsage;
+        }
+    }
+    return CommandLine::exitOk;
 }
 
 int SearchCommand::run(const QStringList& operands, QTextStream& out, QTextStream& err)
@@ -97,33 +194,28 @@ int SearchCommand::run(const QStringList& operands, QTextStream& out, QTextStrea
         return CommandLine::exitUsage;
     }
 
-    // A broken model says so before any photo is read; the grid needs none.
-    if (options.matcher == Matcher::Features) {
-        if (const FaceFeatures::Loaded model = FaceFeatures::forFile(FaceFeatures::pathBeside(dataPath)); !model.model) {
-            err << CommandLine::programName << ": " << model.error << Qt::endl;
-            return CommandLine::exitUsage;
-        }
+    // A matcher that cannot be used says so before any photo is read.
+    std::unique_ptr<FaceMatcher> matcher = chooseMatcher(options, dataPath, err);
+    if (!matcher) {
+        return CommandLine::exitUsage;
     }
 
     // Watched from here on, so that a signal during the face's detection still cleans up; the
     // event loop hands it over once the search runs.
     UnixSignalWatcher interrupts({SIGINT, SIGTERM, SIGHUP, SIGPIPE});
-    const SourcePicture::Result found = SourcePicture::findFaces(options.facePhoto, dataPath);
-    if (const int problem = FacesCommand::checkFound(found, err); problem != CommandLine::exitOk) {
-        return problem;
+    std::vector<FoundFace> person;
+    std::vector<SourcePicture::Result> found;
+    if (const int status = readPerson(options, dataPath, *matcher, person, found, err); status != CommandLine::exitOk) {
+        return status;
     }
-    if (options.pick > static_cast<int>(found.faces.size())) {
-        err << CommandLine::programName << ": --pick " << options.pick << " but the photo has only "
-            << found.faces.size() << (found.faces.size() == 1 ? " face" : " faces") << Qt::endl;
-        return CommandLine::exitNothingFound;
+    SearchReport::Query reported{matcher->name(), options.thresholdTenThousandths, {}};
+    for (std::size_t i = 0; i < person.size(); ++i) {
+        reported.faces.push_back({options.faces[i].photo, options.faces[i].pick,
+                                  PhotoPixels(found[i].photoSize, found[i].picture.size()), found[i].photoSize,
+                                  person[i]});
     }
-    QString modelError;
-    auto sourceFace = std::make_shared<const SourceFace>(SourcePicture::sourceFace(
-        found, static_cast<std::size_t>(options.pick - 1), options.matcher, dataPath, modelError));
-    if (!modelError.isEmpty()) {
-        err << CommandLine::programName << ": " << modelError << Qt::endl;
-        return CommandLine::exitUsage;
-    }
+    const std::shared_ptr<const FaceQuery> query =
+        FaceQuery::of(std::move(matcher), person, options.thresholdTenThousandths);
 
     const int jobs = options.jobs > 0 ? options.jobs : QThread::idealThreadCount();
     BackgroundWork::pool().setMaxThreadCount(jobs);
@@ -145,7 +237,7 @@ int SearchCommand::run(const QStringList& operands, QTextStream& out, QTextStrea
     const auto writeResults = [&]() {
         report.finish(stoppedBy == 0);
         if (options.json) {
-            report.writeJson(out, options.matcher);
+            report.writeJson(out, reported);
         } else {
             report.writeList(out);
         }
@@ -163,7 +255,7 @@ int SearchCommand::run(const QStringList& operands, QTextStream& out, QTextStrea
         report.noteStopping();
         search.StopSearchButton();
     });
-    search.start(sourceFace, options.folder, options.recursive);
+    search.start(query, options.folder, options.recursive);
     loop.exec();
 
     writeResults();

@@ -1,36 +1,54 @@
 #pragma once
 
-#include "search/Matcher.h"
+#include "search/FaceQuery.h"
+#include "search/SourcePicture.h"
 
 #include <QStringList>
 #include <QTextStream>
 
+#include <memory>
+#include <vector>
+
 namespace morvelin {
 
-// `search --face PHOTO [--pick N] [--recursive] [--jobs N] [--memory-limit MB] [--matcher grid|features]
-// [--no-index] [--verbose] [--json] FOLDER`: the whole search without a window. Prints the listed photos
-// best first; progress and the summary go to standard error.
+// `search --face PHOTO [--pick N] [--face PHOTO [--pick N]]... [--recursive] [--jobs N] [--memory-limit MB]
+// [--matcher NAME] [--threshold PERCENT] [--no-index] [--verbose] [--json] FOLDER`: the whole search
+// without a window. Prints the listed photos best first; progress and the summary go to standard error.
 class SearchCommand {
 public:
     static int run(const QStringList& operands, QTextStream& out, QTextStream& err);
 
     static constexpr int defaultMemoryLimitMb = 1024;
+    static constexpr int defaultThresholdPercent = 70;
+
+    // One face of the person searched for: face `pick` (from 1) of `photo`.
+    struct QueryPhoto {
+        QString photo;
+        int pick = 1;
+    };
 
 private:
     struct Options {
-        QString facePhoto;
-        int pick = 1;
+        std::vector<QueryPhoto> faces;
         bool recursive = false;
         int jobs = 0;
         int memoryLimitMb = defaultMemoryLimitMb;
         bool verbose = false;
         bool useIndex = true;
-        Matcher matcher = Matcher::Grid;
+        QString matcher; // empty: the default
+        std::int64_t thresholdTenThousandths = FaceScore::defaultThresholdTenThousandths;
         bool json = false;
         QString folder;
     };
 
     static bool parse(const QStringList& operands, Options& options, QString& problem);
+    static bool readFaces(const class VerbArguments& arguments, Options& options, QString& problem);
+    // The matcher the search compares with, the default one saying so when it falls back.
+    static std::unique_ptr<FaceMatcher> chooseMatcher(const Options& options, const QString& dataPath, QTextStream& err);
+    // Each face of the person as a scan finds it, read by `matcher`; an exit status other than exitOk
+    // when one cannot be had, its message written to `err`.
+    static int readPerson(const Options& options, const QString& dataPath, const FaceMatcher& matcher,
+                          std::vector<FoundFace>& person, std::vector<SourcePicture::Result>& found, QTextStream& err);
     [[noreturn]] static void endNow(int status);
 };
 

@@ -54,7 +54,7 @@ bool SearchController::canStart() const
     return !m_running && m_search->scansInFlight() == 0;
 }
 
-void SearchController::start(std::shared_ptr<const SourceFace> sourceFace, const QString& folder, bool subDirs)
+void SearchController::start(std::shared_ptr<const FaceQuery> query, const QString& folder, bool subDirs)
 {
     if (!canStart()) {
         return;
@@ -65,7 +65,7 @@ void SearchController::start(std::shared_ptr<const SourceFace> sourceFace, const
         delete m_search;
         createFolderSearch();
     }
-    m_search->start(std::move(sourceFace), folder, subDirs);
+    m_search->start(std::move(query), folder, subDirs);
 }
 
 void SearchController::stop()

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "search/SourceFace.h"
+#include "search/FaceQuery.h"
 #include "search/ResultList.h"
 
 #include <QObject>
@@ -31,7 +31,7 @@ public:
     bool running() const { return m_running; }
     // Scans of a stopped search still report; a new search must not start before they are done.
     bool canStart() const;
-    void start(std::shared_ptr<const SourceFace> sourceFace, const QString& folder, bool subDirs);
+    void start(std::shared_ptr<const FaceQuery> query, const QString& folder, bool subDirs);
     void stop();
     // Empties the face index once the user confirms; what to tell the user, empty when all went well.
     QString forgetScannedPhotos(QWidget* parent);

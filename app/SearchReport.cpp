@@ -11,7 +11,6 @@
 #include <QJsonDocument>
 #include <QJsonObject>
 
-#include <cmath>
 
 namespace morvelin {
 
@@ -48,13 +47,17 @@ SearchReport::SearchReport(const ResultList& results, FolderSearch& search, bool
 
 void SearchReport::watchScan(PhotoScan* scan)
 {
-    connect(scan, &PhotoScan::faceSimilarity, this,
-            [this, scan](int, double similarity) { m_pendingSimilarity[scan->fileName()] = similarity; });
-    connect(scan, &PhotoScan::faceScored, this,
-            [this, scan](int, const QRect& box, const QImage&, qint64 score) {
-                const double similarity = m_pendingSimilarity.take(scan->fileName());
-                m_faces[scan->fileName()].push_back({box, score, similarity});
-            });
+    connect(scan, &PhotoScan::photoMeasured, this,
+            [this, scan](const QSize& photoSize, const QSize&) { m_photos[scan->fileName()].size = photoSize; });
+    connect(scan, &PhotoScan::faceDescribed, this,
+            [this, scan](int, const QJsonObject& face) { m_pendingFace[scan->fileName()] = face; });
+    connect(scan, &PhotoScan::faceScored, this, [this, scan](int, const QRect&, const QImage&, qint64 tenThousandths) {
+        QJsonObject face = m_pendingFace.take(scan->fileName());
+        const FaceScore score = FaceScore::fromTenThousandths(tenThousandths);
+        face.insert(QStringLiteral("score"), scoreText(tenThousandths));
+        face.insert(QStringLiteral("xscore"), score.xscore());
+        m_photos[scan->fileName()].faces.push_back(face);
+    });
 }
 
 QString SearchReport::progressText() const
@@ -136,35 +139,42 @@ void SearchReport::writeList(QTextStream& out) const
     out.flush();
 }
 
-void SearchReport::writeJson(QTextStream& out, Matcher matcher) const
+void SearchReport::writeJson(QTextStream& out, const Query& query) const
 {
+    QJsonArray queryFaces;
+    for (const Query::Face& face : query.faces) {
+        QJsonObject entry = face.inPhoto.describe(face.face);
+        entry.insert(QStringLiteral("photo"), face.photo);
+        entry.insert(QStringLiteral("pick"), face.pick);
+        entry.insert(QStringLiteral("width"), face.photoSize.width());
+        entry.insert(QStringLiteral("height"), face.photoSize.height());
+        queryFaces.append(entry);
+    }
     QJsonArray photos;
     for (const ResultList::Row& row : m_results.rows()) {
+        const Photo photo = m_photos.value(row.path);
         QJsonArray faces;
-        for (const ScoredFace& face : m_faces.value(row.path)) {
-            const FaceScore score = FaceScore::fromTenThousandths(face.scoreTenThousandths);
-            QJsonObject entry{
-                {QStringLiteral("x1"), face.box.left()},
-                {QStringLiteral("x2"), face.box.right() + 1},
-                {QStringLiteral("y1"), face.box.top()},
-                {QStringLiteral("y2"), face.box.bottom() + 1},
-                {QStringLiteral("score"), scoreText(face.scoreTenThousandths)},
-                {QStringLiteral("xscore"), score.xscore()},
-            };
-            if (matcher == Matcher::Features) {
-                entry.insert(QStringLiteral("similarity"), std::round(face.similarity * 1e6) / 1e6);
-            }
-            faces.append(entry);
+        for (const QJsonObject& face : photo.faces) {
+            faces.append(face);
         }
         photos.append(QJsonObject{
             {QStringLiteral("path"), row.path},
+            {QStringLiteral("width"), photo.size.width()},
+            {QStringLiteral("height"), photo.size.height()},
             {QStringLiteral("xscore"), row.xscore},
             {QStringLiteral("faces"), faces},
         });
     }
     const FolderSearch::Counts counts = m_search.counts();
     const QJsonObject document{
-        {QStringLiteral("matcher"), matcherName(matcher)},
+        {QStringLiteral("schema"), jsonSchema},
+        {QStringLiteral("matcher"), query.matcher},
+        {QStringLiteral("query"),
+         QJsonObject{
+             {QStringLiteral("matcher"), query.matcher},
+             {QStringLiteral("threshold"), scoreText(query.thresholdTenThousandths)},
+             {QStringLiteral("faces"), queryFaces},
+         }},
         {QStringLiteral("photos"), photos},
         {QStringLiteral("photosScanned"), counts.photosScanned},
         {QStringLiteral("photosFromIndex"), counts.photosFromIndex},

@@ -1,8 +1,10 @@
 #pragma once
 
-#include "search/Matcher.h"
+#include "search/FoundFace.h"
+#include "search/PhotoPixels.h"
 
 #include <QHash>
+#include <QJsonObject>
 #include <QObject>
 #include <QRect>
 #include <QStringList>
@@ -22,6 +24,23 @@ class SearchReport : public QObject {
     Q_OBJECT
 
 public:
+    // What was searched for, as `--json` tells it.
+    struct Query {
+        struct Face {
+            QString photo;
+            int pick = 1;
+            PhotoPixels inPhoto; // from the photo's scan-sized pixels, where `face` was found
+            QSize photoSize;
+            FoundFace face;
+        };
+        QString matcher;
+        std::int64_t thresholdTenThousandths = 0;
+        std::vector<Face> faces;
+    };
+
+    // The version of the `--json` document's layout (docs/search-json.schema.json).
+    static constexpr int jsonSchema = 1;
+
     SearchReport(const ResultList& results, FolderSearch& search, bool onTerminal, QTextStream& err);
 
     // Keeps every path not read with its reason, for the summary.
@@ -30,14 +49,14 @@ public:
     // Ends the progress line and writes the summary; `complete` is false for a search cut short.
     void finish(bool complete);
     void writeList(QTextStream& out) const;
-    // Names the matcher; with the features matcher each face also gives its cosine similarity.
-    void writeJson(QTextStream& out, Matcher matcher) const;
+    // The query, and every listed photo with its size and its faces, each in the photo's own pixels
+    // with its score and what the matcher adds (the features matcher: its cosine similarity).
+    void writeJson(QTextStream& out, const Query& query) const;
 
 private:
-    struct ScoredFace {
-        QRect box;
-        qint64 scoreTenThousandths;
-        double similarity; // the features matcher's, 0 with the grid
+    struct Photo {
+        QSize size;
+        std::vector<QJsonObject> faces;
     };
 
     void watchScan(class PhotoScan* scan);
@@ -51,11 +70,11 @@ private:
     bool m_onTerminal;
     QTextStream& m_err;
     QTimer m_progressTimer;
-    QHash<QString, std::vector<ScoredFace>> m_faces;
+    QHash<QString, Photo> m_photos;
     bool m_verbose = false;
     bool m_complete = true;
     QStringList m_notRead;
-    QHash<QString, double> m_pendingSimilarity; // by photo: the similarity of the face scored next
+    QHash<QString, QJsonObject> m_pendingFace; // by photo: the face scored next, as faceDescribed told it
 };
 
 } // namespace morvelin

@@ -46,6 +46,7 @@ bool VerbArguments::parse(const QStringList& words)
 {
     m_problem.clear();
     m_secondValues.clear();
+    m_values.clear();
     m_read = QStringList{QString()};
     m_parser.parse(m_read);
     QString secondOf;
@@ -84,6 +85,7 @@ QString VerbArguments::read(const QString& word, QString& secondOf)
     // Neither an option nor an operand: the value of the option before it.
     const QString name = m_parser.optionNames().constLast();
     secondOf = m_rules.value(name).values == 2 ? name : QString();
+    m_values.emplace_back(name, word);
     return problemWithValue(name, word);
 }
 
@@ -125,6 +127,17 @@ QString VerbArguments::value(const QString& name) const
 QString VerbArguments::secondValue(const QString& name) const
 {
     return m_secondValues.value(name);
+}
+
+std::vector<std::pair<QString, QString>> VerbArguments::valuesInOrder(const QStringList& names) const
+{
+    std::vector<std::pair<QString, QString>> values;
+    for (const auto& [name, value] : m_values) {
+        if (names.contains(name)) {
+            values.emplace_back(name, unmarked(value));
+        }
+    }
+    return values;
 }
 
 QString VerbArguments::operand() const

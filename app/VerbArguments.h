@@ -6,6 +6,8 @@
 #include <QStringList>
 
 #include <functional>
+#include <utility>
+#include <vector>
 
 namespace morvelin {
 
@@ -40,6 +42,10 @@ public:
     QString secondValue(const QString& name) const;
     // The last operand, empty when none.
     QString operand() const;
+    // Every value of the options `names` (first values only), with its option's name, in the order
+    // they stand on the line: for options that may be given more than once, and whose meaning
+    // depends on where they stand.
+    std::vector<std::pair<QString, QString>> valuesInOrder(const QStringList& names) const;
 
 private:
     struct ValueRule {
@@ -63,6 +69,7 @@ private:
     QStringList m_names;
     QHash<QString, ValueRule> m_rules;
     QHash<QString, QString> m_secondValues;
+    std::vector<std::pair<QString, QString>> m_values; // every first value read, with its option's name
     QString m_problem;
 };
 

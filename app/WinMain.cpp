@@ -38,6 +38,12 @@ namespace {
 constexpr int aboutLink = WinMainUi::aboutLinkNumber;
 constexpr int updatesLink = WinMainUi::updatesLinkNumber;
 
+// A remark after the status line's text, on a line of its own.
+QString noteOf(const QString& note)
+{
+    return note.isEmpty() ? QString() : QLatin1Char('\n') + note;
+}
+
 } // namespace
 
 WinMain::WinMain(QWidget* parent)
@@ -171,7 +177,7 @@ void WinMain::loadTexts()
     hide();
     m_ui.searchThisFace->setText(Translate(QT_TRANSLATE_NOOP("Morvelin", "Search this face:")));
     m_ui.lookIn->setText(Translate(QT_TRANSLATE_NOOP("Morvelin", "Look in:")));
-    m_ui.status->clear();
+    m_ui.status->setText(m_matcher->fallbackNote());
     m_ui.aboutLink->setText(Translate(QT_TRANSLATE_NOOP("Morvelin", "About")));
     m_ui.updatesLink->setText(Translate(QT_TRANSLATE_NOOP("Morvelin", "Check for updates")));
     m_ui.legalNotice->setText(MainTexts::legalNotice());
@@ -284,6 +290,7 @@ void WinMain::prepareAcquisition()
     m_acquire->watchF12(false);
     m_ui.imageList->clearFaces();
     m_chosenFace.clear();
+    ++m_acquisitions;
 }
 
 void WinMain::onFaceFound(const QImage& thumbnail)
@@ -305,7 +312,7 @@ void WinMain::pickFace(int index)
         return;
     }
     m_ui.face2Search->setPixmap(QPixmap::fromImage(face));
-    m_chosenFace.pick(face, m_acquire->sourcePicture(), index, m_dataPath, m_matcher->featuresUsable());
+    m_chosenFace.pick({m_acquisitions, index}, face, m_acquire->sourcePicture(), m_dataPath);
     m_ui.imgX->imageX().setPicture(SourcePicture::filteredFace(face));
     m_ui.imgX->imageX().displayFlag = true;
     m_ui.imgX2->imageX().setPicture(m_ui.imgX->imageX().picture());
@@ -335,11 +342,16 @@ void WinMain::startSearch()
     m_ui.setWinCaption(Translate(QT_TRANSLATE_NOOP("Morvelin", "Searching")));
     m_ui.setWinSubCaption(ProgramNames::title() + QLatin1Char(' ')
                      + Translate(QT_TRANSLATE_NOOP("Morvelin", "is searching for faces in your image files...")));
-    m_ui.status->setText(Translate(QT_TRANSLATE_NOOP("Morvelin", "Searching...")));
+    QString problem;
+    std::shared_ptr<const FaceQuery> query = m_chosenFace.forSearch(m_matcher->matcherName(), m_dataPath, problem);
+    if (!query) {
+        m_ui.status->setText(problem);
+        return;
+    }
+    m_ui.status->setText(Translate(QT_TRANSLATE_NOOP("Morvelin", "Searching...")) + noteOf(m_matcher->fallbackNote()));
     m_ui.fileList->resetColumns();
     apply(Mode::Searching);
-    m_search->start(m_chosenFace.forSearch(m_matcher->featuresChosen()), m_ui.searchPath->SelPath(),
-                    m_ui.scanSubDirs->isChecked());
+    m_search->start(std::move(query), m_ui.searchPath->SelPath(), m_ui.scanSubDirs->isChecked());
 }
 
 void WinMain::StopSearchButton()
@@ -355,7 +367,7 @@ void WinMain::stopRoutine()
     }
     m_ui.setWinCaption(ProgramNames::title());
     m_ui.setWinSubCaption(Translate(QT_TRANSLATE_NOOP("Morvelin", "Face search software")));
-    m_ui.status->setText(m_ui.status->text() + m_search->indexReport());
+    m_ui.status->setText(m_ui.status->text() + m_search->indexReport() + noteOf(m_matcher->fallbackNote()));
     m_acquire->watchF12(true);
     updateStartSearchEnabled();
 }

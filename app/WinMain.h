@@ -107,6 +107,7 @@ private:
     ScanWindows* m_scanWindows = nullptr;
     MatcherChoice* m_matcher = nullptr;
     ChosenFace m_chosenFace;
+    int m_acquisitions = 0; // tells the faces of one source picture from those of the next
     QString m_dataPath;
     bool m_closeEndsProgram = false;
 };

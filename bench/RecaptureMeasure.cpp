@@ -3,6 +3,7 @@
 #include "engine/FaceMatchTech.h"
 #include "search/FacePictureLoader.h"
 #include "search/FaceScore.h"
+#include "search/GridMatcher.h"
 #include "search/PhotoScan.h"
 #include "search/SourcePicture.h"
 
@@ -90,7 +91,10 @@ std::vector<FolderPhoto> makeFolder(const QStringList& photos, const QDir& folde
 // Scans every photo of the folder with the program's scan and keeps the faces it compared.
 void scanFolder(std::vector<FolderPhoto>& folder, const QString& dataPath)
 {
-    auto anyFace = std::make_shared<const SourceFace>(SourceFace{Matcher::Grid, PixelCanvas(48, 48), {}});
+    FoundFace blank;
+    blank.picture = QImage(48, 48, QImage::Format_RGB32);
+    blank.picture.fill(Qt::black);
+    const std::shared_ptr<const FaceQuery> anyFace = FaceQuery::of(std::make_unique<GridMatcher>(), {blank});
     QEventLoop loop;
     int running = 0;
     std::vector<std::unique_ptr<PhotoScan>> scans;
@@ -253,7 +257,8 @@ RecaptureMeasure::Figures RecaptureMeasure::run(const QStringList& photos, const
                 ++figures.lost;
                 continue;
             }
-            score(SourcePicture::chosenFace(SourcePicture::thumbnail(found, std::size_t(pick))), p, folder, figures);
+            score(FacePictureLoader::fromImage(SourcePicture::filteredFace(SourcePicture::thumbnail(found, std::size_t(pick)))), p, folder,
+                  figures);
         }
     }
     figures.wrongListed /= std::max(1, figures.sources - figures.lost);

@@ -13,8 +13,6 @@ const QString showTipKey = QStringLiteral("Welcome/ShowTip");
 const QString showText = QStringLiteral("1");
 const QString hideText = QStringLiteral("0");
 const QString matcherKey = QStringLiteral("Search/Matcher");
-const QString featuresMatcher = QStringLiteral("features");
-const QString gridMatcher = QStringLiteral("grid");
 
 } // namespace
 
@@ -49,13 +47,13 @@ QString Settings::matcher()
 {
     const QSettings store(QSettings::NativeFormat, QSettings::UserScope, ProgramNames::title(), ProgramNames::title());
     const QVariant value = store.value(matcherKey);
-    return value.typeId() == QMetaType::QString && value.toString() == featuresMatcher ? featuresMatcher : gridMatcher;
+    return value.typeId() == QMetaType::QString ? value.toString() : QString();
 }
 
 bool Settings::setMatcher(const QString& name)
 {
     QSettings store(QSettings::NativeFormat, QSettings::UserScope, ProgramNames::title(), ProgramNames::title());
-    store.setValue(matcherKey, name == featuresMatcher ? featuresMatcher : gridMatcher);
+    store.setValue(matcherKey, name);
     store.sync();
     return store.status() == QSettings::NoError;
 }

@@ -1,5 +1,6 @@
 #include "search/FaceIndex.h"
 
+#include <QBuffer>
 #include <QCryptographicHash>
 #include <QDataStream>
 #include <QDateTime>
@@ -28,7 +29,8 @@ namespace {
 // "FMor": tells our file from another program's SQLite database at the same place.
 constexpr int applicationId = 0x464d6f72;
 constexpr int schemaVersion = 1;
-constexpr quint32 facesMagic = 0x46414346;
+// "FAC2": the photo's sizes, then per face its box, key points, picture, thumbnail and features.
+constexpr quint32 facesMagic = 0x46414332;
 constexpr int busyTimeoutMs = 10000;
 constexpr std::size_t batchSize = 256;
 
@@ -199,12 +201,26 @@ void writePicture(QDataStream& out, const QImage& face)
     }
 }
 
-QByteArray encodeFaces(const std::vector<FaceIndex::Face>& faces)
+// The unfiltered thumbnail only shows which face matched: a small JPEG is plenty.
+void writeThumbnail(QDataStream& out, const QImage& thumbnail)
 {
+    constexpr int thumbnailQuality = 90;
+    QByteArray jpeg;
+    if (!thumbnail.isNull()) {
+        QBuffer buffer(&jpeg);
+        buffer.open(QIODevice::WriteOnly);
+        thumbnail.save(&buffer, "JPG", thumbnailQuality);
+    }
+    out << jpeg;
+}
+
+QByteArray encodeFaces(const FaceIndex::Entry& entry)
+{
+    const std::vector<FaceIndex::Face>& faces = entry.faces;
     QByteArray bytes;
     QDataStream out(&bytes, QIODevice::WriteOnly);
     out.setVersion(QDataStream::Qt_6_0);
-    out << facesMagic << quint32(faces.size());
+    out << facesMagic << entry.photoSize << entry.scanSize << quint32(faces.size());
     for (const FaceIndex::Face& face : faces) {
         out << qint32(face.box.left()) << qint32(face.box.top()) << qint32(face.box.width())
             << qint32(face.box.height());
@@ -212,6 +228,7 @@ QByteArray encodeFaces(const std::vector<FaceIndex::Face>& faces)
             out << point.x() << point.y();
         }
         writePicture(out, face.picture);
+        writeThumbnail(out, face.thumbnail);
         out << quint32(face.features.size());
         out.writeRawData(reinterpret_cast<const char*>(face.features.data()),
                          int(face.features.size() * sizeof(float)));
@@ -245,6 +262,18 @@ bool readPicture(QDataStream& in, QImage& picture)
     return true;
 }
 
+bool readThumbnail(QDataStream& in, QImage& thumbnail)
+{
+    constexpr qsizetype largestJpeg = 1 << 16;
+    QByteArray jpeg;
+    in >> jpeg;
+    if (in.status() != QDataStream::Ok || jpeg.size() > largestJpeg) {
+        return false;
+    }
+    thumbnail = jpeg.isEmpty() ? QImage() : QImage::fromData(jpeg, "JPG");
+    return jpeg.isEmpty() || !thumbnail.isNull();
+}
+
 bool readFace(QDataStream& in, FaceIndex::Face& face)
 {
     constexpr quint32 largestVector = 65536;
@@ -256,7 +285,7 @@ bool readFace(QDataStream& in, FaceIndex::Face& face)
         in >> x >> y;
         point = QPointF(x, y);
     }
-    if (!readPicture(in, face.picture)) {
+    if (!readPicture(in, face.picture) || !readThumbnail(in, face.thumbnail)) {
         return false;
     }
     quint32 length = 0;
@@ -269,22 +298,23 @@ bool readFace(QDataStream& in, FaceIndex::Face& face)
     return in.readRawData(reinterpret_cast<char*>(face.features.data()), byteCount) == byteCount;
 }
 
-std::optional<std::vector<FaceIndex::Face>> decodeFaces(const QByteArray& bytes, qint64 expectedCount)
+// Fills the entry's sizes and faces; false for bytes that are not what encodeFaces wrote.
+bool decodeFaces(const QByteArray& bytes, qint64 expectedCount, FaceIndex::Entry& entry)
 {
     QDataStream in(bytes);
     in.setVersion(QDataStream::Qt_6_0);
     quint32 magic = 0, count = 0;
-    in >> magic >> count;
+    in >> magic >> entry.photoSize >> entry.scanSize >> count;
     if (in.status() != QDataStream::Ok || magic != facesMagic || count != quint64(expectedCount)) {
-        return std::nullopt;
+        return false;
     }
-    std::vector<FaceIndex::Face> faces(count);
-    for (FaceIndex::Face& face : faces) {
+    entry.faces.resize(count);
+    for (FaceIndex::Face& face : entry.faces) {
         if (!readFace(in, face)) {
-            return std::nullopt;
+            return false;
         }
     }
-    return in.atEnd() ? std::optional(std::move(faces)) : std::nullopt;
+    return in.atEnd();
 }
 
 } // namespace
@@ -561,11 +591,9 @@ std::optional<FaceIndex::Entry> FaceIndex::find(const QString& photo, const File
         return std::nullopt;
     }
     entry.error = query.text(6);
-    auto faces = decodeFaces(query.blob(8), query.integer(7));
-    if (!faces) {
+    if (!decodeFaces(query.blob(8), query.integer(7), entry)) {
         return std::nullopt;
     }
-    entry.faces = std::move(*faces);
     return entry;
 }
 
@@ -576,7 +604,7 @@ void FaceIndex::remember(const QString& photo, Entry entry)
     }
     const QByteArray key = keyOf(photo);
     const QByteArray version = m_store->version();
-    const QByteArray faces = encodeFaces(entry.faces);
+    const QByteArray faces = encodeFaces(entry);
     m_writer->queue([key, version, faces, entry = std::move(entry)](sqlite3* db) {
         Statement insert(db,
                          "INSERT OR REPLACE INTO photos(path, device, inode, size, modified_ns, changed_ns, version,"

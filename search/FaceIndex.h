@@ -1,11 +1,12 @@
 #pragma once
 
-#include "search/DetectedFace.h"
 #include "search/FileStamp.h"
+#include "search/FoundFace.h"
 
 #include <QByteArray>
 #include <QImage>
 #include <QRect>
+#include <QSize>
 #include <QString>
 
 #include <array>
@@ -22,16 +23,13 @@ namespace morvelin {
 // find() may be called from several threads at once; writes go to one writer thread in batches.
 class FaceIndex {
 public:
-    struct Face {
-        QRect box;
-        std::array<QPointF, DetectedFace::KeyPointCount> keyPoints{};
-        QImage picture;              // the face as the comparison reads it (48 x 48, filtered)
-        std::vector<float> features; // the unit feature vector; empty when none was computed
-    };
+    using Face = FoundFace;
 
     struct Entry {
         FileStamp stamp;          // of the file the scan read
         QString error;            // why the photo could not be scanned; empty when it was
+        QSize photoSize;          // the photo's own size, turned as its orientation says
+        QSize scanSize;           // the size it was scanned at: the faces' boxes are in its pixels
         std::vector<Face> faces;
     };
 

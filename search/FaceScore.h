@@ -12,6 +12,8 @@ public:
     // 2304 cells x 155 levels: the distance that scores 0.
     static constexpr std::int32_t scoreScale = 2304 * 155;
     static constexpr std::int64_t matchThreshold = 70000;
+    // 70 %, as a score's own value.
+    static constexpr std::int64_t defaultThresholdTenThousandths = matchThreshold * 10;
 
     // 100 - distance x 100 / scoreScale, with distance x 100 in 32-bit arithmetic (OverflowError
     // beyond it), the rest in double precision, rounded to four decimals, ties to even.

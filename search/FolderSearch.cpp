@@ -61,7 +61,7 @@ FolderSearch::FolderSearch(ResultList& results, Settings settings, QObject* pare
 
 FolderSearch::~FolderSearch() = default;
 
-void FolderSearch::start(std::shared_ptr<const SourceFace> sourceFace, const QString& folder, bool subDirs)
+void FolderSearch::start(std::shared_ptr<const FaceQuery> query, const QString& folder, bool subDirs)
 {
     if (m_searchRunning || !m_walkOver) {
         return;
@@ -70,7 +70,7 @@ void FolderSearch::start(std::shared_ptr<const SourceFace> sourceFace, const QSt
     if (m_scansInFlight == 0) {
         shareCoresBetweenScans(m_settings.maxScans);
     }
-    m_sourceFace = std::move(sourceFace);
+    m_query = std::move(query);
     m_stopNow = false;
     m_searchRunning = true;
     m_walkOver = false;
@@ -167,11 +167,13 @@ void FolderSearch::step()
 
 void FolderSearch::startScan(const QString& photo)
 {
-    auto* scan = new PhotoScan(m_sourceFace, this);
+    auto* scan = new PhotoScan(m_query, this);
     ++m_counts.photosSeen;
     ++m_scansInFlight;
     connect(scan, &PhotoScan::matched, &m_results,
-            [this](const QString& fileName, int xscore) { m_results.NewFile(fileName, xscore); });
+            [this](const QString& fileName, int xscore, const QImage& face, const QRect& box) {
+                m_results.NewFile(fileName, xscore, face, box);
+            });
     connect(scan, &PhotoScan::Completed, this, [this, scan]() { onScanCompleted(scan); });
     m_running.insert(scan);
     QTimer::singleShot(std::chrono::seconds(m_settings.photoSeconds), scan, [this, scan]() { abandon(scan); });

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "search/SourceFace.h"
+#include "search/FaceQuery.h"
 #include "search/FolderWalk.h"
 #include "search/MemoryBudget.h"
 
@@ -48,9 +48,9 @@ public:
     FolderSearch(ResultList& results, Settings settings, QObject* parent = nullptr);
     ~FolderSearch() override;
 
-    // Clears the result list and starts walking `folder`; every photo is compared by the source face's
-    // matcher. Ignored while a search runs.
-    void start(std::shared_ptr<const SourceFace> sourceFace, const QString& folder, bool subDirs);
+    // Clears the result list and starts walking `folder`; every photo's faces are compared by the
+    // query's matcher. Ignored while a search runs.
+    void start(std::shared_ptr<const FaceQuery> query, const QString& folder, bool subDirs);
     // The stop routine: no further photo is handed out; scans under way finish and still report.
     void StopSearchButton();
 
@@ -85,7 +85,7 @@ private:
 
     ResultList& m_results;
     Settings m_settings;
-    std::shared_ptr<const SourceFace> m_sourceFace;
+    std::shared_ptr<const FaceQuery> m_query;
     std::unique_ptr<FolderWalk> m_walk;
     std::shared_ptr<MemoryBudget> m_budget;
     QSet<PhotoScan*> m_running;

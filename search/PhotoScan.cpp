@@ -2,19 +2,16 @@
 
 #include "base/BackgroundWork.h"
 #include "engine/EngineError.h"
-#include "engine/FaceMatchTech.h"
-#include "search/FaceCutter.h"
 #include "search/FaceDetector.h"
-#include "search/FaceFeatures.h"
-#include "search/FaceFilter.h"
 #include "search/FaceIndex.h"
-#include "search/FacePictureLoader.h"
 #include "search/ImageX.h"
 #include "search/MemoryBudget.h"
+#include "search/PhotoPixels.h"
 
 #include <malloc.h>
 
 #include <algorithm>
+#include <cmath>
 #include <limits>
 
 namespace morvelin {
@@ -45,12 +42,19 @@ public:
     void answeredFromIndex() { post(&PhotoScan::answeredFromIndex); }
     void stageChanged(Stage stage) { post(&PhotoScan::stageChanged, stage); }
     void photoLoaded(const QImage& scaledPhoto) { post(&PhotoScan::photoLoaded, scaledPhoto); }
+    void photoMeasured(const QSize& photoSize, const QSize& scanSize)
+    {
+        post(&PhotoScan::photoMeasured, photoSize, scanSize);
+    }
     void faceScored(int faceCount, const QRect& box, const QImage& face, qint64 scoreTenThousandths)
     {
         post(&PhotoScan::onFaceScored, faceCount, box, face, scoreTenThousandths);
     }
-    void faceSimilarity(int faceCount, double similarity) { post(&PhotoScan::faceSimilarity, faceCount, similarity); }
-    void matched(const QString& fileName, int xscore) { post(&PhotoScan::matched, fileName, xscore); }
+    void faceDescribed(int faceCount, const QJsonObject& face) { post(&PhotoScan::faceDescribed, faceCount, face); }
+    void matched(const QString& fileName, int xscore, const QImage& face, const QRect& box)
+    {
+        post(&PhotoScan::matched, fileName, xscore, face, box);
+    }
     void finished(const QString& failure) { post(&PhotoScan::onFinished, failure); }
 
 private:
@@ -66,10 +70,10 @@ private:
 
 class PhotoScan::Run {
 public:
-    Run(std::unique_ptr<Relay> relay, std::shared_ptr<const SourceFace> sourceFace, QString fileName,
+    Run(std::unique_ptr<Relay> relay, std::shared_ptr<const FaceQuery> query, QString fileName,
         QString dataPath, std::shared_ptr<MemoryBudget> budget, std::shared_ptr<FaceIndex> index)
         : m_relay(std::move(relay))
-        , m_sourceFace(std::move(sourceFace))
+        , m_query(std::move(query))
         , m_fileName(std::move(fileName))
         , m_dataPath(std::move(dataPath))
         , m_budget(std::move(budget))
@@ -120,15 +124,12 @@ private:
         return failure;
     }
 
-    // An entry made by a grid search holds no features; the features matcher scans such a photo again.
+    // An entry made by a search with another matcher may lack what this one reads (a grid search
+    // reads no features): such a photo is scanned again.
     bool answers(const FaceIndex::Entry& known) const
     {
-        if (m_sourceFace->matcher != Matcher::Features) {
-            return true;
-        }
-        return std::all_of(known.faces.begin(), known.faces.end(), [](const FaceIndex::Face& face) {
-            return face.picture.isNull() || !face.features.empty();
-        });
+        return std::all_of(known.faces.begin(), known.faces.end(),
+                           [this](const FaceIndex::Face& face) { return m_query->matcher->hasRead(face); });
     }
 
     QString compareKnown(const FaceIndex::Entry& known)
@@ -136,6 +137,7 @@ private:
         if (!known.error.isEmpty()) {
             return known.error;
         }
+        measured(known.photoSize, known.scanSize);
         int faceCount = 0;
         for (const FaceIndex::Face& face : known.faces) {
             faceCount = nextFaceCount(faceCount);
@@ -154,6 +156,7 @@ private:
             m_photoFailed = true;
             return photo.errorString();
         }
+        const QSize photoSize(photo.width(), photo.height());
         scaleDown(photo);
         if (const QString refused = reserveMemory(photo); !refused.isEmpty()) {
             return refused;
@@ -164,6 +167,7 @@ private:
             return photo.errorString();
         }
         m_relay->photoLoaded(scaled);
+        measured(photoSize, scaled.size());
 
         // The filter works on each face as it is cut out (see FaceFilter), so the detector reads the
         // photo as it is: every face is framed alike whatever the filter does, and a face chosen from
@@ -198,43 +202,30 @@ private:
         return QStringLiteral("not scanned: the search was stopped");
     }
 
-    // Portrait photos (taller than wide) are scanned at most 1200 pixels high, the others at most 1600
-    // pixels wide, the other side in proportion.
-    static void scaleDown(ImageX& photo)
+    void measured(const QSize& photoSize, const QSize& scanSize)
     {
-        const bool portrait = photo.height() > photo.width();
-        if (portrait && photo.height() > tallestPortrait) {
-            photo.resize(0, tallestPortrait);
-        } else if (!portrait && photo.width() > widestLandscape) {
-            photo.resize(widestLandscape, 0);
-        }
+        m_photoSize = photoSize;
+        m_scanSize = scanSize;
+        m_found.photoSize = photoSize;
+        m_found.scanSize = scanSize;
+        m_relay->photoMeasured(photoSize, scanSize);
     }
 
-    QString compareFaces(const QImage& photo, const std::vector<DetectedFace>& faces)
+    QString compareFaces(const QImage& photo, const std::vector<DetectedFace>& detected)
     {
-        std::shared_ptr<FaceFeatures> features;
-        QImage rgb;
-        if (m_sourceFace->matcher == Matcher::Features) {
-            const FaceFeatures::Loaded loaded = FaceFeatures::forFile(FaceFeatures::pathBeside(m_dataPath));
-            if (!loaded.model) {
-                return loaded.error;
-            }
-            features = loaded.model;
-            rgb = photo.convertToFormat(QImage::Format_RGB888); // once per photo, not per face
+        std::vector<FaceIndex::Face> faces;
+        faces.reserve(detected.size());
+        for (const DetectedFace& found : detected) {
+            faces.push_back(FaceIndex::Face::cutFrom(photo, found));
+        }
+        if (const QString problem = m_query->matcher->read(photo, detected, faces); !problem.isEmpty()) {
+            return problem;
         }
         int faceCount = 0;
-        for (const DetectedFace& found : faces) {
+        for (FaceIndex::Face& face : faces) {
             faceCount = nextFaceCount(faceCount);
             m_relay->stageChanged(Stage::ComparingFaces);
-            FaceIndex::Face face;
-            face.box = QRect(QPoint(found.x1, found.y1), QPoint(found.x2 - 1, found.y2 - 1));
-            face.keyPoints = found.keyPoints;
-            face.picture = FaceCutter::cut(photo, found.x1, found.x2, found.y1, found.y2);
             if (!face.picture.isNull()) {
-                FaceFilter::apply(face.picture);
-                if (features) {
-                    face.features = features->vectorOf(FaceFeatures::align(rgb, found));
-                }
                 scoreFace(faceCount, face);
             }
             if (m_recording) {
@@ -252,26 +243,21 @@ private:
 
     void scoreFace(int faceCount, const FaceIndex::Face& face)
     {
-        const FaceScore score = scoreOf(faceCount, face);
-        m_relay->faceScored(faceCount, face.box, face.picture, score.tenThousandths());
-        if (score.isMatch()) {
-            m_relay->matched(m_fileName, score.xscore());
+        const FaceMatcher::Score score = m_query->matcher->score(face);
+        const PhotoPixels inPhoto(m_photoSize, m_scanSize);
+        QJsonObject described = inPhoto.describe(face);
+        for (auto detail = score.details.begin(); detail != score.details.end(); ++detail) {
+            described.insert(detail.key(), detail.value());
         }
-    }
-
-    FaceScore scoreOf(int faceCount, const FaceIndex::Face& face)
-    {
-        if (m_sourceFace->matcher != Matcher::Features) {
-            return FaceScore::fromDistance(
-                FaceMatchTech().CompareFaces(m_sourceFace->grid, FacePictureLoader::fromImage(face.picture)));
+        m_relay->faceDescribed(faceCount, described);
+        m_relay->faceScored(faceCount, face.box, face.picture, score.score.tenThousandths());
+        if (m_query->lists(score.score)) {
+            m_relay->matched(m_fileName, score.score.xscore(), face.thumbnail, inPhoto.box(face.box));
         }
-        const double similarity = FaceFeatures::similarity(m_sourceFace->features, face.features);
-        m_relay->faceSimilarity(faceCount, similarity);
-        return FaceScore::fromSimilarity(similarity, FaceFeatures::matchSimilarity);
     }
 
     std::unique_ptr<Relay> m_relay;
-    std::shared_ptr<const SourceFace> m_sourceFace;
+    std::shared_ptr<const FaceQuery> m_query;
     QString m_fileName;
     QString m_dataPath;
     std::shared_ptr<MemoryBudget> m_budget;
@@ -279,13 +265,25 @@ private:
     std::shared_ptr<FaceIndex> m_index;
     bool m_recording = false;   // what the scan finds goes to the index
     bool m_photoFailed = false; // the photo itself could not be read
+    QSize m_photoSize;
+    QSize m_scanSize;
     FaceIndex::Entry m_found;
 };
 
-PhotoScan::PhotoScan(std::shared_ptr<const SourceFace> sourceFace, QObject* parent)
+PhotoScan::PhotoScan(std::shared_ptr<const FaceQuery> query, QObject* parent)
     : QObject(parent)
-    , m_sourceFace(std::move(sourceFace))
+    , m_query(std::move(query))
 {
+}
+
+void PhotoScan::scaleDown(ImageX& photo)
+{
+    const bool portrait = photo.height() > photo.width();
+    if (portrait && photo.height() > tallestPortrait) {
+        photo.resize(0, tallestPortrait);
+    } else if (!portrait && photo.width() > widestLandscape) {
+        photo.resize(widestLandscape, 0);
+    }
 }
 
 PhotoScan::~PhotoScan() = default;
@@ -324,9 +322,9 @@ void PhotoScan::Start(const QString& FileName, const QString& XML)
     m_failure.clear();
 
     // The worker holds this scan only to address what it posts, which runs while the scan lives.
-    BackgroundWork::start(this, [this, sourceFace = m_sourceFace, FileName, XML, budget = m_budget,
+    BackgroundWork::start(this, [this, query = m_query, FileName, XML, budget = m_budget,
                                  index = m_index](BackgroundWork& work) {
-        Run(std::make_unique<Relay>(work, this), sourceFace, FileName, XML, budget, index).run();
+        Run(std::make_unique<Relay>(work, this), query, FileName, XML, budget, index).run();
     });
 }
 

@@ -2,11 +2,13 @@
 
 #include "search/FaceScore.h"
 #include "search/PictureSizes.h"
-#include "search/SourceFace.h"
+#include "search/FaceQuery.h"
 
 #include <QImage>
 #include <QObject>
+#include <QJsonObject>
 #include <QRect>
+#include <QSize>
 #include <QString>
 
 #include <cstdint>
@@ -16,12 +18,13 @@
 namespace morvelin {
 
 class FaceIndex;
+class ImageX;
 class MemoryBudget;
 
 // The scan of one photo: load it, scale it down (1200 pixels high for portrait, 1600 wide otherwise),
 // hand the scaled pixels to the detector, cut every face found out of the same pixels, filter
-// it, compare it with the chosen face and report the photo when a face scores 70 % or more. The
-// features matcher reads each face from the scaled photo instead, aligned by its key points. With a
+// it, let the query's matcher read and score it, and report the photo when a face reaches the
+// query's threshold (70 % unless the search says otherwise). With a
 // face index, a photo it remembers unchanged is only compared, never decoded, and what a scan finds
 // is handed to the index. All of it runs on a worker thread; the events below arrive on this object's
 // thread, in order, ending with Completed exactly once, whatever happened. Nothing is written to disk
@@ -35,8 +38,8 @@ public:
     static constexpr int tallestPortrait = PictureSizes::tallestPortrait;
     static constexpr int widestLandscape = PictureSizes::widestLandscape;
 
-    // `sourceFace` is the chosen face, its grid already filtered.
-    explicit PhotoScan(std::shared_ptr<const SourceFace> sourceFace, QObject* parent = nullptr);
+    // `query` holds the person searched for, its matcher prepared.
+    explicit PhotoScan(std::shared_ptr<const FaceQuery> query, QObject* parent = nullptr);
     ~PhotoScan() override;
 
     // The search's shared memory budget; a photo waits for its share before it is decoded. Without
@@ -58,6 +61,10 @@ public:
 
     // The English status text of a stage, as a window shows it after translation.
     static QString stageText(Stage stage);
+    // Portrait photos (taller than wide) are scanned at most 1200 pixels high, the others at most 1600
+    // pixels wide, the other side in proportion. A chosen photo is scaled the same way, so that its
+    // faces are cut as a scan cuts them.
+    static void scaleDown(ImageX& photo);
 
 signals:
     // Before anything else when the face index answers for the photo: no stage but Completed follows.
@@ -65,13 +72,19 @@ signals:
     void stageChanged(morvelin::PhotoScan::Stage stage);
     // The photo as scaled for the scan, before the filter.
     void photoLoaded(const QImage& scaledPhoto);
+    // The photo's own size (as its orientation turns it) and the size it was scanned at, in which
+    // the boxes below are given; from the scan or from the face index.
+    void photoMeasured(const QSize& photoSize, const QSize& scanSize);
     // One face compared: its number in this photo (from 1), where it was found (in pixels of the
     // scaled photo), the 48 x 48 face as compared (filtered) and its score.
     void faceScored(int faceCount, const QRect& box, const QImage& face, qint64 scoreTenThousandths);
-    // With the features matcher, just before that face's faceScored: its cosine similarity (-1..1).
-    void faceSimilarity(int faceCount, double similarity);
-    // A face of this photo reached the threshold.
-    void matched(const QString& fileName, int xscore);
+    // Just before that face's faceScored: the face as `--json` tells of it — its box and key points in
+    // pixels of the photo's own size, and what the matcher adds (the features matcher: its cosine
+    // similarity, -1..1).
+    void faceDescribed(int faceCount, const QJsonObject& face);
+    // A face of this photo reached the threshold: its 48 x 48 thumbnail (unfiltered) and its box in
+    // pixels of the photo's own size.
+    void matched(const QString& fileName, int xscore, const QImage& face, const QRect& box);
     void Completed();
 
 private:
@@ -81,7 +94,7 @@ private:
     void onFaceScored(int faceCount, const QRect& box, const QImage& face, qint64 scoreTenThousandths);
     void onFinished(const QString& failure);
 
-    std::shared_ptr<const SourceFace> m_sourceFace;
+    std::shared_ptr<const FaceQuery> m_query;
     std::shared_ptr<MemoryBudget> m_budget;
     std::shared_ptr<FaceIndex> m_index;
     QString m_fileName;

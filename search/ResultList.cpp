@@ -14,7 +14,7 @@ QString ResultList::iconKeyOf(const QString& path)
     return path.right(3).toLower();
 }
 
-void ResultList::NewFile(const QString& xfile, std::int32_t xscore)
+void ResultList::NewFile(const QString& xfile, std::int32_t xscore, const QImage& face, const QRect& faceBox)
 {
     ++m_filesFound;
     emit filesFoundChanged(m_filesFound);
@@ -28,7 +28,7 @@ void ResultList::NewFile(const QString& xfile, std::int32_t xscore)
         m_rows.erase(m_rows.begin() + existing);
         endRemoveRows();
     }
-    insertRow({xfile, NameOfPath(xfile), FolderOfPath(xfile), xscore, iconKeyOf(xfile)});
+    insertRow({xfile, NameOfPath(xfile), FolderOfPath(xfile), xscore, iconKeyOf(xfile), face, faceBox});
 }
 
 void ResultList::clear()
@@ -99,6 +99,10 @@ QVariant ResultList::data(const QModelIndex& index, int role) const
         return row.xscore;
     case IconKeyRole:
         return row.iconKey;
+    case FaceRole:
+        return row.face;
+    case FaceBoxRole:
+        return row.faceBox;
     default:
         return QVariant();
     }

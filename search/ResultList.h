@@ -1,6 +1,8 @@
 #pragma once
 
 #include <QAbstractTableModel>
+#include <QImage>
+#include <QRect>
 #include <QString>
 
 #include <cstdint>
@@ -13,7 +15,7 @@ class ResultList : public QAbstractTableModel {
     Q_OBJECT
 public:
     enum Column { FileNameColumn, FolderColumn, ScoreColumn, ColumnCount };
-    enum Role { PathRole = Qt::UserRole, ScoreRole, IconKeyRole };
+    enum Role { PathRole = Qt::UserRole, ScoreRole, IconKeyRole, FaceRole, FaceBoxRole };
 
     struct Row {
         QString path;
@@ -21,13 +23,15 @@ public:
         QString folder;
         std::int32_t xscore = 0;
         QString iconKey;
+        QImage face;  // the 48 x 48 thumbnail of the face that scored best, unfiltered
+        QRect faceBox; // where that face is, in pixels of the photo's own size
     };
 
     explicit ResultList(QObject* parent = nullptr);
 
-    // One report of a matching face. A photo reported again keeps one row with its best score; the
-    // running count counts every report.
-    void NewFile(const QString& xfile, std::int32_t xscore);
+    // One report of a matching face, with its thumbnail and where it is in the photo. A photo reported
+    // again keeps one row with its best score and that face; the running count counts every report.
+    void NewFile(const QString& xfile, std::int32_t xscore, const QImage& face = QImage(), const QRect& faceBox = QRect());
     void clear();
 
     int filesFound() const { return m_filesFound; }

@@ -4,9 +4,9 @@
 #include "search/FaceDetector.h"
 #include "search/FaceFeatures.h"
 #include "search/FaceFilter.h"
-#include "search/FacePictureLoader.h"
 #include "search/ImageX.h"
 #include "search/NativePath.h"
+#include "search/PhotoScan.h"
 #include "search/TemporaryPhotoName.h"
 
 #include <QFile>
@@ -42,10 +42,10 @@ SourcePicture::Prepared SourcePicture::preparePhoto(const QString& photo)
     if (!image.load(photo)) {
         return unreadable(photo, image.errorString());
     }
-    if (image.width() > widestPhoto) {
-        image.resize(widestPhoto, 0);
-    }
+    const QSize photoSize(image.width(), image.height());
+    PhotoScan::scaleDown(image);
     Prepared result;
+    result.photoSize = photoSize;
     result.picture = image.picture();
     if (result.picture.isNull()) {
         return unreadable(photo, image.errorString());
@@ -72,6 +72,7 @@ SourcePicture::Prepared SourcePicture::prepareScreen(const QImage& screen, const
     result.jpeg = jpeg;
     result.picture = QImage(jpeg);
     result.detected = result.picture;
+    result.photoSize = result.picture.size();
     return result;
 }
 
@@ -96,6 +97,7 @@ SourcePicture::Result SourcePicture::findFacesIn(const Prepared& prepared, const
 {
     Result result;
     result.picture = prepared.picture;
+    result.photoSize = prepared.photoSize;
     const FaceDetector::Result detected = FaceDetector::detect(prepared.detected, dataPath);
     result.faces = detected.faces;
     result.error = detected.error;
@@ -117,27 +119,14 @@ QImage SourcePicture::filteredFace(const QImage& thumbnail)
     return filtered;
 }
 
-PixelCanvas SourcePicture::chosenFace(const QImage& thumbnail)
+FoundFace SourcePicture::personFace(const Result& found, std::size_t index, const FaceMatcher& matcher, QString& error)
 {
-    return FacePictureLoader::fromImage(filteredFace(thumbnail));
-}
-
-SourceFace SourcePicture::sourceFace(const Result& found, std::size_t index, Matcher matcher, const QString& dataPath,
-                                     QString& error)
-{
-    SourceFace face;
-    face.matcher = matcher;
-    face.grid = chosenFace(thumbnail(found, index));
-    if (matcher != Matcher::Features || index >= found.faces.size()) {
-        return face;
+    if (index >= found.faces.size()) {
+        return FoundFace();
     }
-    const FaceFeatures::Loaded loaded = FaceFeatures::forFile(FaceFeatures::pathBeside(dataPath));
-    if (!loaded.model) {
-        error = loaded.error;
-        return face;
-    }
-    face.features = loaded.model->vectorOf(alignedFace(found, index));
-    return face;
+    std::vector<FoundFace> faces{FoundFace::cutFrom(found.picture, found.faces[index])};
+    error = matcher.read(found.picture, {found.faces[index]}, faces);
+    return faces.front();
 }
 
 QImage SourcePicture::alignedFace(const Result& found, std::size_t index)

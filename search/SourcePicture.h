@@ -2,8 +2,9 @@
 
 #include "engine/PixelCanvas.h"
 #include "search/DetectedFace.h"
+#include "search/FaceMatcher.h"
+#include "search/FoundFace.h"
 #include "search/PictureSizes.h"
-#include "search/SourceFace.h"
 
 #include <QImage>
 #include <QString>
@@ -12,19 +13,19 @@
 
 namespace morvelin {
 
-// The face to search for, made the one way the main window and every verb make it: a photo is scaled to
-// at most 1600 pixels wide (taller photos keep their height), the captured screen becomes a temporary
-// JPEG read back; the detector reads those pixels, each face is cut out of the pixels the detector saw,
-// and the face picked is filtered like every photo the search looks at.
+// The face to search for, made the one way the main window and every verb make it: a photo is scaled
+// as a scan scales it (PhotoScan::scaleDown), the captured screen becomes a temporary JPEG read back;
+// the detector reads those pixels, and each face is cut out of them and read by the matcher the way
+// a scan cuts and reads the faces it finds, so that a photo searched for its own face scores 100 %.
 class SourcePicture {
 public:
-    static constexpr int widestPhoto = PictureSizes::widestLandscape;
 
     // A source picture ready for the detector. The caller removes `jpeg` when done.
     struct Prepared {
         QString jpeg;                    // the captured screen's file; empty for a photo
         QImage picture;                  // the pixels faces are cut from
         QImage detected;                 // the pixels the detector reads: for the screen its JPEG's
+        QSize photoSize;                 // the picture's own size, before it was scaled
         QString error;                   // why there is nothing to detect in, empty on success
         bool unreadablePhoto = false;    // the error is the photo's, not the temporary folder's
 
@@ -33,6 +34,7 @@ public:
 
     struct Result {
         QImage picture;                  // the scaled photo; face rectangles are in its pixels
+        QSize photoSize;                 // the photo's own size, before it was scaled
         std::vector<DetectedFace> faces; // in the detector's order
         QString error;                   // why nothing could be looked for, empty on success
         bool unreadablePhoto = false;    // the error is the photo's, not the detector's
@@ -59,13 +61,9 @@ public:
     // The picture the comparison reads for a thumbnail: filtered like every face a scan cuts out. The
     // window shows it as the chosen face; `faces --out` writes it as compared_N.png.
     static QImage filteredFace(const QImage& thumbnail);
-    // A thumbnail made the face to search for.
-    static PixelCanvas chosenFace(const QImage& thumbnail);
-    // Face `index` made the face to search for with `matcher`. The features matcher reads the face
-    // from the unfiltered picture, aligned by its key points, with the model beside `dataPath`;
-    // `error` tells why that model cannot be used (the face then has no features).
-    static SourceFace sourceFace(const Result& found, std::size_t index, Matcher matcher, const QString& dataPath,
-                                 QString& error);
+    // Face `index` (0-based, one the picture has) as a scan finds it, read by `matcher`; `error` tells
+    // why the matcher could not read it.
+    static FoundFace personFace(const Result& found, std::size_t index, const FaceMatcher& matcher, QString& error);
     // The 112 x 112 face the features matcher reads, null for a face the photo does not have.
     static QImage alignedFace(const Result& found, std::size_t index);
 };

@@ -54,6 +54,11 @@
         <translation>Nicht verfügbar: Das Modell für Gesichtsmerkmale kann nicht verwendet werden.</translation>
     </message>
     <message>
+        <source>The facial-features model cannot be used: faces are compared as brightness grids.</source>
+        <translatorcomment>Status line of the main window when searches fall back from the facial-features matcher.</translatorcomment>
+        <translation>Das Modell für Gesichtsmerkmale kann nicht verwendet werden: Die Gesichter werden als Helligkeitsraster verglichen.</translation>
+    </message>
+    <message>
         <source>Search</source>
         <translatorcomment>Button that starts the search.</translatorcomment>
         <translation>Suchen</translation>

@@ -84,7 +84,7 @@ TEST(CommandLineTest, TheFirstMistakeOnTheLineIsTheOneReported)
         {"faces -- a", "faces does not know the option '--'"},
         {"faces --out=o a", "faces does not know the option '--out=o'"},
         {"faces -x -out", "faces takes one photo"},
-        {"faces --matcher grid --matcher", "--matcher takes grid or features"},
+        {"faces --matcher grid --matcher", "--matcher takes features or grid"},
         {"search --face a --jobs x b c", "--jobs takes a whole number from 1 up"},
         {"search --face a b c --jobs x", "search takes one folder"},
         {"search --face --pick b --pick", "--pick needs a value"},

@@ -141,7 +141,7 @@ TEST(FaceIndexSearchTest, AnInterruptedSearchAndTwoAtOnceLeaveTheIndexRight)
     const auto start = [&](QProcess& process) {
         process.start(QStringLiteral(FACE_MORVELIN_BINARY),
                       {QStringLiteral("search"), QStringLiteral("--face"), testPhoto(QStringLiteral("astronaut.png")),
-                       QStringLiteral("--json"), corpus.path()});
+                       QStringLiteral("--matcher"), QStringLiteral("grid"), QStringLiteral("--json"), corpus.path()});
         ASSERT_TRUE(process.waitForStarted());
     };
     QProcess killed;

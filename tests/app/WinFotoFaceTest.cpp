@@ -1,3 +1,4 @@
+#include "GridQuery.h"
 #include "app/WinFotoFace.h"
 
 #include "ProgramRunner.h"
@@ -48,8 +49,7 @@ struct Shown {
 
 Shown scanInWindow(const QString& photo)
 {
-    auto sourceFace = std::make_shared<const SourceFace>(SourceFace{Matcher::Grid, FacePictureLoader::fromImage(greyFace()), {}});
-    auto* scan = new PhotoScan(sourceFace);
+    auto* scan = new PhotoScan(gridQuery(greyFace()));
     WinFotoFace window(greyFace());
     window.Start(scan);
     window.show();

@@ -19,6 +19,7 @@
 #include <QTimer>
 #include <QApplication>
 #include <QCheckBox>
+#include <QJsonObject>
 #include <QCryptographicHash>
 #include <QDir>
 #include <QFile>
@@ -364,12 +365,12 @@ TEST_F(WinMainTest, SearchesAFolderAndListsTheFaceBestFirst)
     EXPECT_EQ(m_window->folderSearch().counts().photosSeen, 4);
 }
 
-TEST_F(WinMainTest, TheFeaturesCheckBoxIsRememberedDrivesTheSearchAndSaysWhenItCannot)
+TEST_F(WinMainTest, TheFeaturesCheckBoxIsTheFirstStartsChoiceIsRememberedDrivesTheSearchAndSaysWhenItCannot)
 {
     SKIP_WITHOUT_PHOTOS();
     QTemporaryDir store;
     QSettings::setPath(QSettings::NativeFormat, QSettings::UserScope, store.path());
-    Settings::setMatcher(QStringLiteral("features"));
+    ASSERT_TRUE(Settings::matcher().isEmpty());
     m_window->setDataPath(QStringLiteral(MORVELIN_DETECTOR_DATA));
     auto* features = control<QCheckBox>("CompareFeatures");
     ASSERT_TRUE(features->isEnabled()) << features->toolTip().toStdString();
@@ -382,7 +383,9 @@ TEST_F(WinMainTest, TheFeaturesCheckBoxIsRememberedDrivesTheSearchAndSaysWhenItC
     const auto similaritiesOfASearch = [&] {
         int similarities = 0;
         const auto watch = QObject::connect(&m_window->folderSearch(), &FolderSearch::scanStarted, [&](PhotoScan* scan) {
-            QObject::connect(scan, &PhotoScan::faceSimilarity, [&](int, double) { ++similarities; });
+            QObject::connect(scan, &PhotoScan::faceDescribed, [&](int, const QJsonObject& face) {
+                similarities += face.contains(QStringLiteral("similarity")) ? 1 : 0;
+            });
         });
         search(dir.path());
         EXPECT_TRUE(QTest::qWaitFor([this] { return searchDone(); }, detectionTimeoutMs));
@@ -401,6 +404,10 @@ TEST_F(WinMainTest, TheFeaturesCheckBoxIsRememberedDrivesTheSearchAndSaysWhenItC
     EXPECT_FALSE(features->isEnabled());
     EXPECT_FALSE(features->isChecked());
     EXPECT_TRUE(features->toolTip().contains(QStringLiteral("fr_feature.onnx"))) << features->toolTip().toStdString();
+    search(dir.path());
+    ASSERT_TRUE(QTest::qWaitFor([this] { return searchDone(); }, detectionTimeoutMs));
+    EXPECT_TRUE(control<QLabel>("Labels3")->text().contains(QStringLiteral("compared as brightness grids")))
+        << control<QLabel>("Labels3")->text().toStdString();
 }
 
 TEST_F(WinMainTest, StopMidSearchKeepsTheRowsFoundSoFar)
@@ -413,7 +420,8 @@ TEST_F(WinMainTest, StopMidSearchKeepsTheRowsFoundSoFar)
             QFile::copy(photos::testPhoto(QStringLiteral("faces/") + name), dir.filePath(QString::number(copy) + name));
         }
     }
-    chooseFace(photos::testPhoto(QStringLiteral("astronaut.png")), 0);
+    // A face each copy of bald_guys.jpg holds.
+    chooseFace(photos::testPhoto(QStringLiteral("faces/bald_guys.jpg")), 0);
     search(dir.path());
     ASSERT_TRUE(QTest::qWaitFor([this] { return m_window->FilesFound() >= 1; }, detectionTimeoutMs));
     emit control<FlatButton>("StopSearch")->Click();

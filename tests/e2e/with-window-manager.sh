@@ -57,13 +57,14 @@ large=$work/many
 mkdir -p "$small" "$large"
 cp "$photos"/faces/*.jpg "$photos/astronaut.png" "$small/"
 for copy in $(seq 1 40); do
-    for photo in "$photos"/faces/*.jpg; do
+    # The astronaut is the face searched for: each round of copies holds her once.
+    for photo in "$photos"/faces/*.jpg "$photos/astronaut.png"; do
         # Files of their own (hard links where they can be): the face index keeps symbolic links to
         # one photo as that photo, and would answer all but the first without a scan window.
         ln "$photo" "$large/$copy-$(basename "$photo")" 2>/dev/null || cp "$photo" "$large/$copy-$(basename "$photo")"
     done
 done
-large_count=$(find "$large" -name '*.jpg' | wc -l)
+large_count=$(find "$large" -type f | wc -l)
 drops=$work/drops.txt
 mkdir -p "$out"
 rm -f "$out"/*.png

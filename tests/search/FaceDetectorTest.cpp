@@ -1,4 +1,5 @@
 #include "base/BackgroundWork.h"
+#include "GridQuery.h"
 #include "search/BlazeFaceDecoder.h"
 #include "search/FaceDetector.h"
 #include "search/FaceFraming.h"
@@ -66,7 +67,7 @@ void runEventsUntil(const std::function<bool()>& done)
 // The boxes a scan of `photo` compares, in pixels of the scaled photo.
 std::vector<QRect> scannedBoxes(const QString& photo, const QString& dataPath)
 {
-    PhotoScan scan(std::make_shared<const SourceFace>(SourceFace{Matcher::Grid, PixelCanvas(48, 48), {}}));
+    PhotoScan scan(gridQuery());
     std::vector<QRect> boxes;
     QEventLoop loop;
     QObject::connect(&scan, &PhotoScan::faceScored, [&](int, const QRect& box) { boxes.push_back(box); });

@@ -1,4 +1,5 @@
 #include "search/FaceFeatures.h"
+#include "search/FeaturesMatcher.h"
 
 #include "FaceDetectorTestFolder.h"
 #include "search/FaceScore.h"
@@ -40,7 +41,7 @@ QPointF centroid(const QImage& image, const QColor& colour)
     return count > 0 ? QPointF(x / count, y / count) : QPointF(-100, -100);
 }
 
-double scoreOf(const SourceFace& a, const SourceFace& b)
+double scoreOf(const FoundFace& a, const FoundFace& b)
 {
     return FaceScore::fromSimilarity(FaceFeatures::similarity(a.features, b.features), FaceFeatures::matchSimilarity)
                .tenThousandths() / 10000.0;
@@ -97,13 +98,14 @@ TEST(FaceFeaturesTest, OnePersonScoresHighTwoPeopleLowAndEveryPathReadsTheSameFa
         GTEST_SKIP() << why;
     }
     QString error;
+    const FeaturesMatcher matcher(folder.dataPath());
     const auto sourceOf = [&](const QString& photo) {
         const SourcePicture::Result found = SourcePicture::findFaces(photo, folder.dataPath());
         EXPECT_FALSE(found.faces.empty()) << photo.toStdString();
-        return SourcePicture::sourceFace(found, 0, Matcher::Features, folder.dataPath(), error);
+        return SourcePicture::personFace(found, 0, matcher, error);
     };
     const QString astronaut = FaceDetectorTestFolder::photo(QStringLiteral("astronaut.png"));
-    const SourceFace original = sourceOf(astronaut);
+    const FoundFace original = sourceOf(astronaut);
     ASSERT_TRUE(error.isEmpty()) << error.toStdString();
     ASSERT_EQ(original.features.size(), std::size_t(FaceFeatures::length));
 
@@ -118,9 +120,8 @@ TEST(FaceFeaturesTest, OnePersonScoresHighTwoPeopleLowAndEveryPathReadsTheSameFa
     // features.
     const SourcePicture::Prepared prepared = SourcePicture::preparePhoto(astronaut);
     QFile::remove(prepared.jpeg);
-    const SourceFace fromWindow =
-        SourcePicture::sourceFace(SourcePicture::findFacesIn(prepared, folder.dataPath()), 0, Matcher::Features,
-                                  folder.dataPath(), error);
+    const FoundFace fromWindow =
+        SourcePicture::personFace(SourcePicture::findFacesIn(prepared, folder.dataPath()), 0, matcher, error);
     EXPECT_EQ(fromWindow.features, original.features);
 }
 

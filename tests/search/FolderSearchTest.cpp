@@ -1,4 +1,5 @@
 #include "base/BackgroundWork.h"
+#include "GridQuery.h"
 #include "search/FolderSearch.h"
 
 #include "search/PhotoScan.h"
@@ -37,7 +38,7 @@ TEST(FolderSearchTest, NoMoreScansUnderWayThanAllowed)
     QObject::connect(&search, &FolderSearch::scanStarted,
                      [&](PhotoScan*) { mostScansAtOnce = std::max(mostScansAtOnce, search.scansInFlight()); });
     QObject::connect(&search, &FolderSearch::finished, [&]() { ++finished; });
-    search.start(std::make_shared<const SourceFace>(SourceFace{Matcher::Grid, PixelCanvas(48, 48, 0x808080), {}}), photos.path(), false);
+    search.start(gridQuery(), photos.path(), false);
     waitUntil([&] { return finished > 0; }, 60000);
     BackgroundWork::pool().setMaxThreadCount(savedPoolSize);
 

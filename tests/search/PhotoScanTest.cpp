@@ -1,3 +1,4 @@
+#include "GridQuery.h"
 #include "search/PhotoScan.h"
 
 #include "WaitUntil.h"
@@ -34,7 +35,7 @@ TEST(PhotoScanTest, PhotosAreScaledToTheirScanSizeAndEveryScanCompletesOnce)
             image.save(photo);
         }
         SCOPED_TRACE(photo.toStdString());
-        PhotoScan scan(std::make_shared<const SourceFace>(SourceFace{Matcher::Grid, PixelCanvas(48, 48, 0x808080), {}}));
+        PhotoScan scan(gridQuery());
         QSize scanned(0, 0);
         std::vector<PhotoScan::Stage> stages;
         int completed = 0;
