@@ -28,6 +28,8 @@ FaceIndex::Entry entryFor(const QString& photo, int faces)
 {
     FaceIndex::Entry entry;
     entry.stamp = *FileStamp::of(photo);
+    entry.photoSize = QSize(4000, 3000);
+    entry.scanSize = QSize(1600, 1200);
     for (int n = 0; n < faces; ++n) {
         FaceIndex::Face face;
         face.box = QRect(10 * n, 20, 48 + n, 50);
@@ -35,6 +37,8 @@ FaceIndex::Entry entryFor(const QString& photo, int faces)
         face.picture = QImage(48, 48, QImage::Format_RGB32);
         face.picture.fill(qRgb(10 * n, 200, 30));
         face.picture.setPixel(5, 7, qRgb(1, 2, 3));
+        face.thumbnail = QImage(48, 48, QImage::Format_RGB32);
+        face.thumbnail.fill(qRgb(200, 120, 40 * n));
         face.features = {0.6f, -0.8f, float(n)};
         entry.faces.push_back(face);
     }
@@ -78,7 +82,14 @@ TEST_F(FaceIndexTest, answersOnlyForTheSameFileAndVersion)
         EXPECT_EQ(found->faces[n].keyPoints, expected.faces[n].keyPoints);
         EXPECT_EQ(found->faces[n].picture, expected.faces[n].picture);
         EXPECT_EQ(found->faces[n].features, expected.faces[n].features);
+        // The thumbnail is kept small, as a JPEG: close, not exact.
+        ASSERT_EQ(found->faces[n].thumbnail.size(), QSize(48, 48));
+        const QColor kept = found->faces[n].thumbnail.pixelColor(24, 24);
+        const QColor made = expected.faces[n].thumbnail.pixelColor(24, 24);
+        EXPECT_LE(std::abs(kept.red() - made.red()) + std::abs(kept.green() - made.green()) + std::abs(kept.blue() - made.blue()), 12);
     }
+    EXPECT_EQ(found->photoSize, QSize(4000, 3000));
+    EXPECT_EQ(found->scanSize, QSize(1600, 1200));
     EXPECT_EQ(index.find(b, *FileStamp::of(b))->error, QStringLiteral("not a picture"));
     EXPECT_EQ(index.stats().photos, 2);
     EXPECT_EQ(index.stats().faces, 2);
