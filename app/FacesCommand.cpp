@@ -21,7 +21,11 @@ int FacesCommand::run(const QStringList& operands, QTextStream& out, QTextStream
 
     const QString dataPath = DetectorDataPath();
     if (options.matcher.isEmpty()) {
-        options.matcher = MatcherRegistry::defaultFor(dataPath).name;
+        const MatcherRegistry::Default chosen = MatcherRegistry::defaultFor(dataPath);
+        if (!chosen.fallback.isEmpty() && !options.outFolder.isEmpty()) {
+            err << CommandLine::programName << ": " << chosen.fallback << Qt::endl;
+        }
+        options.matcher = chosen.name;
     } else if (const QString problem = MatcherRegistry::find(options.matcher)->problem(dataPath); !problem.isEmpty()) {
         err << CommandLine::programName << ": " << problem << Qt::endl;
         return CommandLine::exitUsage;

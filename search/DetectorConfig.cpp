@@ -29,6 +29,9 @@ public:
         if (name == u"framing") {
             return framing();
         }
+        if (name == u"rejection") {
+            return rejection();
+        }
         return QString(); // unknown elements are left for later versions
     }
 
@@ -60,6 +63,17 @@ private:
         QString error = readInt(QLatin1StringView("tiles-across"), 0, 8, m_config.tilesAcross);
         if (error.isEmpty()) {
             error = readFloat(QLatin1StringView("overlap"), 0.0f, 0.75f, m_config.tileOverlap);
+        }
+        return error;
+    }
+
+    QString rejection()
+    {
+        QString error = readFloat(QLatin1StringView("second-look"), 0.0f, 0.999f, m_config.secondLookScore);
+        if (error.isEmpty()) {
+            int checked = m_config.keyPointsChecked ? 1 : 0;
+            error = readInt(QLatin1StringView("key-points"), 0, 1, checked);
+            m_config.keyPointsChecked = checked == 1;
         }
         return error;
     }

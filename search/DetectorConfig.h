@@ -27,6 +27,12 @@ struct DetectorConfig {
     int tilesAcross = 0;
     float tileOverlap = 0.25f;
 
+    // False faces: a find the second, closer look does not see again with at least this confidence
+    // is dropped (0: it keeps its first find); with keyPointsChecked, so is one whose key points make
+    // no face (see FaceGeometry).
+    float secondLookScore = 0.0f;
+    bool keyPointsChecked = false;
+
     Framing framing = Framing::DetectorBox;
     // The eye box in eye distances: its side, and how far its centre lies below the eyes' midpoint.
     float eyeBoxSize = 2.0f;

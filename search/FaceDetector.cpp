@@ -2,6 +2,7 @@
 
 #include "search/BlazeFaceModel.h"
 #include "search/FaceFraming.h"
+#include "search/FaceGeometry.h"
 
 #include <QDir>
 #include <QFileInfo>
@@ -13,6 +14,7 @@
 #include <cmath>
 #include <map>
 #include <mutex>
+#include <optional>
 
 namespace morvelin {
 
@@ -111,7 +113,17 @@ std::vector<int> spread(int length, int side, int count)
     return starts;
 }
 
-// The whole image, then the tiles when the data file asks for them.
+// How many windows of `side` pixels, overlapping by `overlap` of a side, cover `length` pixels.
+int windowsAlong(int length, int side, double overlap)
+{
+    if (length <= side) {
+        return 1;
+    }
+    return static_cast<int>(std::ceil((length - side * overlap) / (side * (1 - overlap))));
+}
+
+// The whole image, then the tiles when the data file asks for them. A tile is never smaller than the
+// model's input: blown up, a small photo's patterns look like faces and nothing small is gained.
 std::vector<Window> windowsFor(const cv::Size& size, const DetectorConfig& config)
 {
     const int longSide = std::max(size.width, size.height);
@@ -121,13 +133,12 @@ std::vector<Window> windowsFor(const cv::Size& size, const DetectorConfig& confi
         return windows;
     }
     const double overlap = config.tileOverlap;
-    const int side = static_cast<int>(std::ceil(longSide / (across - (across - 1) * overlap)));
-    const int shortSide = std::min(size.width, size.height);
-    const int down =
-        shortSide <= side ? 1 : static_cast<int>(std::ceil((shortSide - side * overlap) / (side * (1 - overlap))));
-    const bool wide = size.width >= size.height;
-    const std::vector<int> xs = spread(size.width, std::min(side, size.width), wide ? across : down);
-    const std::vector<int> ys = spread(size.height, std::min(side, size.height), wide ? down : across);
+    const int side = std::max(config.inputSize, static_cast<int>(std::ceil(longSide / (across - (across - 1) * overlap))));
+    if (side >= longSide) {
+        return windows;
+    }
+    const std::vector<int> xs = spread(size.width, std::min(side, size.width), windowsAlong(size.width, side, overlap));
+    const std::vector<int> ys = spread(size.height, std::min(side, size.height), windowsAlong(size.height, side, overlap));
     for (const int y : ys) {
         for (const int x : xs) {
             windows.push_back({cv::Point(x, y), side});
@@ -139,8 +150,9 @@ std::vector<Window> windowsFor(const cv::Size& size, const DetectorConfig& confi
 // A face's second look: a square about `zoom` times its size around it, at the model's input size.
 // The whole-picture pass sees a small face in a few pixels and places its eyes roughly; here every face
 // is seen at one scale, so its key points, and the box placed from them, do not depend on its size in
-// the picture. Past the picture's edges the square is black, as in the first pass.
-BlazeFaceDecoder::Candidate lookAgain(const cv::Mat& rgb, const BlazeFaceDecoder::Candidate& found,
+// the picture. Past the picture's edges the square is black, as in the first pass. Nothing when the
+// data file asks the second look to confirm the face and it does not.
+std::optional<BlazeFaceDecoder::Candidate> lookAgain(const cv::Mat& rgb, const BlazeFaceDecoder::Candidate& found,
                                       BlazeFaceModel& model, const DetectorConfig& config)
 {
     constexpr double zoom = 2.0;
@@ -172,6 +184,9 @@ BlazeFaceDecoder::Candidate lookAgain(const cv::Mat& rgb, const BlazeFaceDecoder
             best = &candidate;
             bestOverlap = overlap;
         }
+    }
+    if (config.secondLookScore > 0 && (best == nullptr || best->score < config.secondLookScore)) {
+        return std::nullopt;
     }
     return best != nullptr ? *best : found;
 }
@@ -257,7 +272,10 @@ FaceDetector::Result FaceDetector::detect(const QImage& image, const DetectorCon
             }
         }
         for (const BlazeFaceDecoder::Candidate& candidate : BlazeFaceDecoder::mergeOverlaps(candidates, config.nmsThreshold)) {
-            found.push_back(lookAgain(rgb, candidate, *loaded.model, config));
+            const std::optional<BlazeFaceDecoder::Candidate> seen = lookAgain(rgb, candidate, *loaded.model, config);
+            if (seen && (!config.keyPointsChecked || FaceGeometry::makesAFace(*seen))) {
+                found.push_back(*seen);
+            }
         }
     } catch (const cv::Exception& error) {
         return failure(QStringLiteral("face model failed: %1").arg(QString::fromStdString(error.msg)));

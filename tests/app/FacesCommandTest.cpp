@@ -2,9 +2,17 @@
 
 #include <QDir>
 #include <QImage>
+#include <QJsonArray>
+#include <QJsonDocument>
+#include <QJsonObject>
+#include <QPainter>
 #include <QTemporaryDir>
 
 #include <gtest/gtest.h>
+
+#include <algorithm>
+#include <utility>
+#include <vector>
 
 using namespace morvelin::testing;
 
@@ -44,6 +52,58 @@ TEST(FacesCommandTest, GroupPhotosListFacesInReadingOrder)
     for (int i = 0; i < lines.size(); ++i) {
         EXPECT_TRUE(lines[i].startsWith(QString::number(i + 1) + QLatin1Char('\t'))) << lines[i].toStdString();
     }
+}
+
+// Her head pasted 60, 100 and 150 pixels wide into a 12-megapixel photo: each small face is found,
+// by `faces` in the scaled photo's pixels and by a search in the photo's own.
+TEST(FacesCommandTest, SmallFacesInALargePhotoAreFound)
+{
+    SKIP_WITHOUT_PHOTOS();
+    QTemporaryDir dir;
+    const QImage head = QImage(testPhoto(QStringLiteral("astronaut.png"))).copy(140, 20, 180, 220);
+    QImage photo(4000, 3000, QImage::Format_RGB32);
+    photo.fill(qRgb(96, 112, 104));
+    std::vector<QRect> pasted;
+    {
+        QPainter painter(&photo);
+        painter.setRenderHint(QPainter::SmoothPixmapTransform);
+        for (const auto& [width, at] : {std::pair{60, QPoint(600, 500)}, std::pair{100, QPoint(1900, 1400)},
+                                        std::pair{150, QPoint(3100, 2300)}}) {
+            pasted.push_back(QRect(at, QSize(width, width * head.height() / head.width())));
+            painter.drawImage(pasted.back(), head);
+        }
+    }
+    const QString path = dir.filePath(QStringLiteral("wide-shot.jpg"));
+    ASSERT_TRUE(photo.save(path, "JPEG", 92));
+    const auto foundAt = [](const std::vector<QRect>& finds, const QRect& face) {
+        return std::count_if(finds.begin(), finds.end(), [&](const QRect& find) { return face.contains(find.center()); });
+    };
+
+    const Outcome faces = runProgram({QStringLiteral("faces"), path});
+    ASSERT_EQ(faces.exitCode, 0) << faces.err.toStdString();
+    std::vector<QRect> scanned;
+    for (const QString& line : faces.out.trimmed().split(QLatin1Char('\n'))) {
+        const QStringList f = line.split(QLatin1Char('\t'));
+        // The photo is scanned at 1600 x 1200: 0.4 of its own size.
+        scanned.push_back(QRect(QPoint(f[1].toInt(), f[3].toInt()) / 0.4, QPoint(f[2].toInt(), f[4].toInt()) / 0.4));
+    }
+    const Outcome search = runProgram({QStringLiteral("search"), QStringLiteral("--no-index"), QStringLiteral("--json"),
+                                       QStringLiteral("--threshold"), QStringLiteral("0"), QStringLiteral("--face"),
+                                       testPhoto(QStringLiteral("astronaut.png")), dir.path()});
+    ASSERT_EQ(search.exitCode, 0) << search.err.toStdString();
+    std::vector<QRect> searched;
+    const QJsonArray photos = QJsonDocument::fromJson(search.out.toUtf8()).object().value(QStringLiteral("photos")).toArray();
+    ASSERT_EQ(photos.size(), 1) << search.out.toStdString();
+    for (const QJsonValue& face : photos.first().toObject().value(QStringLiteral("faces")).toArray()) {
+        const QJsonObject box = face.toObject();
+        searched.push_back(QRect(QPoint(box.value(QStringLiteral("x1")).toInt(), box.value(QStringLiteral("y1")).toInt()),
+                                 QPoint(box.value(QStringLiteral("x2")).toInt(), box.value(QStringLiteral("y2")).toInt())));
+    }
+    for (const QRect& face : pasted) {
+        EXPECT_EQ(foundAt(scanned, face), 1) << "faces: a face " << face.width() << " pixels wide";
+        EXPECT_EQ(foundAt(searched, face), 1) << "search: a face " << face.width() << " pixels wide";
+    }
+    EXPECT_EQ(scanned.size(), pasted.size()) << faces.out.toStdString();
 }
 
 TEST(FacesCommandTest, NoFaceUnreadableOrMissingPhotosSaySo)

@@ -22,6 +22,7 @@ TEST(FaceDetectorConfigTest, ReadsTheSettingsAndKeepsDefaultsForMissingOnes)
           <model file="models/../m.onnx" input-size="128"/>
           <thresholds score="0.55" nms="0.4"/>
           <framing mode="eyes" size="2.5" drop="-0.75"/>
+          <rejection second-look="0.6" key-points="1"/>
           <later-setting what="ignored"/>
         </detector>)");
     ASSERT_TRUE(full.config) << full.error.toStdString();
@@ -30,6 +31,8 @@ TEST(FaceDetectorConfigTest, ReadsTheSettingsAndKeepsDefaultsForMissingOnes)
     EXPECT_FLOAT_EQ(full.config->scoreThreshold, 0.55f);
     EXPECT_EQ(full.config->framing, DetectorConfig::Framing::EyeBox);
     EXPECT_FLOAT_EQ(full.config->eyeBoxDrop, -0.75f);
+    EXPECT_FLOAT_EQ(full.config->secondLookScore, 0.6f);
+    EXPECT_TRUE(full.config->keyPointsChecked);
 
     const DetectorConfig::Result minimal = parse("<detector><model file='/abs/m.onnx'/></detector>");
     ASSERT_TRUE(minimal.config) << minimal.error.toStdString();
@@ -58,6 +61,7 @@ TEST(FaceDetectorConfigTest, RefusesFilesItCannotTrustAndNamesAMissingOne)
         {"<detector><model file='m.onnx'/><thresholds nms='0'/></detector>", "nms"},
         {"<detector><model file='m.onnx'/><tiling tiles-across='-1'/></detector>", "tiles-across"},
         {"<detector><model file='m.onnx'/><framing mode='nose'/></detector>", "mode"},
+        {"<detector><model file='m.onnx'/><rejection key-points='yes'/></detector>", "key-points"},
         {"<detector><model file='m.onnx'/><framing mode='eyes' size='0'/></detector>", "size"},
         {"<detector><model file='m.onnx'/><thresholds", "line 1"},
     };

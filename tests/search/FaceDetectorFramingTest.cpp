@@ -1,4 +1,7 @@
 #include "search/FaceFraming.h"
+#include "search/FaceGeometry.h"
+
+#include <QTransform>
 
 #include <gtest/gtest.h>
 
@@ -79,4 +82,42 @@ TEST(FaceDetectorFramingTest, FacesReadInRowsTopToBottomEachLeftToRight)
     faces = {face(500, 100, 100), face(0, 149, 100), face(200, 150, 100)};
     FaceFraming::sortInReadingOrder(faces);
     EXPECT_EQ(corners(faces), corners({face(0, 149, 100), face(500, 100, 100), face(200, 150, 100)}));
+}
+
+// A find whose key points lie where no face has them (a window pane, a pattern) is no face; a real
+// layout is one however the face is turned.
+TEST(FaceDetectorFramingTest, OnlyKeyPointsLaidOutAsAFaceMakeAFace)
+{
+    BlazeFaceDecoder::Candidate frontal;
+    frontal.box = QRectF(100, 100, 100, 100);
+    frontal.keyPoints[DetectedFace::RightEye] = QPointF(130, 135);
+    frontal.keyPoints[DetectedFace::LeftEye] = QPointF(170, 135);
+    frontal.keyPoints[DetectedFace::NoseTip] = QPointF(150, 160);
+    frontal.keyPoints[DetectedFace::Mouth] = QPointF(150, 180);
+    frontal.keyPoints[DetectedFace::RightEar] = QPointF(105, 145);
+    frontal.keyPoints[DetectedFace::LeftEar] = QPointF(195, 145);
+    EXPECT_TRUE(FaceGeometry::makesAFace(frontal));
+    for (const double degrees : {35.0, 90.0, 180.0, -120.0}) {
+        BlazeFaceDecoder::Candidate turned = frontal;
+        const QTransform turn = QTransform().translate(150, 150).rotate(degrees).translate(-150, -150);
+        for (QPointF& point : turned.keyPoints) {
+            point = turn.map(point);
+        }
+        EXPECT_TRUE(FaceGeometry::makesAFace(turned)) << degrees;
+    }
+
+    const auto changed = [&](DetectedFace::KeyPoint which, QPointF where) {
+        BlazeFaceDecoder::Candidate candidate = frontal;
+        candidate.keyPoints[which] = where;
+        return candidate;
+    };
+    EXPECT_FALSE(FaceGeometry::makesAFace(BlazeFaceDecoder::Candidate{0.9f, frontal.box, {}})) << "no key points";
+    EXPECT_FALSE(FaceGeometry::makesAFace(changed(DetectedFace::LeftEye, QPointF(132, 135)))) << "eyes together";
+    BlazeFaceDecoder::Candidate wide = changed(DetectedFace::LeftEye, QPointF(199, 135));
+    wide.keyPoints[DetectedFace::RightEye] = QPointF(101, 135);
+    EXPECT_FALSE(FaceGeometry::makesAFace(wide)) << "eyes too far apart for the box";
+    EXPECT_FALSE(FaceGeometry::makesAFace(changed(DetectedFace::Mouth, QPointF(150, 150)))) << "mouth above the nose";
+    EXPECT_FALSE(FaceGeometry::makesAFace(changed(DetectedFace::NoseTip, QPointF(150, 120)))) << "nose above the eyes";
+    EXPECT_FALSE(FaceGeometry::makesAFace(changed(DetectedFace::Mouth, QPointF(150, 245)))) << "mouth far below";
+    EXPECT_FALSE(FaceGeometry::makesAFace(changed(DetectedFace::RightEar, QPointF(20, 145)))) << "a point off the box";
 }
