@@ -16,6 +16,11 @@ constexpr int ChosenRole = Qt::UserRole;
 
 constexpr int selectedFrameWidth = 3;
 
+bool holds(const std::vector<ChosenFace::Key>& keys, const ChosenFace::Key& key)
+{
+    return std::find(keys.begin(), keys.end(), key) != keys.end();
+}
+
 // Each face drawn as it is, in the middle of its cell; the chosen ones framed rather than tinted, as a
 // tint would change the face a person has to recognise.
 class ThumbnailDelegate : public QStyledItemDelegate {
@@ -66,7 +71,7 @@ FaceGallery::FaceGallery(QWidget* parent)
 
 void FaceGallery::keepOnly(const std::vector<ChosenFace::Key>& chosen)
 {
-    std::erase_if(m_faces, [&chosen](const Face& face) { return std::find(chosen.begin(), chosen.end(), face.key) == chosen.end(); });
+    std::erase_if(m_faces, [&chosen](const Face& face) { return !holds(chosen, face.key); });
     m_collected.clear();
     m_chosen = chosen;
     showFaces();
@@ -102,8 +107,7 @@ void FaceGallery::markChosen(const std::vector<ChosenFace::Key>& chosen)
 {
     m_chosen = chosen;
     for (int row = 0; row < count(); ++row) {
-        const ChosenFace::Key& key = m_faces[static_cast<std::size_t>(row)].key;
-        item(row)->setData(ChosenRole, std::find(chosen.begin(), chosen.end(), key) != chosen.end());
+        item(row)->setData(ChosenRole, holds(chosen, m_faces[static_cast<std::size_t>(row)].key));
     }
 }
 
@@ -127,8 +131,8 @@ bool FaceGallery::isMarked(int row) const
     return shown != nullptr && shown->data(ChosenRole).toBool();
 }
 
-// The click is read from the events themselves: Ctrl as the button went up, and the item under the
-// pointer at press and release, wherever the pointer was before.
+// Read from the events themselves rather than from the keyboard's and pointer's state when the click is
+// handled: a click another program sends, or one without a move before it, carries its own.
 void FaceGallery::mousePressEvent(QMouseEvent* event)
 {
     QListWidget::mousePressEvent(event);

