@@ -11,9 +11,9 @@ namespace {
 
 // The face as a scan finds it, read by every matcher that can be used: the detector is asked again,
 // as the gallery keeps no key points, and the same picture gives the same faces in the same order.
-FoundFace readFace(const SourcePicture::Prepared& source, const QString& dataPath, int index)
+FoundFace readFace(QFuture<SourcePicture::Result> detected, const QString& dataPath, int index)
 {
-    const SourcePicture::Result found = SourcePicture::findFacesIn(source, dataPath);
+    const SourcePicture::Result found = detected.result();
     if (index < 0 || std::size_t(index) >= found.faces.size()) {
         return FoundFace();
     }
@@ -56,9 +56,15 @@ bool ChosenFace::toggle(const Key& key, const QImage& thumbnail, const SourcePic
 void ChosenFace::add(const Key& key, const QImage& thumbnail, const SourcePicture::Prepared& source,
                      const QString& dataPath)
 {
+    // One detection per picture, however many of its faces are chosen.
+    const auto sameSource = std::find_if(m_faces.begin(), m_faces.end(),
+                                         [&](const Face& face) { return face.key.acquisition == key.acquisition; });
+    const QFuture<SourcePicture::Result> detected = sameSource != m_faces.end()
+        ? sameSource->detected
+        : BackgroundWork::future([source, dataPath] { return SourcePicture::findFacesIn(source, dataPath); });
     const int index = key.index;
-    m_faces.push_back({key, thumbnail, BackgroundWork::future([source, dataPath, index] {
-                           return readFace(source, dataPath, index);
+    m_faces.push_back({key, thumbnail, detected, BackgroundWork::future([detected, dataPath, index] {
+                           return readFace(detected, dataPath, index);
                        })});
 }
 

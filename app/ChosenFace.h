@@ -50,6 +50,7 @@ private:
     struct Face {
         Key key;
         QImage thumbnail;
+        QFuture<SourcePicture::Result> detected; // shared by the faces of one acquisition
         QFuture<FoundFace> found;
     };
 

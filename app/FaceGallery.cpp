@@ -1,18 +1,27 @@
 #include "app/FaceGallery.h"
 
+#include <QMouseEvent>
 #include <QPainter>
 #include <QPixmap>
 #include <QStyledItemDelegate>
+
+#include <algorithm>
+#include <utility>
 
 namespace morvelin {
 
 namespace {
 
-constexpr int ImageIndexRole = Qt::UserRole;
+constexpr int ChosenRole = Qt::UserRole;
 
 constexpr int selectedFrameWidth = 3;
 
-// Each face drawn as it is, in the middle of its cell; the chosen one framed rather than tinted, as a
+bool holds(const std::vector<ChosenFace::Key>& keys, const ChosenFace::Key& key)
+{
+    return std::find(keys.begin(), keys.end(), key) != keys.end();
+}
+
+// Each face drawn as it is, in the middle of its cell; the chosen ones framed rather than tinted, as a
 // tint would change the face a person has to recognise.
 class ThumbnailDelegate : public QStyledItemDelegate {
 public:
@@ -23,7 +32,7 @@ public:
         QRect face(0, 0, FaceGallery::thumbnailSize, FaceGallery::thumbnailSize);
         face.moveCenter(option.rect.center());
         index.data(Qt::DecorationRole).value<QIcon>().paint(painter, face);
-        if (!option.state.testFlag(QStyle::State_Selected)) {
+        if (!index.data(ChosenRole).toBool()) {
             return;
         }
         const int gap = 1;
@@ -52,42 +61,94 @@ FaceGallery::FaceGallery(QWidget* parent)
     setResizeMode(QListView::Adjust);
     setWrapping(true);
     setSpacing(4);
-    setSelectionMode(QAbstractItemView::SingleSelection);
+    // The chosen faces are ChosenFace's to tell; the view's own selection would follow every click.
+    setSelectionMode(QAbstractItemView::NoSelection);
     setFrameShape(QFrame::NoFrame);
     setDragEnabled(false);
     setItemDelegate(new ThumbnailDelegate(this));
     setMouseTracking(true);
-    connect(this, &QListWidget::itemClicked, this,
-            [this](QListWidgetItem* item) { emit faceClicked(item->data(ImageIndexRole).toInt()); });
 }
 
-void FaceGallery::clearFaces()
+void FaceGallery::keepOnly(const std::vector<ChosenFace::Key>& chosen)
 {
-    clear();
-    m_imageBox.clear();
+    std::erase_if(m_faces, [&chosen](const Face& face) { return !holds(chosen, face.key); });
+    m_collected.clear();
+    m_chosen = chosen;
+    showFaces();
 }
 
 void FaceGallery::addThumbnail(const QImage& thumbnail)
 {
-    m_imageBox.push_back(thumbnail);
+    m_collected.push_back(thumbnail);
 }
 
-void FaceGallery::showThumbnails()
+void FaceGallery::showThumbnails(int acquisition, const SourcePicture::Prepared& source)
 {
+    for (std::size_t i = 0; i < m_collected.size(); ++i) {
+        m_faces.push_back({{acquisition, static_cast<int>(i)}, m_collected[i], source});
+    }
+    m_collected.clear();
+    showFaces();
+}
+
+void FaceGallery::showFaces()
+{
+    // A press on an item that is gone must not become a click on the face now in its place.
+    m_pressedRow = -1;
     clear();
-    for (std::size_t i = 0; i < m_imageBox.size(); ++i) {
-        auto* item = new QListWidgetItem(QIcon(QPixmap::fromImage(m_imageBox[i])), QString(), this);
-        item->setData(ImageIndexRole, static_cast<int>(i));
+    for (const Face& face : m_faces) {
+        auto* item = new QListWidgetItem(QIcon(QPixmap::fromImage(face.thumbnail)), QString(), this);
         item->setSizeHint(gridSize());
     }
+    markChosen(m_chosen);
 }
 
-QImage FaceGallery::thumbnail(int index) const
+void FaceGallery::markChosen(const std::vector<ChosenFace::Key>& chosen)
 {
-    if (index < 0 || index >= thumbnailCount()) {
-        return QImage();
+    m_chosen = chosen;
+    for (int row = 0; row < count(); ++row) {
+        item(row)->setData(ChosenRole, holds(chosen, m_faces[static_cast<std::size_t>(row)].key));
     }
-    return m_imageBox[static_cast<std::size_t>(index)];
+}
+
+const FaceGallery::Face* FaceGallery::face(int row) const
+{
+    if (row < 0 || row >= static_cast<int>(m_faces.size())) {
+        return nullptr;
+    }
+    return &m_faces[static_cast<std::size_t>(row)];
+}
+
+QImage FaceGallery::thumbnail(int row) const
+{
+    const Face* found = face(row);
+    return found ? found->thumbnail : QImage();
+}
+
+bool FaceGallery::isMarked(int row) const
+{
+    const QListWidgetItem* shown = item(row);
+    return shown != nullptr && shown->data(ChosenRole).toBool();
+}
+
+// Read from the events themselves rather than from the keyboard's and pointer's state when the click is
+// handled: a click another program sends, or one without a move before it, carries its own.
+void FaceGallery::mousePressEvent(QMouseEvent* event)
+{
+    QListWidget::mousePressEvent(event);
+    const QModelIndex pressed = indexAt(event->position().toPoint());
+    m_pressedRow = event->button() == Qt::LeftButton && pressed.isValid() ? pressed.row() : -1;
+}
+
+void FaceGallery::mouseReleaseEvent(QMouseEvent* event)
+{
+    QListWidget::mouseReleaseEvent(event);
+    const int pressed = std::exchange(m_pressedRow, -1);
+    const QModelIndex released = indexAt(event->position().toPoint());
+    if (event->button() != Qt::LeftButton || pressed < 0 || !released.isValid() || released.row() != pressed) {
+        return;
+    }
+    emit faceClicked(pressed, event->modifiers().testFlag(Qt::ControlModifier));
 }
 
 } // namespace morvelin

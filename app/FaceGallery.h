@@ -1,6 +1,8 @@
 #pragma once
 
+#include "app/ChosenFace.h"
 #include "search/PictureSizes.h"
+#include "search/SourcePicture.h"
 
 #include <QImage>
 #include <QListWidget>
@@ -9,32 +11,51 @@
 
 namespace morvelin {
 
-// The faces found in the source picture, as 48 x 48 thumbnails in the order the detector reported
-// them. Thumbnails are collected while the detection runs and shown together when it is done.
+// The faces to choose from, as 48 x 48 thumbnails: those of the last source picture in the order the
+// detector reported them, after the faces still chosen from earlier ones. Thumbnails are collected
+// while the detection runs and shown together when it is done; every chosen face wears a white frame.
 class FaceGallery : public QListWidget {
     Q_OBJECT
 
 public:
     static constexpr int thumbnailSize = PictureSizes::face;
 
+    // What ChosenFace needs to read the face again.
+    struct Face {
+        ChosenFace::Key key;
+        QImage thumbnail;
+        SourcePicture::Prepared source;
+    };
+
     explicit FaceGallery(QWidget* parent = nullptr);
 
-    // Empties the gallery and the thumbnails behind it.
-    void clearFaces();
+    // A new source picture is on its way: only the chosen faces stay.
+    void keepOnly(const std::vector<ChosenFace::Key>& chosen);
     void addThumbnail(const QImage& thumbnail);
-    // One item per thumbnail collected.
-    void showThumbnails();
+    // The thumbnails collected since keepOnly join the gallery as the faces of `source`.
+    void showThumbnails(int acquisition, const SourcePicture::Prepared& source);
+    void markChosen(const std::vector<ChosenFace::Key>& chosen);
 
-    int thumbnailCount() const { return static_cast<int>(m_imageBox.size()); }
-    QImage thumbnail(int index) const;
+    // Null beyond the last row.
+    const Face* face(int row) const;
+    QImage thumbnail(int row) const;
+    bool isMarked(int row) const;
 
 signals:
-    // 0-based, in detector order.
-    void faceClicked(int index);
+    // `adding`: the click held Ctrl, to add the face to those chosen or take it back.
+    void faceClicked(int row, bool adding);
+
+protected:
+    void mousePressEvent(QMouseEvent* event) override;
+    void mouseReleaseEvent(QMouseEvent* event) override;
 
 private:
-    // The thumbnails in detector order; the items only point into it.
-    std::vector<QImage> m_imageBox;
+    void showFaces();
+
+    std::vector<Face> m_faces;
+    std::vector<QImage> m_collected;
+    std::vector<ChosenFace::Key> m_chosen;
+    int m_pressedRow = -1;
 };
 
 } // namespace morvelin

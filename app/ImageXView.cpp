@@ -4,6 +4,14 @@
 
 namespace morvelin {
 
+namespace {
+
+constexpr int markWidth = 2;
+// Yellow stands out on skin, hair and most backgrounds alike.
+const QColor markColour(255, 214, 0);
+
+} // namespace
+
 ImageXView::ImageXView(QWidget* parent)
     : QWidget(parent)
 {
@@ -32,6 +40,18 @@ void ImageXView::paintEvent(QPaintEvent*)
     }
     QPainter painter(this);
     painter.drawImage(target.topLeft(), scaledFor(picture, target.size()));
+    if (m_mark.isEmpty()) {
+        return;
+    }
+    const double x = double(target.width()) / picture.width();
+    const double y = double(target.height()) / picture.height();
+    const QRectF mark(target.left() + m_mark.left() * x, target.top() + m_mark.top() * y, m_mark.width() * x,
+                      m_mark.height() * y);
+    // Inside the face's box, so that a face at the photo's edge keeps its whole frame.
+    const double half = markWidth / 2.0;
+    painter.setPen(QPen(markColour, markWidth, Qt::SolidLine, Qt::SquareCap, Qt::MiterJoin));
+    painter.setBrush(Qt::NoBrush);
+    painter.drawRect(mark.adjusted(half, half, -half, -half));
 }
 
 const QImage& ImageXView::scaledFor(const QImage& picture, QSize size)

@@ -3,6 +3,7 @@
 #include "search/ImageX.h"
 
 #include <QImage>
+#include <QRect>
 #include <QWidget>
 
 namespace morvelin {
@@ -15,6 +16,11 @@ public:
 
     ImageX& imageX() { return m_imageX; }
     const ImageX& imageX() const { return m_imageX; }
+
+    // A rectangle framed on the picture, in the picture's pixels: drawn after the scaling, so that its
+    // line stays as thin and sharp at any size. Empty for none.
+    void setMark(const QRect& mark) { m_mark = mark; }
+    QRect mark() const { return m_mark; }
 
     // Where the picture lands inside `bounds`: as large as fits, centred.
     static QRect fittedRect(QSize picture, const QRect& bounds);
@@ -29,6 +35,7 @@ private:
     // Smooth scaling of a whole photo is too slow to repeat on every repaint.
     QImage m_scaled;
     qint64 m_scaledFrom = 0;
+    QRect m_mark;
 };
 
 } // namespace morvelin

@@ -111,7 +111,7 @@ void MainLayout::placeLeftColumn(const Sizes& sizes, Placement& placement) const
     placement.compareFeatures = QRectF(left, compareFeaturesTop, width, compareFeaturesHeight);
 
     const QSizeF face(twipsX(PictureSizes::face), twipsY(PictureSizes::face));
-    placement.face2Search = QRectF(QPointF(left, face2SearchTop), face);
+    placement.face2Search = facesStrip(QPointF(left, face2SearchTop), width, sizes.chosenFaces);
     placement.imgX = QRectF(QPointF(placement.face2Search.left() + face.width(), face2SearchTop), face);
     placement.imgX2 = QRectF(QPointF(placement.imgX.left() + face.width(), face2SearchTop), face);
 
@@ -119,6 +119,14 @@ void MainLayout::placeLeftColumn(const Sizes& sizes, Placement& placement) const
     placement.startSearch = QRectF(left + width - buttonWidth, buttonTop, buttonWidth, buttonHeight);
     placement.stopSearch = placement.startSearch;
     placement.image1 = QRectF(image1Left, image1Top, image1Size, image1Size);
+}
+
+// Several faces share the column's width, each square and whole pixels wide, at most as large as one.
+QRectF MainLayout::facesStrip(QPointF topLeft, double width, int faces) const
+{
+    const int count = std::max(1, faces);
+    const int side = std::min(PictureSizes::face, qRound(width / m_tx) / count);
+    return QRectF(topLeft, QSizeF(twipsX(side * count), twipsY(side)));
 }
 
 // The captions may run as far as the result area does: the searching subtitle is longer than their

@@ -30,6 +30,7 @@ public:
         double bottomLeftWidth = 360;
         double bottomLeftHeight = 360;
         QSizeF preview{1725, 1725};
+        int chosenFaces = 1; // side by side in the "Search this face:" strip
     };
 
     struct Placement {
@@ -85,6 +86,7 @@ private:
     void placeLists(QSizeF window, Placement& placement) const;
     void placeLeftColumn(const Sizes& sizes, Placement& placement) const;
     void placeHeader(QSizeF window, const Sizes& sizes, Placement& placement) const;
+    QRectF facesStrip(QPointF topLeft, double width, int faces) const;
 
     double m_tx;
     double m_ty;

@@ -87,6 +87,11 @@ QString ResultListModel::pathAt(int row) const
     return QIdentityProxyModel::data(index(row, ResultList::FileNameColumn), ResultList::PathRole).toString();
 }
 
+QRect ResultListModel::faceBoxAt(int row) const
+{
+    return QIdentityProxyModel::data(index(row, ResultList::FileNameColumn), ResultList::FaceBoxRole).toRect();
+}
+
 void ResultListModel::storeIcons(int first, int last)
 {
     for (int row = first; row <= last; ++row) {

@@ -3,6 +3,7 @@
 #include <QHash>
 #include <QIdentityProxyModel>
 #include <QPixmap>
+#include <QRect>
 #include <QStringList>
 
 #include <memory>
@@ -33,6 +34,8 @@ public:
     Qt::DropActions supportedDragActions() const override { return Qt::CopyAction; }
 
     QString pathAt(int row) const;
+    // Where the face that matched is in the photo, in the photo's own pixels; empty when not known.
+    QRect faceBoxAt(int row) const;
     // Endings seen so far, each with the icon of the first photo reported with it.
     const QHash<QString, QPixmap>& FileIcons() const { return m_fileIcons; }
 

@@ -1,12 +1,14 @@
 #include "app/ResultListView.h"
 
 #include "app/ResultListModel.h"
+#include "search/PictureSizes.h"
 #include "search/ResultList.h"
 
 #include <QApplication>
 #include <QHeaderView>
 #include <QStyledItemDelegate>
 #include <QMouseEvent>
+#include <QPainter>
 #include <QScrollBar>
 #include <QStyle>
 
@@ -32,6 +34,41 @@ protected:
     }
 };
 
+// The face that made the photo match stands before its icon and name, as the gallery shows it: which
+// of the person's faces matched, and whether it is the person at all, shows at a glance.
+class MatchedFaceDelegate : public QStyledItemDelegate {
+public:
+    static constexpr int margin = 2;
+    static constexpr int faceWidth = PictureSizes::face + 2 * margin;
+
+    using QStyledItemDelegate::QStyledItemDelegate;
+
+    void paint(QPainter* painter, const QStyleOptionViewItem& option, const QModelIndex& index) const override
+    {
+        // The selection's colour runs under the face too.
+        QStyleOptionViewItem whole = option;
+        initStyleOption(&whole, index);
+        const QStyle* style = option.widget ? option.widget->style() : QApplication::style();
+        style->drawPrimitive(QStyle::PE_PanelItemViewItem, &whole, painter, option.widget);
+
+        QStyleOptionViewItem rest = option;
+        rest.rect.setLeft(option.rect.left() + faceWidth);
+        QStyledItemDelegate::paint(painter, rest, index);
+
+        const QImage face = index.data(ResultList::FaceRole).value<QImage>();
+        if (!face.isNull()) {
+            const int top = option.rect.top() + (option.rect.height() - PictureSizes::face) / 2;
+            painter->drawImage(QRect(option.rect.left() + margin, top, PictureSizes::face, PictureSizes::face), face);
+        }
+    }
+
+    QSize sizeHint(const QStyleOptionViewItem& option, const QModelIndex& index) const override
+    {
+        const QSize text = QStyledItemDelegate::sizeHint(option, index);
+        return QSize(text.width() + faceWidth, std::max(text.height(), PictureSizes::face + 2 * margin));
+    }
+};
+
 } // namespace
 
 ResultListView::ResultListView(ResultListModel& model, QWidget* parent)
@@ -47,6 +84,7 @@ ResultListView::ResultListView(ResultListModel& model, QWidget* parent)
     setSelectionBehavior(QAbstractItemView::SelectRows);
     setIconSize(QSize(16, 16));
     setTextElideMode(Qt::ElideMiddle);
+    setItemDelegateForColumn(ResultList::FileNameColumn, new MatchedFaceDelegate(this));
     setItemDelegateForColumn(ResultList::FolderColumn, new FolderDelegate(this));
     // The list keeps itself best first; a click on a heading must not reorder it.
     setSortingEnabled(false);
@@ -58,7 +96,7 @@ ResultListView::ResultListView(ResultListModel& model, QWidget* parent)
     header()->setSectionsMovable(false);
     connect(this, &QTreeView::clicked, this, [this](const QModelIndex& index) {
         if (index.isValid()) {
-            emit previewRequested(m_model.pathAt(index.row()));
+            emit previewRequested(m_model.pathAt(index.row()), m_model.faceBoxAt(index.row()));
         }
     });
 }

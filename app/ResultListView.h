@@ -6,8 +6,9 @@ namespace morvelin {
 
 class ResultListModel;
 
-// The result list on screen: one row per photo with its icon, name, folder and score. A click
-// previews a photo, a double click opens the selected one, a drag offers the selected ones as files.
+// The result list on screen: one row per photo with the face that matched, its icon, name, folder and
+// score. A click previews a photo, a double click opens the selected one, a drag offers the selected
+// ones as files.
 class ResultListView : public QTreeView {
     Q_OBJECT
 
@@ -25,7 +26,8 @@ public:
     static QString elidedFolder(const QString& folder, const QFontMetrics& metrics, int width);
 
 signals:
-    void previewRequested(const QString& path);
+    // `faceBox`: where the face that matched is, in the photo's own pixels.
+    void previewRequested(const QString& path, const QRect& faceBox);
     void openRequested(const QString& path);
 
 protected:

@@ -16,6 +16,14 @@ namespace {
 
 constexpr int decodeFactor = 2;
 
+// The photo is decoded smaller than it is: the box shrinks with it.
+QRect boxIn(const QImage& picture, QSize photoSize, const QRect& box)
+{
+    const double x = double(picture.width()) / photoSize.width();
+    const double y = double(picture.height()) / photoSize.height();
+    return QRectF(box.left() * x, box.top() * y, box.width() * x, box.height() * y).toRect();
+}
+
 } // namespace
 
 ResultPreview::ResultPreview(ImageXView* view, QWidget* picker, QWidget* window)
@@ -31,10 +39,11 @@ void ResultPreview::hide()
     m_view->hide();
 }
 
-void ResultPreview::show(const QString& path)
+void ResultPreview::show(const QString& path, const QRect& faceBox)
 {
     ++m_sequence;
     m_wanted = path;
+    m_wantedBox = faceBox;
     // One decode at a time: clicking down a long list must not start one per row. The decode under
     // way starts the latest request when it ends.
     if (!m_decoding) {
@@ -89,6 +98,7 @@ void ResultPreview::place(int sequence, const QImage& picture, QSize photoSize)
     m_view->setGeometry(layout.toPixels(layout.previewRect(m_twips, windowHeight, picker)));
     m_view->imageX().setPicture(picture);
     m_view->imageX().displayFlag = true;
+    m_view->setMark(boxIn(picture, photoSize, m_wantedBox));
     m_view->show();
     m_view->update();
 }

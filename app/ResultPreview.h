@@ -2,6 +2,7 @@
 
 #include <QImage>
 #include <QObject>
+#include <QRect>
 #include <QSize>
 #include <QSizeF>
 #include <QString>
@@ -22,7 +23,8 @@ public:
     // `view` shows the picture; `picker` is the control it is centred under.
     ResultPreview(ImageXView* view, QWidget* picker, QWidget* window);
 
-    void show(const QString& path);
+    // `faceBox`, in the photo's own pixels, is framed on the preview; empty for none.
+    void show(const QString& path, const QRect& faceBox = QRect());
     void hide();
     // The size the preview was last given, in twips; empty before the first one.
     QSizeF twips() const { return m_twips; }
@@ -36,6 +38,7 @@ private:
     QWidget* m_window;
     int m_sequence = 0;
     QString m_wanted;
+    QRect m_wantedBox;
     bool m_decoding = false;
     QSizeF m_twips;
 };

@@ -19,7 +19,6 @@
 #include "controls/FA_DriveListBox.h"
 #include "controls/FlatButton.h"
 #include "search/PhotoScan.h"
-#include "search/SourcePicture.h"
 
 #include <QCheckBox>
 #include <QCloseEvent>
@@ -55,7 +54,7 @@ WinMain::WinMain(QWidget* parent)
     setWindowIcon(AppIcon());
     createControllers();
     m_ui.setup(this, *m_resultModel);
-    m_outerFrame = new OuterFrame(this, [this] { m_ui.layout(this, m_preview->twips(), m_outerFrame->size()); });
+    m_outerFrame = new OuterFrame(this, [this] { placeControls(); });
     m_scanWindows = new ScanWindows(this, m_ui.stopSearch);
     m_matcher = new MatcherChoice(m_ui.compareFeatures, m_dataPath, this);
     connectControls();
@@ -132,7 +131,6 @@ void WinMain::apply(Mode mode)
         break;
     case Mode::FacesFound:
         m_ui.setWinCaption(Translate(QT_TRANSLATE_NOOP("Morvelin", "Choose the face to search...")));
-        m_ui.imageList->showThumbnails();
         m_ui.chooseImageFile->hide();
         break;
     case Mode::NoFacesFound:
@@ -140,8 +138,8 @@ void WinMain::apply(Mode mode)
         m_ui.setWinSubCaption(QString());
         m_ui.chooseImageFile->show();
         break;
-    case Mode::FacePicked:
-        m_ui.showFaceArea(true);
+    case Mode::FacesChosen:
+        m_ui.showFaceArea(m_chosenFace.isPicked());
         updateStartSearchEnabled();
         break;
     case Mode::Searching:
@@ -166,8 +164,9 @@ void WinMain::connectControls()
     connect(m_ui.startSearch, &FlatButton::Click, this, &WinMain::startSearch);
     connect(m_ui.stopSearch, &FlatButton::Click, this, &WinMain::StopSearchButton);
     connect(m_scanWindows, &ScanWindows::StopSearchClicked, this, &WinMain::StopSearchButton);
-    connect(m_ui.imageList, &FaceGallery::faceClicked, this, &WinMain::pickFace);
-    connect(m_ui.fileList, &ResultListView::previewRequested, this, [this](const QString& path) { m_preview->show(path); });
+    connect(m_ui.imageList, &FaceGallery::faceClicked, this, &WinMain::chooseFace);
+    connect(m_ui.fileList, &ResultListView::previewRequested, this,
+            [this](const QString& path, const QRect& faceBox) { m_preview->show(path, faceBox); });
     connect(m_ui.fileList, &ResultListView::openRequested, this, [](const QString& path) { OpenWithShell(path); });
     connect(m_ui.chooseImageFile, &FlatButton::Click, this, &WinMain::choosePhoto);
 }
@@ -201,6 +200,11 @@ void WinMain::loadTexts()
 void WinMain::resizeEvent(QResizeEvent* event)
 {
     QWidget::resizeEvent(event);
+    placeControls();
+}
+
+void WinMain::placeControls()
+{
     m_ui.layout(this, m_preview->twips(), m_outerFrame->size());
 }
 
@@ -288,8 +292,8 @@ void WinMain::prepareAcquisition()
     setWindowState(windowState() & ~(Qt::WindowMinimized | Qt::WindowMaximized));
     hide();
     m_acquire->watchF12(false);
-    m_ui.imageList->clearFaces();
-    m_chosenFace.clear();
+    // The person's faces may come from several pictures: those chosen wait beside the new ones.
+    m_ui.imageList->keepOnly(m_chosenFace.keys());
     ++m_acquisitions;
 }
 
@@ -301,26 +305,35 @@ void WinMain::onFaceFound(const QImage& thumbnail)
 
 void WinMain::onAcquisitionCompleted(int facesFound)
 {
+    m_ui.imageList->showThumbnails(m_acquisitions, m_acquire->sourcePicture());
     apply(facesFound != 0 ? Mode::FacesFound : Mode::NoFacesFound);
+    if (m_chosenFace.isPicked()) {
+        apply(Mode::FacesChosen);
+    }
     m_acquire->watchF12(true);
 }
 
-void WinMain::pickFace(int index)
+void WinMain::chooseFace(int row, bool adding)
 {
-    const QImage face = m_ui.imageList->thumbnail(index);
-    if (face.isNull()) {
+    const FaceGallery::Face* face = m_ui.imageList->face(row);
+    if (face == nullptr) {
         return;
     }
-    m_ui.face2Search->setPixmap(QPixmap::fromImage(face));
-    m_chosenFace.pick({m_acquisitions, index}, face, m_acquire->sourcePicture(), m_dataPath);
-    m_ui.imgX->imageX().setPicture(SourcePicture::filteredFace(face));
-    m_ui.imgX->imageX().displayFlag = true;
-    m_ui.imgX2->imageX().setPicture(m_ui.imgX->imageX().picture());
-    m_ui.imgX2->imageX().secondFilter();
-    m_ui.imgX2->imageX().displayFlag = true;
-    apply(Mode::FacePicked);
-    m_ui.imgX->update();
-    m_ui.imgX2->update();
+    const QString tooMany =
+        Translate(QT_TRANSLATE_NOOP("Morvelin", "At most %1 faces can be chosen.")).arg(ChosenFace::maxFaces);
+    if (!adding) {
+        m_chosenFace.pick(face->key, face->thumbnail, face->source, m_dataPath);
+    } else if (!m_chosenFace.toggle(face->key, face->thumbnail, face->source, m_dataPath)) {
+        m_ui.status->setText(tooMany);
+        return;
+    }
+    if (m_ui.status->text() == tooMany) {
+        m_ui.status->setText(m_matcher->fallbackNote());
+    }
+    m_ui.imageList->markChosen(m_chosenFace.keys());
+    m_ui.setChosenFaces(m_chosenFace.thumbnails());
+    apply(Mode::FacesChosen);
+    placeControls();
 }
 
 void WinMain::choosePhoto()
@@ -349,8 +362,9 @@ void WinMain::startSearch()
         return;
     }
     m_ui.status->setText(Translate(QT_TRANSLATE_NOOP("Morvelin", "Searching...")) + noteOf(m_matcher->fallbackNote()));
-    m_ui.fileList->resetColumns();
     apply(Mode::Searching);
+    // Once shown: a hidden list has not been given its width yet.
+    m_ui.fileList->resetColumns();
     m_search->start(std::move(query), m_ui.searchPath->SelPath(), m_ui.scanSubDirs->isChecked());
 }
 

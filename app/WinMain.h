@@ -72,7 +72,7 @@ private:
         Detecting,     // the detector has started: the gallery comes forward
         FacesFound,    // the faces wait to be picked
         NoFacesFound,  // a photo may be chosen instead
-        FacePicked,    // the chosen face is shown and the search may start
+        FacesChosen,   // the chosen faces are shown and the search may start; the hint when none is left
         Searching,     // the result list fills
         SearchEnded,
     };
@@ -81,12 +81,14 @@ private:
     void createControllers();
     void connectControls();
     void loadTexts();
+    void placeControls();
 
     void prepareAcquisition();
     void bringForward();
     void onFaceFound(const QImage& thumbnail);
     void onAcquisitionCompleted(int facesFound);
-    void pickFace(int index);
+    // A plain click makes the face the only one; `adding` (Ctrl) adds it or takes it back.
+    void chooseFace(int row, bool adding);
     void choosePhoto();
 
     void startSearch();

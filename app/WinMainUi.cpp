@@ -8,9 +8,13 @@
 #include "controls/FA_DriveListBox.h"
 #include "controls/FlatButton.h"
 
+#include "search/PictureSizes.h"
+#include "search/SourcePicture.h"
+
 #include <QCheckBox>
-#include <QPalette>
 #include <QLabel>
+#include <QPainter>
+#include <QPalette>
 
 #include <algorithm>
 
@@ -19,6 +23,23 @@ namespace morvelin {
 namespace {
 
 constexpr int bottomLeftPixels = 24;
+
+// The faces as picked, each at its own size; the strip's label scales them to the room it has.
+QImage sideBySide(const std::vector<QImage>& faces)
+{
+    if (faces.size() == 1) {
+        return faces.front();
+    }
+    const int side = PictureSizes::face;
+    QImage strip(side * int(faces.size()), side, QImage::Format_RGB32);
+    strip.fill(Qt::black);
+    QPainter painter(&strip);
+    painter.setRenderHint(QPainter::SmoothPixmapTransform);
+    for (std::size_t i = 0; i < faces.size(); ++i) {
+        painter.drawImage(QRect(side * int(i), 0, side, side), faces[i]);
+    }
+    return strip;
+}
 
 } // namespace
 
@@ -43,11 +64,29 @@ void WinMainUi::setup(QWidget* window, ResultListModel& resultModel)
 
 void WinMainUi::showFaceArea(bool picked)
 {
+    // The filtered pictures tell one face's story; beside several they would take the strip's room.
+    const bool filtersShown = picked && m_chosenFaces == 1;
     faceHint->setVisible(!picked);
-    imgX->setVisible(picked);
-    imgX2->setVisible(picked);
+    imgX->setVisible(filtersShown);
+    imgX2->setVisible(filtersShown);
     face2Search->setVisible(picked);
     searchThisFace->setVisible(picked);
+}
+
+void WinMainUi::setChosenFaces(const std::vector<QImage>& faces)
+{
+    m_chosenFaces = int(faces.size());
+    if (faces.empty()) {
+        return;
+    }
+    imgX->imageX().setPicture(SourcePicture::filteredFace(faces.front()));
+    imgX->imageX().displayFlag = true;
+    imgX2->imageX().setPicture(imgX->imageX().picture());
+    imgX2->imageX().secondFilter();
+    imgX2->imageX().displayFlag = true;
+    imgX->update();
+    imgX2->update();
+    face2Search->setPixmap(QPixmap::fromImage(sideBySide(faces)));
 }
 
 void WinMainUi::setWinCaption(const QString& text)
@@ -131,6 +170,8 @@ void WinMainUi::createLeftColumn(QWidget* window)
 
     face2Search = new QLabel(window);
     face2Search->setObjectName(QStringLiteral("Face2Search"));
+    // Five faces fit the column only a little smaller than one.
+    face2Search->setScaledContents(true);
     imgX = new ImageXView(window);
     imgX->setObjectName(QStringLiteral("ImgX"));
     imgX2 = new ImageXView(window);
@@ -172,6 +213,7 @@ MainLayout::Sizes WinMainUi::controlSizes(const MainLayout& layout, QSizeF previ
     if (!previewTwips.isEmpty()) {
         sizes.preview = previewTwips;
     }
+    sizes.chosenFaces = m_chosenFaces;
     return sizes;
 }
 

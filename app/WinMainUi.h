@@ -2,9 +2,12 @@
 
 #include "app/MainLayout.h"
 
+#include <QImage>
 #include <QSize>
 #include <QSizeF>
 #include <QString>
+
+#include <vector>
 
 class QCheckBox;
 class QLabel;
@@ -36,6 +39,9 @@ public:
     void setWinSubCaption(const QString& text);
     // Before a face is picked the hint stands where the chosen face will be.
     void showFaceArea(bool picked);
+    // One face as picked, filtered and filtered again; several side by side as picked. Takes effect
+    // with the next layout.
+    void setChosenFaces(const std::vector<QImage>& faces);
     // `previewTwips` is the result preview's size, empty while it has none; `frame` what the desktop's
     // frame adds to the window's size (the layout rules are written for the outer size).
     void layout(QWidget* window, QSizeF previewTwips, QSize frame);
@@ -70,6 +76,8 @@ private:
     void createLists(QWidget* window, ResultListModel& resultModel);
     static QLabel* addLabel(QWidget* window, int index, bool bold);
     MainLayout::Sizes controlSizes(const MainLayout& layout, QSizeF previewTwips) const;
+
+    int m_chosenFaces = 0;
 };
 
 } // namespace morvelin

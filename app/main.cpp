@@ -2,6 +2,7 @@
 #include "app/CommandLine.h"
 #include "app/Module1.h"
 #include "app/Translate.h"
+#include "base/BackgroundWork.h"
 #include "base/ProgramNames.h"
 #include "search/NativePath.h"
 
@@ -37,8 +38,13 @@ int runOnDesktop(int argc, char* argv[])
 
     morvelin::Module1 start;
     switch (start.Main(capture)) {
-    case morvelin::Module1::Start::Running:
-        return QApplication::exec();
+    case morvelin::Module1::Start::Running: {
+        const int status = QApplication::exec();
+        // Work left on the pool, such as a chosen face still being read, uses the detector's
+        // networks, which do not outlive main().
+        morvelin::BackgroundWork::pool().waitForDone();
+        return status;
+    }
     case morvelin::Module1::Start::CaptureNotSent:
         std::fputs("face-morvelin: the running Face Morvelin did not answer the capture request\n", stderr);
         return 1;

@@ -29,6 +29,11 @@
         <translation>Wählen Sie das zu suchende Gesicht...</translation>
     </message>
     <message>
+        <source>At most %1 faces can be chosen.</source>
+        <translatorcomment>Status line after a Ctrl-click on one face too many in the gallery; %1 is the number.</translatorcomment>
+        <translation>Es können höchstens %1 Gesichter gewählt werden.</translation>
+    </message>
+    <message>
         <source>Select a photo with a face to search...</source>
         <translatorcomment>Button in the middle of the gallery.</translatorcomment>
         <translation>Foto mit dem zu suchenden Gesicht auswählen...</translation>

@@ -22,7 +22,7 @@ QImage render(ImageXView& view)
 
 } // namespace
 
-TEST(ImageXViewTest, DrawsOnlyWhileTheDisplayFlagIsSetFittedAndCentred)
+TEST(ImageXViewTest, DrawsOnlyWhileTheDisplayFlagIsSetFittedAndCentredWithItsMark)
 {
     ImageXView view;
     view.resize(100, 100);
@@ -39,6 +39,15 @@ TEST(ImageXViewTest, DrawsOnlyWhileTheDisplayFlagIsSetFittedAndCentred)
     for (const auto& [x, y, colour] : {std::tuple{50, 10, background}, {50, 89, background}, {10, 50, red},
                                        {90, 50, blue}, {10, 26, red}, {90, 73, blue}}) {
         EXPECT_EQ(shown.pixel(x, y), colour) << x << ", " << y;
+    }
+    // A mark in the picture's pixels lands scaled with it, its line inside: (100, 20, 100 x 60) is
+    // (50, 35, 50 x 30) here.
+    view.setMark(QRect(100, 20, 100, 60));
+    const QImage marked = render(view);
+    const QRgb yellow = qRgb(255, 214, 0);
+    for (const auto& [x, y, colour] : {std::tuple{49, 50, red}, {50, 50, yellow}, {52, 50, blue}, {99, 50, yellow},
+                                       {75, 34, blue}, {75, 35, yellow}, {75, 64, yellow}}) {
+        EXPECT_EQ(marked.pixel(x, y), colour) << x << ", " << y;
     }
     EXPECT_EQ(ImageXView::fittedRect({1000, 3000}, {10, 20, 300, 300}), QRect(110, 20, 100, 300));
     EXPECT_EQ(ImageXView::fittedRect({4000, 1}, {0, 0, 100, 100}), QRect(0, 49, 100, 1)) << "never thinner than a pixel";

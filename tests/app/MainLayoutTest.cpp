@@ -28,6 +28,18 @@ TEST(MainLayoutTest, TheLargestWindowAt96Dpi)
     EXPECT_EQ(place.legalNotice.width(), 7800);
 }
 
+TEST(MainLayoutTest, SeveralChosenFacesShareTheColumnEachSquareAndNoLargerThanOne)
+{
+    MainLayout::Sizes sizes;
+    const auto strip = [&sizes](int faces) {
+        sizes.chosenFaces = faces;
+        return at96dpi.toPixels(at96dpi.place(largestWindow, sizes).face2Search);
+    };
+    EXPECT_EQ(strip(1), QRect(10, 152, 48, 48));
+    EXPECT_EQ(strip(2), QRect(10, 152, 96, 48));
+    EXPECT_EQ(strip(5), QRect(10, 152, 230, 46)) << "five at 48 pixels are wider than the column's 230";
+}
+
 TEST(MainLayoutTest, TooHighSnapsTheHeightFirstThenTooWideTheWidth)
 {
     EXPECT_FALSE(at96dpi.snapped(largestWindow).has_value());

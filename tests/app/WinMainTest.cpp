@@ -8,17 +8,20 @@
 #include "app/ResultListView.h"
 #include "app/SourceAcquisition.h"
 #include "app/WinFotoFace.h"
+#include "base/BackgroundWork.h"
 #include "controls/FA_DriveListBox.h"
 #include "controls/FlatButton.h"
 #include "platform/Settings.h"
 #include "search/FaceFilter.h"
 #include "search/FolderSearch.h"
 #include "search/PhotoScan.h"
+#include "search/ResultList.h"
 #include "search/SourcePicture.h"
 
 #include <QTimer>
 #include <QApplication>
 #include <QCheckBox>
+#include <QColorSpace>
 #include <QJsonObject>
 #include <QCryptographicHash>
 #include <QDir>
@@ -55,6 +58,14 @@ QByteArray digestOf(const QString& path)
     return file.open(QIODevice::ReadOnly) ? QCryptographicHash::hash(file.readAll(), QCryptographicHash::Sha256) : "";
 }
 
+// Pictures compared by their pixels alone, whatever their format or colour space.
+QImage pixels(const QImage& image)
+{
+    QImage plain = image.convertToFormat(QImage::Format_RGB32);
+    plain.setColorSpace(QColorSpace());
+    return plain;
+}
+
 QStringList captureFilesLeft()
 {
     return QDir(TempFolder()).entryList({QStringLiteral("FaceMorvelin*")}, QDir::Files);
@@ -82,6 +93,8 @@ protected:
         // Scans and detections still under way report to objects that are about to go.
         EXPECT_TRUE(QTest::qWaitFor([this] { return m_window->folderSearch().scansInFlight() == 0; }, detectionTimeoutMs));
         m_window.reset();
+        // The chosen faces are still read on the pool, by a detector that must outlive them.
+        BackgroundWork::pool().waitForDone();
         QTest::qWait(50);
     }
 
@@ -131,11 +144,22 @@ protected:
             detectionTimeoutMs);
     }
 
-    void clickThumbnail(int index)
+    void clickThumbnail(int index, Qt::KeyboardModifiers modifiers = Qt::NoModifier)
     {
         FaceGallery* faces = gallery();
         const QRect place = faces->visualItemRect(faces->item(index));
-        QTest::mouseClick(faces->viewport(), Qt::LeftButton, Qt::NoModifier, place.center());
+        QTest::mouseClick(faces->viewport(), Qt::LeftButton, modifiers, place.center());
+    }
+
+    std::vector<int> markedRows() const
+    {
+        std::vector<int> rows;
+        for (int row = 0; row < gallery()->count(); ++row) {
+            if (gallery()->isMarked(row)) {
+                rows.push_back(row);
+            }
+        }
+        return rows;
     }
 
     void chooseFace(const QString& photo, int index)
@@ -223,17 +247,87 @@ TEST_F(WinMainTest, ThePhotosFacesFillTheGalleryInDetectorOrderAndAreChosenByACl
     clickThumbnail(1);
     QImage filtered = gallery()->thumbnail(1).convertToFormat(QImage::Format_RGB32);
     FaceFilter::apply(filtered);
-    EXPECT_EQ(control<ImageXView>("ImgX")->imageX().picture(), filtered.convertToFormat(QImage::Format_RGB32));
-    EXPECT_EQ(control<QLabel>("Face2Search")->pixmap().toImage().convertToFormat(QImage::Format_RGB32),
-              gallery()->thumbnail(1).convertToFormat(QImage::Format_RGB32));
+    EXPECT_EQ(pixels(control<ImageXView>("ImgX")->imageX().picture()), pixels(filtered));
+    EXPECT_EQ(pixels(control<QLabel>("Face2Search")->pixmap().toImage()), pixels(gallery()->thumbnail(1)));
     EXPECT_TRUE(control<FlatButton>("StartSearch")->isEnabled());
     expectShown({"ImgX", "ImgX2", "Face2Search", "Labels0"}, {"Labels2"});
-
-    clickThumbnail(0);
-    QImage first = gallery()->thumbnail(0).convertToFormat(QImage::Format_RGB32);
-    FaceFilter::apply(first);
-    EXPECT_EQ(control<ImageXView>("ImgX")->imageX().picture(), first.convertToFormat(QImage::Format_RGB32));
     EXPECT_EQ(text("WinCaption"), QStringLiteral("Choose the face to search...")) << "captions stay as they are";
+}
+
+TEST_F(WinMainTest, CtrlClicksAddAndTakeBackUpToFiveFacesShownSideBySideAndAPlainClickKeepsOne)
+{
+    SKIP_WITHOUT_PHOTOS();
+    chooseFace(photos::testPhoto(QStringLiteral("faces/bald_guys.jpg")), 0);
+    ASSERT_GE(gallery()->count(), 7);
+    const QImage firstCompared = control<ImageXView>("ImgX")->imageX().picture();
+    clickThumbnail(1, Qt::ControlModifier);
+    clickThumbnail(2, Qt::ControlModifier);
+    EXPECT_EQ(markedRows(), (std::vector<int>{0, 1, 2}));
+    // As picked, in the order chosen; the scan windows go on showing the first face as compared.
+    auto* strip = control<QLabel>("Face2Search");
+    EXPECT_EQ(strip->size(), QSize(3 * 48, 48));
+    const QImage shown = pixels(strip->pixmap().toImage());
+    for (int i = 0; i < 3; ++i) {
+        EXPECT_EQ(shown.copy(48 * i, 0, 48, 48), pixels(gallery()->thumbnail(i))) << i;
+    }
+    EXPECT_EQ(control<ImageXView>("ImgX")->imageX().picture(), firstCompared);
+    expectShown({"Face2Search", "Labels0"}, {"ImgX", "ImgX2", "Labels2"});
+
+    clickThumbnail(1, Qt::ControlModifier);
+    EXPECT_EQ(markedRows(), (std::vector<int>{0, 2}));
+    for (const int row : {3, 4, 5, 6}) {
+        clickThumbnail(row, Qt::ControlModifier);
+    }
+    EXPECT_EQ(markedRows(), (std::vector<int>{0, 2, 3, 4, 5})) << "a sixth face is refused";
+    EXPECT_EQ(text("Labels3"), QStringLiteral("At most 5 faces can be chosen."));
+
+    clickThumbnail(6);
+    EXPECT_EQ(markedRows(), std::vector<int>{6});
+    EXPECT_EQ(strip->size(), QSize(48, 48));
+    expectShown({"ImgX", "ImgX2", "Face2Search"}, {});
+    EXPECT_NE(text("Labels3"), QStringLiteral("At most 5 faces can be chosen."));
+    clickThumbnail(6, Qt::ControlModifier);
+    EXPECT_TRUE(markedRows().empty());
+    EXPECT_FALSE(control<FlatButton>("StartSearch")->isEnabled()) << "nothing left to search for";
+    expectShown({"Labels2"}, {"Face2Search", "ImgX"});
+}
+
+TEST_F(WinMainTest, ChosenFacesStayThroughTheNextPictureAndAreSearchedForTogether)
+{
+    SKIP_WITHOUT_PHOTOS();
+    QTemporaryDir dir;
+    const QString astronaut = photos::testPhoto(QStringLiteral("astronaut.png"));
+    const QString two = photos::testPhoto(QStringLiteral("faces/2008_001009.jpg"));
+    QFile::copy(astronaut, dir.filePath(QStringLiteral("astronaut.png")));
+    QFile::copy(two, dir.filePath(QStringLiteral("two.jpg")));
+    chooseFace(astronaut, 0);
+    const QImage first = gallery()->thumbnail(0);
+
+    m_window->useChosenPhoto(two);
+    ASSERT_TRUE(waitForFaces());
+    ASSERT_EQ(gallery()->count(), 3) << "the chosen face, then the new picture's";
+    EXPECT_EQ(gallery()->thumbnail(0), first);
+    EXPECT_EQ(markedRows(), std::vector<int>{0});
+    EXPECT_TRUE(control<FlatButton>("StartSearch")->isEnabled());
+    clickThumbnail(1, Qt::ControlModifier);
+    const QImage second = gallery()->thumbnail(1);
+
+    search(dir.path());
+    ASSERT_TRUE(QTest::qWaitFor([this] { return searchDone(); }, detectionTimeoutMs));
+    QStringList listed;
+    for (int row = 0; row < m_window->resultList().rowCount(); ++row) {
+        listed << QFileInfo(m_window->resultList().pathAt(row)).fileName();
+    }
+    EXPECT_TRUE(listed.contains(QStringLiteral("astronaut.png"))) << listed.join(' ').toStdString();
+    EXPECT_TRUE(listed.contains(QStringLiteral("two.jpg"))) << listed.join(' ').toStdString();
+
+    // Only the face left unchosen leaves with the next picture.
+    m_window->useChosenPhoto(astronaut);
+    ASSERT_TRUE(waitForFaces());
+    ASSERT_EQ(gallery()->count(), 3);
+    EXPECT_EQ(gallery()->thumbnail(0), first);
+    EXPECT_EQ(gallery()->thumbnail(1), second);
+    EXPECT_EQ(markedRows(), (std::vector<int>{0, 1}));
 }
 
 TEST_F(WinMainTest, APictureWithoutFacesOffersThePhotoButtonAgain)
@@ -347,6 +441,22 @@ TEST_F(WinMainTest, SearchesAFolderAndListsTheFaceBestFirst)
     ResultListModel& list = m_window->resultList();
     ASSERT_GE(list.rowCount(), 1);
     EXPECT_EQ(list.pathAt(0), dir.filePath(QStringLiteral("astronaut.png")));
+    // The face that matched is the one chosen, drawn at the row's left as the gallery shows it.
+    const QImage face = pixels(gallery()->thumbnail(0));
+    EXPECT_EQ(pixels(list.data(list.index(0, 0), ResultList::FaceRole).value<QImage>()), face);
+    auto* view = control<ResultListView>("FileList");
+    const QRect cell = view->visualRect(list.index(0, 0));
+    const QRect drawn(cell.left() + 2, cell.top() + (cell.height() - 48) / 2, 48, 48);
+    EXPECT_EQ(pixels(view->viewport()->grab(drawn).toImage()), face);
+    // The preview frames it on the photo, scaled with the photo.
+    QTest::mouseClick(view->viewport(), Qt::LeftButton, Qt::NoModifier, cell.center());
+    auto* preview = control<ImageXView>("ImgPreview");
+    ASSERT_TRUE(QTest::qWaitFor([preview] { return preview->isVisible(); }, detectionTimeoutMs));
+    const QRect box = list.faceBoxAt(0);
+    const double scale = preview->imageX().picture().width() / 512.0;
+    EXPECT_LT(scale, 1);
+    EXPECT_EQ(preview->mark(),
+              QRectF(box.x() * scale, box.y() * scale, box.width() * scale, box.height() * scale).toRect());
     EXPECT_EQ(text("Labels3"), QStringLiteral("Found %1 so far.").arg(m_window->FilesFound()));
     EXPECT_EQ(QStringList({list.headerData(0, Qt::Horizontal).toString(), list.headerData(1, Qt::Horizontal).toString(),
                            list.headerData(2, Qt::Horizontal).toString()}),

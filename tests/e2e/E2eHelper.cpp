@@ -3,7 +3,7 @@
 //
 //   e2e_helper show PHOTO DROPS_FILE   a window at the top left with the photo at its own size;
 //                                      dropped files and text are appended to DROPS_FILE
-//   e2e_helper grab OUT.png            the whole screen as it is now
+//   e2e_helper grab OUT.png [X Y W H]  the whole screen as it is now, or that part of it
 //   e2e_helper pixel X Y               the colour of one pixel of the screen, as #rrggbb
 
 #include <QApplication>
@@ -53,10 +53,11 @@ private:
     QString m_dropsFile;
 };
 
-int grabScreen(const QString& out)
+int grabScreen(const QString& out, const QRect& part = QRect(0, 0, -1, -1))
 {
     QScreen* screen = QGuiApplication::primaryScreen();
-    if (screen == nullptr || !screen->grabWindow(0).save(out, "PNG")) {
+    if (screen == nullptr
+        || !screen->grabWindow(0, part.x(), part.y(), part.width(), part.height()).save(out, "PNG")) {
         std::fprintf(stderr, "e2e_helper: cannot grab the screen into %s\n", qPrintable(out));
         return 1;
     }
@@ -86,6 +87,10 @@ int main(int argc, char* argv[])
     if (arguments.size() == 3 && arguments[1] == QLatin1String("grab")) {
         return grabScreen(arguments[2]);
     }
+    if (arguments.size() == 7 && arguments[1] == QLatin1String("grab")) {
+        return grabScreen(arguments[2], QRect(arguments[3].toInt(), arguments[4].toInt(), arguments[5].toInt(),
+                                              arguments[6].toInt()));
+    }
     if (arguments.size() == 4 && arguments[1] == QLatin1String("pixel")) {
         return printPixel(arguments[2].toInt(), arguments[3].toInt());
     }
@@ -100,6 +105,6 @@ int main(int argc, char* argv[])
         viewer.show();
         return QApplication::exec();
     }
-    std::fputs("usage: e2e_helper show PHOTO DROPS_FILE | grab OUT.png | pixel X Y\n", stderr);
+    std::fputs("usage: e2e_helper show PHOTO DROPS_FILE | grab OUT.png [X Y W H] | pixel X Y\n", stderr);
     return 2;
 }

@@ -1,10 +1,10 @@
 #!/usr/bin/env bash
 # A person's use of the program on a desktop with a window manager (openbox) and a tray (trayer),
 # with the pointer moved in small steps and real clicks. Each way of giving a face - "Select a photo
-# with a face to search..." after the welcome window, F12, a click on the tray icon - is followed by
-# a click on Search, and the search must run and list rows. Then a longer search is stopped with the
-# Stop of a scan window: it must end with the rows found so far. Runs inside xvfb-run; a screenshot
-# of every step goes to OUT.
+# with a face to search..." after the welcome window (three faces of one man, Ctrl-clicked), F12, a
+# click on the tray icon - is followed by a click on Search, and the search must run and list rows.
+# Then a longer search is stopped with the Stop of a scan window: it must end with the rows found so
+# far. Runs inside xvfb-run; a screenshot of every step goes to OUT.
 #
 # Usage: with-window-manager.sh PROGRAM HELPER PHOTOS OUT
 #   PROGRAM  face-morvelin, with the detector's files beside it
@@ -76,6 +76,12 @@ shot() {
     echo "step $step: $1"
 }
 
+# The main window alone, as the README shows it: OUT/$1.png.
+window_shot() {
+    main_position
+    "$helper" grab "$out/$1.png" "$X" "$Y" "$W" "$H"
+}
+
 fail() {
     shot failure || true
     echo "FAILED: $*" >&2
@@ -142,16 +148,31 @@ steel_blue='#396998'
 pixel_is() { [[ $("$helper" pixel "$1" "$2") == "$3" ]]; }
 pixel_is_not() { ! pixel_is "$@"; }
 
-# The gallery's first thumbnail (48 x 48 in a 64-pixel grid at the gallery's top left).
-choose_first_face() {
+# Thumbnail $1 of the gallery's first line (48 x 48 in a 64-pixel grid from the gallery's top left),
+# as FX and FY; FRAME_X is the left edge of the white frame a chosen face wears.
+cell_of() {
+    FX=$((X + 250 + 4 + 32 + 64 * $1))
+    FY=$((Y + 125 + 4 + 32))
+    FRAME_X=$((X + 250 + 64 * $1 + 5))
+}
+
+# Waits for thumbnail $2 - the first of the new picture's, after the faces still chosen - and
+# clicks it.
+choose_face() {
     main_position
-    local fx=$((X + 250 + 4 + 32)) fy=$((Y + 125 + 4 + 32))
+    cell_of "$2"
     # Drawn first (its background at the top left), then the thumbnail in place.
     wait_until 10 pixel_is "$((X + 5))" "$((Y + 5))" "$steel_blue" || fail "the main window is not drawn"
-    wait_until 30 pixel_is_not "$fx" "$fy" "$steel_blue" || fail "no face came into the gallery"
+    wait_until 30 pixel_is_not "$FX" "$FY" "$steel_blue" || fail "no face came into the gallery"
     shot "gallery-$1"
-    click "$fx" "$fy"
+    click "$FX" "$FY"
     sleep 0.3
+}
+
+ctrl_click() {
+    glide "$1" "$2"
+    sleep 0.2
+    xdotool keydown ctrl click 1 keyup ctrl
 }
 
 # The folder: "Browse..." is the picker's last entry; the dialog takes a typed path.
@@ -239,15 +260,41 @@ IFS=, read -r left right top bottom <<<"${frame:-0,0,0,0}"
 click $((X + (250 + W + left + right - 30) / 2)) $((Y + (125 + H + top + bottom - 55) / 2))
 dialog=$(window_named '^Choose the image file$' 20) || fail "\"Select a photo...\" did not open the photo dialog"
 sleep 0.5
-xdotool type --delay 10 "$small/astronaut.png"
+xdotool type --delay 10 "$small/bald_guys.jpg"
 xdotool key Return
 wait_until 10 gone '^Choose the image file$' || fail "the photo dialog did not take the photo"
-choose_first_face photo
+main_position
+cell_of 0
+wait_until 30 pixel_is_not "$FX" "$FY" "$steel_blue" || fail "no face came into the gallery"
+shot gallery-photo
+# Faces 1, 3 and 6 are the same man's.
+for cell in 0 2 5; do
+    cell_of $cell
+    ctrl_click "$FX" "$FY"
+    wait_until 5 pixel_is "$FRAME_X" "$FY" '#ffffff' || fail "a Ctrl-click did not add face $((cell + 1))"
+done
+sleep 0.3
+shot gallery-several-faces
+window_shot gallery-several-faces
 choose_folder "$small"
+# Compared as brightness grids this once: many photos match, each by a face of its own, and the list
+# shows which.
+features_box() {
+    main_position
+    click $((X + 17)) $((Y + 297))
+}
+features_box
 click_search "a chosen photo"
 shot searching-photo
 wait_for_the_end
+# The second row previewed, its face framed on the photo (rows of 52 pixels under an 18-pixel heading).
+main_position
+click $((X + 250 + 150)) $((Y + 125 + 18 + 52 + 26))
+sleep 1
+shot results-face-thumbnails
+window_shot results-face-thumbnails
 rows=$(rows_listed)
+features_box
 echo "after a chosen photo: $rows rows"
 ((rows >= 1)) || fail "the search after a chosen photo listed no rows"
 
@@ -255,7 +302,8 @@ echo "after a chosen photo: $rows rows"
 click 200 300
 xdotool key F12
 wait_until 5 gone '^Face Morvelin Version' || fail "the window did not step aside for F12"
-choose_first_face f12
+# After the three faces still chosen.
+choose_face f12 3
 click_search "F12"
 wait_for_the_end
 rows=$(rows_listed)
@@ -268,7 +316,7 @@ icon=$(xwininfo -root -tree | grep -A8 '"panel"' | grep '"Face Morvelin"' | awk 
 origin_of "$icon"
 click $((X + W / 2)) $((Y + H / 2))
 wait_until 5 gone '^Face Morvelin Version' || fail "the window did not step aside for the tray click"
-choose_first_face tray
+choose_face tray 1
 click_search "a tray click"
 wait_for_the_end
 rows=$(rows_listed)
