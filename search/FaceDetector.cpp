@@ -191,6 +191,21 @@ std::optional<BlazeFaceDecoder::Candidate> lookAgain(const cv::Mat& rgb, const B
     return best != nullptr ? *best : found;
 }
 
+// A tile that holds only part of a large face may take that part for a face of its own: a find
+// whose centre lies inside a find at least twice as wide is such a part.
+std::vector<BlazeFaceDecoder::Candidate> withoutPartsOfLargerFaces(std::vector<BlazeFaceDecoder::Candidate> candidates)
+{
+    const auto partOfAnother = [&](const BlazeFaceDecoder::Candidate& part) {
+        return std::any_of(candidates.begin(), candidates.end(), [&](const BlazeFaceDecoder::Candidate& whole) {
+            return whole.box.width() >= 2 * part.box.width() && whole.box.contains(part.box.center());
+        });
+    };
+    std::vector<BlazeFaceDecoder::Candidate> kept;
+    std::copy_if(candidates.begin(), candidates.end(), std::back_inserter(kept),
+                 [&](const BlazeFaceDecoder::Candidate& candidate) { return !partOfAnother(candidate); });
+    return kept;
+}
+
 cv::Mat rgbPixels(const QImage& image)
 {
     // Qt keeps 32-bit pixels as B, G, R, A bytes on this platform; one conversion gives RGB.
@@ -283,7 +298,7 @@ FaceDetector::Result FaceDetector::detect(const QImage& image, const DetectorCon
 
     Result result;
     // Two finds of one face look again at the same face.
-    for (const BlazeFaceDecoder::Candidate& candidate : BlazeFaceDecoder::mergeOverlaps(found, config.nmsThreshold)) {
+    for (const BlazeFaceDecoder::Candidate& candidate : withoutPartsOfLargerFaces(BlazeFaceDecoder::mergeOverlaps(found, config.nmsThreshold))) {
         if (const std::optional<DetectedFace> face = FaceFraming::place(candidate, config, image.size())) {
             result.faces.push_back(*face);
         }

