@@ -4,14 +4,27 @@
 
 #include <QStringList>
 
+#include <array>
+#include <utility>
+
 namespace morvelin {
 
 namespace {
 
-// The photo dialog's file types, exactly as the program has always offered them.
-const QString cdiagFilter = QStringLiteral(
-    "Jpeg files (*.jpg)|*.jpg|TIFF files (*.tif)|*.tif|Jpeg 2000 files (*.j2k)|*.j2k|BMP files (*.bmp)|*.bmp|"
-    "PCX files (*.pcx)|*.pcx|TGA files (*.tga)|*.tga|Gif files (*.gif)|*.gif");
+// The photo dialog's file types: the program's own entries in the order it has always offered them,
+// JPEG and TIFF with their longer endings, then the types phones and the web brought.
+const std::array<std::pair<const char*, const char*>, 10> dialogTypes{{
+    {"Jpeg", "*.jpg *.jpeg *.jpe"},
+    {"TIFF", "*.tif *.tiff"},
+    {"Jpeg 2000", "*.j2k"},
+    {"BMP", "*.bmp"},
+    {"PCX", "*.pcx"},
+    {"TGA", "*.tga"},
+    {"Gif", "*.gif"},
+    {"HEIC", "*.heic *.heif"},
+    {"AVIF", "*.avif"},
+    {"WebP", "*.webp"},
+}};
 
 } // namespace
 
@@ -24,10 +37,10 @@ QString MainTexts::versionText(int major, int minor, int build)
 
 QString MainTexts::dialogFilter()
 {
-    const QStringList parts = cdiagFilter.split(QLatin1Char('|'));
     QStringList filters;
-    for (int i = 0; i + 1 < parts.size(); i += 2) {
-        filters.append(parts[i]);
+    for (const auto& [type, patterns] : dialogTypes) {
+        filters.append(Translate(QT_TRANSLATE_NOOP("Morvelin", "%1 files")).arg(QLatin1String(type))
+                       + QStringLiteral(" (%1)").arg(QLatin1String(patterns)));
     }
     return filters.join(QStringLiteral(";;"));
 }

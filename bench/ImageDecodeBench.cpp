@@ -1,7 +1,10 @@
 // Decoding times of the image component. The scans load a photo, read its size and ask for it at
 // 1600 x 1200 at most; the photo here is a 12-megapixel JPEG of a smooth gradient with noise, so it
-// compresses like a real one.
+// compresses like a real one, and the same picture as WebP and HEIC (which takes ImageMagick's HEVC
+// encoder about a minute to write).
 #include "search/ImageX.h"
+
+#include <Magick++.h>
 
 #include <QCoreApplication>
 #include <QImage>
@@ -37,9 +40,20 @@ QImage photoLike(int width, int height)
 struct Files {
     QTemporaryDir dir;
     QString photo;   // 4000 x 3000
+    QString webp;
+    QString heic;
     QString scanned; // 1600 x 1200
     QString output;
 };
+
+void writeHeic(const QImage& picture, const QString& path)
+{
+    Magick::InitializeMagick(nullptr);
+    const QImage argb = picture.convertToFormat(QImage::Format_ARGB32);
+    Magick::Image image(size_t(argb.width()), size_t(argb.height()), "BGRA", Magick::CharPixel, argb.constBits());
+    image.quality(90);
+    image.write("HEIC:" + path.toStdString());
+}
 
 Files& files()
 {
@@ -48,9 +62,16 @@ Files& files()
         created->photo = created->dir.filePath(QStringLiteral("photo.jpg"));
         created->scanned = created->dir.filePath(QStringLiteral("scanned.jpg"));
         created->output = created->dir.filePath(QStringLiteral("out.jpg"));
+        created->webp = created->dir.filePath(QStringLiteral("photo.webp"));
+        created->heic = created->dir.filePath(QStringLiteral("photo.heic"));
+        const QImage picture = photoLike(4000, 3000);
         QImageWriter photo(created->photo, "jpeg");
         photo.setQuality(90);
-        photo.write(photoLike(4000, 3000));
+        photo.write(picture);
+        QImageWriter webp(created->webp, "webp");
+        webp.setQuality(90);
+        webp.write(picture);
+        writeHeic(picture, created->heic);
         QImageWriter scanned(created->scanned, "jpeg");
         scanned.setQuality(90);
         scanned.write(photoLike(1600, 1200));
@@ -89,6 +110,29 @@ void BM_ImageXScaledTo1600x1200(benchmark::State& state)
 }
 BENCHMARK(BM_ImageXScaledTo1600x1200)->Unit(benchmark::kMillisecond);
 
+// No reduced decode for these: the picture is decoded whole, then scaled.
+void BM_ImageXWebpScaledTo1600x1200(benchmark::State& state)
+{
+    for (auto _ : state) {
+        ImageX image;
+        image.load(files().webp);
+        image.resize(1600, 0);
+        benchmark::DoNotOptimize(image.picture());
+    }
+}
+BENCHMARK(BM_ImageXWebpScaledTo1600x1200)->Unit(benchmark::kMillisecond);
+
+void BM_ImageXHeicScaledTo1600x1200(benchmark::State& state)
+{
+    for (auto _ : state) {
+        ImageX image;
+        image.load(files().heic);
+        image.resize(1600, 0);
+        benchmark::DoNotOptimize(image.picture());
+    }
+}
+BENCHMARK(BM_ImageXHeicScaledTo1600x1200)->Unit(benchmark::kMillisecond);
+
 // What a scan does with one photo before detection: scale, filter, write the temporary JPEG.
 void BM_ImageXScanChain(benchmark::State& state)
 {
@@ -121,8 +165,8 @@ int main(int argc, char* argv[])
     if (benchmark::ReportUnrecognizedArguments(argc, argv)) {
         return 2;
     }
-    if (!QImageReader(files().photo).canRead()) {
-        std::fprintf(stderr, "could not write the test photo\n");
+    if (!QImageReader(files().photo).canRead() || !QImageReader(files().webp).canRead() || !ImageX().load(files().heic)) {
+        std::fprintf(stderr, "could not write the test photos\n");
         return 1;
     }
     benchmark::RunSpecifiedBenchmarks();

@@ -2,10 +2,10 @@
 
 #include "base/Folders.h"
 #include "search/NativePath.h"
+#include "search/PhotoTypes.h"
 
 #include <QFile>
 
-#include <array>
 #include <cerrno>
 #include <cstring>
 
@@ -15,12 +15,6 @@
 namespace morvelin {
 
 namespace {
-
-const std::array<QString, 9> photoExtensions = {
-    QStringLiteral(".bmp"), QStringLiteral(".tif"), QStringLiteral(".gif"),
-    QStringLiteral(".jpg"), QStringLiteral(".png"), QStringLiteral(".pcx"),
-    QStringLiteral(".tga"), QStringLiteral(".jp2"), QStringLiteral(".j2k"),
-};
 
 enum class Kind { Folder, File, Special };
 
@@ -89,15 +83,10 @@ QString FolderWalk::problemWith(const QString& folder)
 
 FolderWalk::~FolderWalk() = default;
 
-bool FolderWalk::isPhotoPath(const QString& path)
+// By the name alone, as a file manager tells a type: the file is not opened.
+bool FolderWalk::isImageName(const QString& name) const
 {
-    const QString ending = path.right(4).toLower();
-    for (const QString& extension : photoExtensions) {
-        if (ending == extension) {
-            return true;
-        }
-    }
-    return false;
+    return m_mimeTypes.mimeTypeForFile(name, QMimeDatabase::MatchExtension).name().startsWith(QLatin1String("image/"));
 }
 
 bool FolderWalk::alreadyVisited(const QString& folder)
@@ -157,7 +146,11 @@ FolderWalk::Step FolderWalk::next(QString& photoPath)
             }
             return Step::Other;
         }
-        if (!isPhotoPath(path)) {
+        if (!PhotoTypes::isPhotoName(path)) {
+            // Said under --verbose, so that no picture is passed over without a word.
+            if (isImageName(name)) {
+                return skip({path, PhotoTypes::notReadReason(path), false}, photoPath);
+            }
             return Step::Other;
         }
         if (kind == Kind::Special) {

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QMimeDatabase>
 #include <QString>
 
 #include <cstdint>
@@ -17,9 +18,11 @@ namespace morvelin {
 class FolderWalk {
 public:
     enum class Step {
-        Photo,    // `next` set the path of a file with a recognised extension
+        Photo,    // `next` set the path of a file with a photo's name (see PhotoTypes)
         Other,    // an entry that is not scanned (folder entered, other file, "." or "..")
-        Skipped,  // `next` set the path of a folder or photo that cannot be read; see skipReason()
+        // `next` set the path of a folder or photo that cannot be read, or of an image of a type the
+        // program does not read; see skipReason()
+        Skipped,
         Finished, // nothing left, or stopped
     };
 
@@ -43,10 +46,6 @@ public:
     // Why a folder cannot be searched, empty when it can.
     static QString problemWith(const QString& folder);
 
-    // The last four characters of the path, lower case, name one of the nine photo types; so names
-    // ending in .jpeg or .tiff are not scanned.
-    static bool isPhotoPath(const QString& path);
-
 private:
     struct OpenFolder;
     struct Skip {
@@ -58,7 +57,9 @@ private:
     void enter(const QString& folder);
     bool alreadyVisited(const QString& folder);
     Step skip(Skip entry, QString& path);
+    bool isImageName(const QString& name) const;
 
+    QMimeDatabase m_mimeTypes;
     std::deque<Skip> m_pendingSkips;
     Skip m_lastSkip;
     bool m_subDirs;

@@ -2,7 +2,10 @@
 
 #include "search/MagickImageFileReader.h"
 #include "search/NativePath.h"
+#include "search/PhotoTypes.h"
 #include "search/QtImageFileReader.h"
+
+#include <QTransform>
 
 #include <cerrno>
 #include <cstring>
@@ -14,78 +17,9 @@ namespace morvelin {
 
 namespace {
 
-// The last part of the name after its dot, lower case: "jpg", "jpeg", "tiff", ...
-QString extensionOf(const QString& path)
-{
-    const qsizetype dot = path.lastIndexOf(QLatin1Char('.'));
-    const qsizetype slash = path.lastIndexOf(QLatin1Char('/'));
-    return dot > slash ? path.mid(dot + 1).toLower() : QString();
-}
-
-// The decoder's name for a type by its extension: Qt's for its own, ImageMagick's in capitals.
-QByteArray typeOfExtension(const QString& extension)
-{
-    if (extension == QLatin1String("jpg") || extension == QLatin1String("jpeg")) {
-        return "jpeg";
-    }
-    if (extension == QLatin1String("tif") || extension == QLatin1String("tiff")) {
-        return "tiff";
-    }
-    for (const char* own : {"bmp", "gif", "png"}) {
-        if (extension == QLatin1String(own)) {
-            return own;
-        }
-    }
-    for (const char* magick : {"pcx", "tga", "jp2", "j2k"}) {
-        if (extension == QLatin1String(magick)) {
-            return QByteArray(magick).toUpper();
-        }
-    }
-    return QByteArray();
-}
-
-bool isPcx(const QByteArray& head)
-{
-    if (head.size() < 4 || head[0] != 0x0A) {
-        return false;
-    }
-    const char version = head[1];
-    const char encoding = head[2];
-    const char bits = head[3];
-    return (version == 0 || (version >= 2 && version <= 5)) && (encoding == 0 || encoding == 1)
-        && (bits == 1 || bits == 2 || bits == 4 || bits == 8);
-}
-
-// The type the first bytes announce among the nine, or nothing (TGA has no signature).
-QByteArray typeOfContent(const QByteArray& head)
-{
-    if (head.startsWith("\xFF\xD8\xFF")) {
-        return "jpeg";
-    }
-    if (head.startsWith("\x89PNG\r\n\x1A\n")) {
-        return "png";
-    }
-    if (head.startsWith("GIF87a") || head.startsWith("GIF89a")) {
-        return "gif";
-    }
-    if (head.startsWith("II*") || head.startsWith(QByteArray("MM\0*", 4))) {
-        return "tiff";
-    }
-    if (head.startsWith(QByteArray("\0\0\0\x0CjP  \r\n\x87\n", 12))) {
-        return "JP2";
-    }
-    if (head.startsWith("\xFF\x4F\xFF\x51")) {
-        return "J2K";
-    }
-    if (head.startsWith("BM")) {
-        return "bmp";
-    }
-    return isPcx(head) ? QByteArray("PCX") : QByteArray();
-}
-
 std::unique_ptr<ImageFileReader> readerFor(const QByteArray& type)
 {
-    if (type.at(0) >= 'A' && type.at(0) <= 'Z') {
+    if (PhotoTypes::isMagickType(type)) {
         return std::make_unique<MagickImageFileReader>(type.toStdString());
     }
     return std::make_unique<QtImageFileReader>(type);
@@ -110,23 +44,31 @@ QString systemError(int number)
     return QString::fromLocal8Bit(std::strerror(number));
 }
 
+// The mirrors first, then the quarter turn clockwise: the order in which EXIF and Qt define the
+// eight orientations.
+QImage turned(const QImage& image, QImageIOHandler::Transformations turn)
+{
+    const QImage mirrored = image.mirrored(turn.testFlag(QImageIOHandler::TransformationMirror),
+                                           turn.testFlag(QImageIOHandler::TransformationFlip));
+    return turn.testFlag(QImageIOHandler::TransformationRotate90) ? mirrored.transformed(QTransform().rotate(90))
+                                                                   : mirrored;
+}
+
 } // namespace
 
 std::unique_ptr<ImageFileReader> ImageFileReader::open(const QString& path, QString& error)
 {
     // The extension says whether the file is meant as a photo; the content how to decode it.
-    const QString extension = extensionOf(path);
-    const QByteArray named = typeOfExtension(extension);
+    const QByteArray named = PhotoTypes::typeOfName(path);
     if (named.isEmpty()) {
-        error = QStringLiteral("not an image type this program reads (%1)")
-                    .arg(extension.isEmpty() ? QStringLiteral("no extension") : QLatin1Char('.') + extension);
+        error = PhotoTypes::notReadReason(path);
         return nullptr;
     }
     OpenFile opened;
     if (!openFile(path, opened, error)) {
         return nullptr;
     }
-    const QByteArray found = typeOfContent(opened.file->peek(16));
+    const QByteArray found = PhotoTypes::typeOfContent(opened.file->peek(PhotoTypes::signatureBytes));
     // TGA has no signature and PCX a loose one; every other type must show its own.
     if (found.isEmpty() && named != "TGA" && named != "PCX") {
         error = QStringLiteral("not a readable image (its content is none of the photo types)");
@@ -178,7 +120,8 @@ bool ImageFileReader::checkHeader()
 {
     m_error.clear();
     file().seek(0);
-    const QSize size = readHeader();
+    const QSize stored = readHeader();
+    const QSize size = sidesTurned(stored);
     if (!size.isValid() || size.isEmpty()) {
         if (m_error.isEmpty()) {
             fail(QStringLiteral("no picture size in the header"));
@@ -201,7 +144,8 @@ QImage ImageFileReader::read(QSize target)
         return QImage();
     }
     file().seek(0);
-    QImage image = decode(target);
+    const QSize stored = sidesTurned(target);
+    QImage image = decode(stored);
     if (image.isNull()) {
         if (m_error.isEmpty()) {
             fail(QStringLiteral("no pixels"));
@@ -209,12 +153,22 @@ QImage ImageFileReader::read(QSize target)
         return QImage();
     }
     image.convertTo(QImage::Format_RGB32);
-    if (image.size() != target) {
-        image = image.scaled(target, Qt::IgnoreAspectRatio, Qt::SmoothTransformation);
+    if (image.size() != stored) {
+        image = image.scaled(stored, Qt::IgnoreAspectRatio, Qt::SmoothTransformation);
+    }
+    if (m_transformation != QImageIOHandler::TransformationNone) {
+        image = turned(image, m_transformation);
     }
     // The pixels are in the image now; the file is no longer needed.
     m_open = OpenFile();
     return image;
+}
+
+std::int64_t ImageFileReader::memoryNeeded(QSize target) const
+{
+    // A turn makes a copy at the size asked for.
+    const std::int64_t turning = m_transformation != QImageIOHandler::TransformationNone ? pixelCount(target) * 4 : 0;
+    return decoderMemory(sidesTurned(target)) + turning;
 }
 
 QSize ImageFileReader::fail(const QString& reason)

@@ -2,6 +2,7 @@
 
 #include <QFile>
 #include <QImage>
+#include <QImageIOHandler>
 #include <QSize>
 #include <QString>
 
@@ -22,9 +23,8 @@ public:
 
     virtual ~ImageFileReader() = default;
 
-    // Opens a regular file named as one of the nine photo types (.bmp .tif .tiff .gif .jpg .jpeg
-    // .png .pcx .tga .jp2 .j2k, any case) without waiting on it (a named pipe, socket or device is
-    // refused), picks the decoder by the content among the nine (by the extension when the content
+    // Opens a regular file with a photo's name (see PhotoTypes) without waiting on it (a named pipe,
+    // socket or device is refused), picks the decoder by the content (by the name when the content
     // has no signature, as with TGA) and reads the header. Null with `error` set on failure.
     static std::unique_ptr<ImageFileReader> open(const QString& path, QString& error);
 
@@ -33,7 +33,7 @@ public:
     // The pixels scaled to `target`, RGB32; a null image when decoding fails.
     QImage read(QSize target);
     // At most how many bytes decoding at `target` takes, the decoder's own buffers included.
-    virtual std::int64_t memoryNeeded(QSize target) const = 0;
+    std::int64_t memoryNeeded(QSize target) const;
     QString errorString() const { return m_error; }
 
     static std::int64_t pixelCount(QSize size) { return std::int64_t(size.width()) * size.height(); }
@@ -43,12 +43,18 @@ protected:
     QFile& file() { return *m_open.file; }
     int fileDescriptor() const { return m_open.descriptor; }
     std::int64_t fileBytes() const { return m_open.bytes; }
-    // Sets m_size through the return value, or reports the reason with fail().
+    // The picture's size as stored, before the orientation turns it; or fail() with the reason. A
+    // decoder that leaves the turn to read() tells it with setTransformation().
     virtual QSize readHeader() = 0;
+    void setTransformation(QImageIOHandler::Transformations transformation) { m_transformation = transformation; }
+    QSize storedSize() const { return sidesTurned(m_size); }
     // Whether the decoder can reduce a large picture while decoding instead of producing it whole.
     virtual bool decodesReduced() const { return false; }
-    // Any format, any size near `target`; read() converts and finishes the scaling.
+    // Any format, any size near `target` (a size as stored); read() converts, finishes the scaling
+    // and turns the picture.
     virtual QImage decode(QSize target) = 0;
+    // memoryNeeded() without the turn.
+    virtual std::int64_t decoderMemory(QSize target) const = 0;
     // Records why the file is not a readable image; returns an invalid size for convenience.
     QSize fail(const QString& reason);
 
@@ -61,9 +67,15 @@ private:
 
     static bool openFile(const QString& path, OpenFile& opened, QString& error);
     bool checkHeader();
+    // A size as stored for one as shown, and the other way round.
+    QSize sidesTurned(QSize size) const
+    {
+        return m_transformation.testFlag(QImageIOHandler::TransformationRotate90) ? size.transposed() : size;
+    }
 
     OpenFile m_open;
     QSize m_size;
+    QImageIOHandler::Transformations m_transformation = QImageIOHandler::TransformationNone;
     QString m_error;
 };
 

@@ -11,8 +11,8 @@ namespace morvelin {
 
 class ImageFileReader;
 
-// Holds one current image: read from any of the nine photo formats, scaled, filtered and written
-// back as JPEG. load() reads only the header; the pixels are decoded on first use, at the size
+// Holds one current image: read from any of the photo types (see PhotoTypes), scaled, filtered and
+// written back as JPEG. load() reads only the header; the pixels are decoded on first use, at the size
 // asked for by then, so a big JPEG scaled down for a scan is never decoded in full.
 // One instance must not be used by two threads at once; separate instances on separate threads may.
 class ImageX {
@@ -25,7 +25,7 @@ public:
     ImageX& operator=(ImageX&&) noexcept;
 
     // On failure the previous image stays and errorString() says why. The content decides how the
-    // file is decoded, among the nine photo types.
+    // file is decoded, among the photo types.
     bool load(const QString& path);
     int width() const;
     int height() const;

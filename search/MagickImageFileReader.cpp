@@ -1,5 +1,8 @@
 #include "search/MagickImageFileReader.h"
 
+#include "search/ExifOrientation.h"
+#include "search/HeifLayout.h"
+
 #include <Magick++.h>
 
 #include <QDeadlineTimer>
@@ -51,6 +54,20 @@ MagickCore::MagickBooleanType withinDeadline(const char*, MagickCore::MagickOffs
                                                                        : MagickCore::MagickTrue;
 }
 
+// What the coder's library holds per pixel beside ImageMagick's cache, as measured: OpenJPEG a 32-bit
+// integer per channel; libheif its decoded planes and their RGB conversion, 16 bits a sample beyond
+// 8-bit pictures. The others decode into ImageMagick's cache line by line.
+std::int64_t libraryPixelBytes(const std::string& coder, size_t depth)
+{
+    if (coder == "JP2" || coder == "J2K") {
+        return 16;
+    }
+    if (coder == "HEIC" || coder == "AVIF") {
+        return depth > 8 ? 16 : 8;
+    }
+    return 0;
+}
+
 } // namespace
 
 MagickImageFileReader::MagickImageFileReader(std::string coder)
@@ -81,11 +98,12 @@ void MagickImageFileReader::initializeMagick()
     });
 }
 
-std::int64_t MagickImageFileReader::memoryNeeded(QSize target) const
+std::int64_t MagickImageFileReader::decoderMemory(QSize target) const
 {
-    // ImageMagick's pixel cache holds four channels of its quantum, the ARGB32 copy four bytes.
+    // ImageMagick's pixel cache holds four channels of its quantum, the ARGB32 copy four bytes, and
+    // the coder's library its own picture while ImageMagick copies it.
     const std::int64_t cachePixel = 4 * std::int64_t(sizeof(Magick::Quantum));
-    return pixelCount(size()) * (cachePixel + 4) + pixelCount(target) * 4 + fileBytes();
+    return pixelCount(size()) * (cachePixel + 4 + m_libraryPixelBytes) + pixelCount(target) * 4 + fileBytes();
 }
 
 std::string MagickImageFileReader::source() const
@@ -95,12 +113,24 @@ std::string MagickImageFileReader::source() const
 
 QSize MagickImageFileReader::readHeader()
 {
+    const HeifLayout layout = isHeif() ? HeifLayout::read(file()) : HeifLayout();
     try {
         Magick::Image image = imageFor(m_coder);
         image.ping(source());
+        if (image.columns() == 0 && pixelCount(layout.largest) > maxPixels) {
+            // libheif refuses a picture beyond its own limits without a word of its size.
+            return layout.largest;
+        }
         if (image.columns() > size_t(maxPixels) || image.rows() > size_t(maxPixels)) {
             // Still reported as too large, without overflowing the int of a QSize.
             return QSize(int(maxPixels), int(maxPixels));
+        }
+        m_libraryPixelBytes = libraryPixelBytes(m_coder, image.depth());
+        // libheif applies HEIF's own rotation and mirror, and the size it reports is turned already.
+        if (isHeif() && !layout.turnsItself) {
+            const Magick::Blob exif = image.profile("EXIF");
+            setTransformation(ExifOrientation::of(
+                QByteArray::fromRawData(static_cast<const char*>(exif.data()), qsizetype(exif.length()))));
         }
         return QSize(int(image.columns()), int(image.rows()));
     } catch (const std::exception& error) {
@@ -116,7 +146,7 @@ QImage MagickImageFileReader::decode(QSize)
         MagickCore::SetImageInfoProgressMonitor(image.imageInfo(), withinDeadline, &deadline);
         image.read(source());
         const QSize size(int(image.columns()), int(image.rows()));
-        if (size != this->size()) {
+        if (size != storedSize()) {
             // The header checked is the only one trusted.
             fail(QStringLiteral("the pixels disagree with the header"));
             return QImage();
@@ -125,6 +155,12 @@ QImage MagickImageFileReader::decode(QSize)
         if (space != Magick::sRGBColorspace && space != Magick::RGBColorspace
             && space != Magick::GRAYColorspace) {
             image.colorSpace(Magick::sRGBColorspace);
+        }
+        // A coder stopped by the deadline returns what it had so far, without an error. Not every
+        // coder asks in time: libheif and OpenJPEG decode in one call, bounded by the pixel limit.
+        if (deadline.hasExpired()) {
+            fail(QStringLiteral("decoding took longer than %1 s").arg(maxDecodeSeconds));
+            return QImage();
         }
         // ARGB32 holds one 32-bit word per pixel, so lines have no padding; its byte order follows
         // the machine's.

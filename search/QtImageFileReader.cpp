@@ -1,6 +1,8 @@
 #include "search/QtImageFileReader.h"
 
+#include "search/ExifOrientation.h"
 #include "search/JpegLayout.h"
+#include "search/WebpLayout.h"
 
 #include <QImageReader>
 
@@ -29,18 +31,14 @@ void raiseAllocationLimitOnce()
     std::call_once(once, [] { QImageReader::setAllocationLimit(allocationLimitMb); });
 }
 
-bool turnsSideways(QImageIOHandler::Transformations transformation)
-{
-    return transformation.testFlag(QImageIOHandler::TransformationRotate90);
-}
-
 void pinFormat(QImageReader& reader, const QByteArray& format)
 {
     // The content already chose the format; no other decoder is tried on the file.
     reader.setFormat(format);
     reader.setAutoDetectImageFormat(false);
     reader.setDecideFormatFromContent(false);
-    reader.setAutoTransform(true);
+    // The orientation is applied by ImageFileReader, for every type alike.
+    reader.setAutoTransform(false);
 }
 
 std::int64_t bytesPerPixel(QImage::Format format)
@@ -59,7 +57,7 @@ QtImageFileReader::QtImageFileReader(QByteArray format)
     raiseAllocationLimitOnce();
 }
 
-std::int64_t QtImageFileReader::memoryNeeded(QSize target) const
+std::int64_t QtImageFileReader::decoderMemory(QSize target) const
 {
     const std::int64_t full = pixelCount(size());
     const std::int64_t wanted = pixelCount(target);
@@ -69,6 +67,10 @@ std::int64_t QtImageFileReader::memoryNeeded(QSize target) const
         const std::int64_t decoded =
             std::min(full, std::max(full / jpegLargestReduction + 1, wanted * jpegReductionSlack));
         return m_coefficientBytes + decoded * 4 + wanted * 4 * 2;
+    }
+    if (m_format == "webp") {
+        // Qt's WebP reader takes the whole file in memory and decodes to 32 bits a pixel.
+        return fileBytes() + full * 4 + finishing;
     }
     return full * bytesPerPixel(m_decodedFormat) + finishing;
 }
@@ -102,16 +104,16 @@ QSize QtImageFileReader::readHeader()
         return fail(reader.errorString());
     }
     m_decodedFormat = reader.imageFormat();
-    m_transformation = reader.transformation();
-    return turnsSideways(m_transformation) ? stored.transposed() : stored;
+    // Qt reads the orientation of JPEG and TIFF itself, not WebP's.
+    setTransformation(m_format == "webp" ? ExifOrientation::of(WebpLayout::exifOf(file())) : reader.transformation());
+    return stored;
 }
 
 QImage QtImageFileReader::decode(QSize target)
 {
     QImageReader reader(&file(), m_format);
     pinFormat(reader, m_format);
-    // The scaled size applies before the orientation is: ask in the file's own orientation.
-    reader.setScaledSize(turnsSideways(m_transformation) ? target.transposed() : target);
+    reader.setScaledSize(target);
     QImage image;
     if (!reader.read(&image)) {
         fail(reader.errorString());

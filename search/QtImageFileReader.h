@@ -8,28 +8,28 @@
 
 namespace morvelin {
 
-// BMP, GIF, JPEG, PNG and TIFF through Qt's own readers. JPEGs decode at a reduced size straight
-// from the compressed data when the caller asks for less than the full picture.
+// BMP, GIF, JPEG, PNG, TIFF and WebP through Qt's readers (WebP through its image-formats plugin).
+// JPEGs decode at a reduced size straight from the compressed data when the caller asks for less
+// than the full picture; the others decode whole and are scaled after.
 class QtImageFileReader : public ImageFileReader {
 public:
     // More scans than any encoder makes for a photo; each one is a pass over the whole picture.
     static constexpr int maxJpegScans = 100;
 
-    // `format` is Qt's name for it ("bmp", "gif", "jpeg", "png", "tiff"); no other format is tried.
+    // `format` is Qt's name for it ("bmp", "gif", "jpeg", "png", "tiff", "webp"); no other format is
+    // tried.
     explicit QtImageFileReader(QByteArray format);
-
-    std::int64_t memoryNeeded(QSize target) const override;
 
 protected:
     QSize readHeader() override;
     bool decodesReduced() const override { return m_format == "jpeg"; }
     QImage decode(QSize target) override;
+    std::int64_t decoderMemory(QSize target) const override;
 
 private:
     bool checkJpegScans();
 
     QByteArray m_format;
-    QImageIOHandler::Transformations m_transformation = QImageIOHandler::TransformationNone;
     QImage::Format m_decodedFormat = QImage::Format_Invalid;
     // JPEG: the coefficients a progressive picture keeps while it is decoded, in bytes.
     std::int64_t m_coefficientBytes = 0;

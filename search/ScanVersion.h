@@ -11,7 +11,8 @@ namespace morvelin {
 class ScanVersion {
 public:
     // Raise it whenever a change to the scan's code changes what it finds for the same files (framing,
-    // the order of the faces, the alignment...): the filter is fingerprinted on its own.
+    // the order of the faces, the alignment, the contents it reads, a photo's turn...): the filter is
+    // fingerprinted on its own.
     static constexpr int revision = 4;
 
     static QByteArray of(const QString& dataPath);

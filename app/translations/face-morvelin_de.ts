@@ -128,6 +128,11 @@
         <translation>Bilddatei auswählen</translation>
     </message>
     <message>
+        <source>%1 files</source>
+        <translatorcomment>A file type of the open-file dialog; %1 is the type&apos;s name (Jpeg, TIFF, HEIC...).</translatorcomment>
+        <translation>%1-Dateien</translation>
+    </message>
+    <message>
         <source>Choose folder</source>
         <translatorcomment>Title of the folder dialog.</translatorcomment>
         <translation>Ordner auswählen</translation>

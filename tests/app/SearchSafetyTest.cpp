@@ -3,6 +3,7 @@
 #include "ProgramRunner.h"
 
 #include <QDir>
+#include <QImage>
 #include <QFile>
 #include <QJsonArray>
 #include <QJsonDocument>
@@ -168,6 +169,42 @@ TEST(SearchSafetyTest, NamesAreBytesAndTheContentDecidesTheDecoder)
     const QJsonObject document = QJsonDocument::fromJson(json.out.toUtf8()).object();
     EXPECT_EQ(document.value(QStringLiteral("photos")).toArray().size(), 3);
     EXPECT_TRUE(document.value(QStringLiteral("complete")).toBool());
+}
+
+// The photo as every type a search reads, under their longer and upper-case names, written at test
+// time; a .heic holding a PNG is read as the PNG it is. An image of a type the program does not read
+// is named, as special files are, and not counted.
+TEST(SearchSafetyTest, EveryPhotoTypeIsListedAndOtherImagesAreNamed)
+{
+    SKIP_WITHOUT_PHOTOS();
+    QTemporaryDir folder;
+    const QImage photo(astronaut);
+    for (const char* name : {"a.jpeg", "c.tiff", "d.webp"}) {
+        ASSERT_TRUE(photo.save(folder.filePath(QLatin1String(name)))) << name;
+    }
+    for (const char* name : {"e.heic", "h.avif"}) {
+        QProcess convert;
+        convert.start(QStringLiteral("convert"), {astronaut, folder.filePath(QLatin1String(name))});
+        ASSERT_TRUE(convert.waitForFinished(60000) && convert.exitCode() == 0) << name;
+    }
+    copyAs(folder.filePath(QStringLiteral("a.jpeg")), folder.path(), "b.JPE");
+    copyAs(folder.filePath(QStringLiteral("e.heic")), folder.path(), "f.HEIF");
+    copyAs(astronaut, folder.path(), "g.heic");
+    copyAs(astronaut, folder.path(), "drawing.xcf");
+
+    const Outcome outcome = runProgram(search(folder.path(), {QStringLiteral("--verbose"), QStringLiteral("--json")}));
+    ASSERT_EQ(outcome.exitCode, 0) << outcome.err.toStdString();
+    const QJsonObject document = QJsonDocument::fromJson(outcome.out.toUtf8()).object();
+    QStringList listed;
+    for (const QJsonValue& entry : document.value(QStringLiteral("photos")).toArray()) {
+        listed.append(entry.toObject().value(QStringLiteral("path")).toString().section('/', -1));
+        EXPECT_EQ(entry.toObject().value(QStringLiteral("width")).toInt(), 512) << listed.last().toStdString();
+    }
+    listed.sort();
+    EXPECT_EQ(listed, (QStringList{"a.jpeg", "b.JPE", "c.tiff", "d.webp", "e.heic", "f.HEIF", "g.heic", "h.avif"}));
+    EXPECT_TRUE(outcome.err.contains(QStringLiteral("drawing.xcf: not an image type this program reads (.xcf)")))
+        << outcome.err.toStdString();
+    EXPECT_EQ(document.value(QStringLiteral("unreadableFiles")).toInt(), 0);
 }
 
 TEST(SearchSafetyTest, UnreadableFoldersAreNamedAndATopOneExitsTwo)

@@ -57,24 +57,45 @@ QStringList expectedInDiskOrder(const QString& folder, const QStringList& photos
 
 } // namespace
 
-TEST(FolderWalkTest, TheNinePhotoEndingsComeDepthFirstInTheFileSystemsOrderWithTheirNamesKept)
+TEST(FolderWalkTest, PhotoEndingsComeDepthFirstInTheFileSystemsOrderWithTheirNamesKept)
 {
     QTemporaryDir dir;
     const QString root = dir.path();
     QDir(root).mkpath(QStringLiteral("sub/deeper"));
     QDir(root).mkpath(QStringLiteral("Ämter"));
-    const QStringList photos{"a.jpg", "b.TIF", "c.gif", "e.J2K", "f.png", "s1.bmp", "s2.tga", "d1.pcx", "i.jp2", "Ölfass 東京.JPG"};
-    for (const char* name : {"a.jpg", "b.TIF", "c.gif", "e.J2K", "f.png", "c.txt", "d.jpeg", "g.tiff", "h.jpg.txt", "jpg",
-                             "w.webp", "x.jpg~", "sub/s1.bmp", "sub/s2.tga", "sub/deeper/d1.pcx", "sub/deeper/i.jp2",
-                             "Ämter/Ölfass 東京.JPG"}) {
+    const QStringList photos{"a.jpg", "b.TIF", "c.gif", "d.jpeg", "e.J2K", "f.png", "g.tiff", "j.JPE", "w.webp",
+                             "s1.bmp", "s2.tga", "s3.HEIC", "s4.heif", "d1.pcx", "i.jp2", "k.Avif", "Ölfass 東京.JPG", ".jpg"};
+    for (const char* name : {"a.jpg", "b.TIF", "c.gif", "d.jpeg", "e.J2K", "f.png", "g.tiff", "j.JPE", "w.webp", "c.txt",
+                             "h.jpg.txt", "jpg", "x.jpg~", ".jpg", "sub/s1.bmp", "sub/s2.tga", "sub/s3.HEIC", "sub/s4.heif",
+                             "sub/deeper/d1.pcx", "sub/deeper/i.jp2", "sub/deeper/k.Avif", "Ämter/Ölfass 東京.JPG"}) {
         touch(root + '/' + QString::fromUtf8(name));
     }
     const QStringList expected = expectedInDiskOrder(root, photos);
     EXPECT_EQ(expected.size(), photos.size());
     EXPECT_EQ(walkAll(root, true), expected);
     EXPECT_EQ(walkAll(root + '/', true), expected) << "a trailing separator changes nothing";
-    EXPECT_EQ(walkAll(root, false).size(), 5);
-    EXPECT_TRUE(FolderWalk::isPhotoPath(QStringLiteral(".jpg")));
+    EXPECT_EQ(walkAll(root, false).size(), 10);
+}
+
+TEST(FolderWalkTest, ImagesOfOtherTypesAreSkippedWithTheReasonAndOtherFilesPassedOver)
+{
+    QTemporaryDir dir;
+    for (const char* name : {"drawing.xcf", "logo.SVG", "notes.txt", "raw.cr2", "a.jpg"}) {
+        touch(dir.filePath(QLatin1String(name)));
+    }
+    FolderWalk walk(dir.path(), false);
+    QStringList skipped;
+    QString path;
+    for (FolderWalk::Step step; (step = walk.next(path)) != FolderWalk::Step::Finished;) {
+        if (step == FolderWalk::Step::Skipped) {
+            skipped << QFileInfo(path).fileName() + ": " + walk.skipReason();
+        }
+    }
+    skipped.sort();
+    EXPECT_EQ(skipped, (QStringList{"drawing.xcf: not an image type this program reads (.xcf)",
+                                    "logo.SVG: not an image type this program reads (.svg)",
+                                    "raw.cr2: not an image type this program reads (.cr2)"}));
+    EXPECT_EQ(walk.unreadableFolders(), 0);
 }
 
 TEST(FolderWalkTest, LinksAreFollowedButNoFolderIsEnteredTwice)
