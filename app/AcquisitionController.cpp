@@ -39,7 +39,7 @@ SourceAcquisition* AcquisitionController::begin()
         emit faceFound(thumbnail);
     });
     connect(acquisition, &SourceAcquisition::Completed, this, [this, acquisition] {
-        m_sourcePicture = acquisition->target();
+        m_found = std::make_shared<const SourcePicture::Result>(acquisition->found());
         acquisition->deleteLater();
         emit completed(m_facesFound);
     });

@@ -9,6 +9,8 @@
 #include <QPointer>
 #include <QString>
 
+#include <memory>
+
 namespace morvelin {
 
 class SourceAcquisition;
@@ -33,8 +35,8 @@ public:
     void fromPhoto(const QString& photo);
 
     int facesFound() const { return m_facesFound; }
-    // The source picture of the last completed acquisition, as prepared for the detector.
-    const SourcePicture::Prepared& sourcePicture() const { return m_sourcePicture; }
+    // The source picture of the last completed acquisition and the faces found in it.
+    std::shared_ptr<const SourcePicture::Result> found() const { return m_found; }
 
     // While not watched, F12 presses are dropped, so a press during a search or a detection does not
     // count later.
@@ -61,7 +63,7 @@ private:
     KeyState m_keyState;
     int m_facesFound = 0;
     bool m_watchingF12 = false;
-    SourcePicture::Prepared m_sourcePicture;
+    std::shared_ptr<const SourcePicture::Result> m_found;
 };
 
 } // namespace morvelin

@@ -9,11 +9,9 @@ namespace morvelin {
 
 namespace {
 
-// The face as a scan finds it, read by every matcher that can be used: the detector is asked again,
-// as the gallery keeps no key points, and the same picture gives the same faces in the same order.
-FoundFace readFace(QFuture<SourcePicture::Result> detected, const QString& dataPath, int index)
+// The face as a scan finds it, read by every matcher that can be used.
+FoundFace readFace(const SourcePicture::Result& found, const QString& dataPath, int index)
 {
-    const SourcePicture::Result found = detected.result();
     if (index < 0 || std::size_t(index) >= found.faces.size()) {
         return FoundFace();
     }
@@ -29,17 +27,31 @@ FoundFace readFace(QFuture<SourcePicture::Result> detected, const QString& dataP
     return face;
 }
 
-} // namespace
-
-void ChosenFace::pick(const Key& key, const QImage& thumbnail, const SourcePicture::Prepared& source,
-                      const QString& dataPath)
+// Each future in turn, on the context's thread, without ever blocking it.
+void waitForAll(QObject* context, std::vector<QFuture<FoundFace>> pending, std::function<void()> then)
 {
-    clear();
-    add(key, thumbnail, source, dataPath);
+    while (!pending.empty() && pending.back().isFinished()) {
+        pending.pop_back();
+    }
+    if (pending.empty()) {
+        then();
+        return;
+    }
+    QFuture<FoundFace> next = pending.back();
+    next.then(context, [context, pending = std::move(pending), then = std::move(then)](const FoundFace&) mutable {
+        waitForAll(context, std::move(pending), std::move(then));
+    });
 }
 
-bool ChosenFace::toggle(const Key& key, const QImage& thumbnail, const SourcePicture::Prepared& source,
-                        const QString& dataPath)
+} // namespace
+
+void ChosenFace::pick(const Key& key, const QImage& thumbnail, const Found& found, const QString& dataPath)
+{
+    clear();
+    add(key, thumbnail, found, dataPath);
+}
+
+bool ChosenFace::toggle(const Key& key, const QImage& thumbnail, const Found& found, const QString& dataPath)
 {
     const auto chosen = std::find_if(m_faces.begin(), m_faces.end(), [&](const Face& face) { return face.key == key; });
     if (chosen != m_faces.end()) {
@@ -49,23 +61,30 @@ bool ChosenFace::toggle(const Key& key, const QImage& thumbnail, const SourcePic
     if (count() >= maxFaces) {
         return false;
     }
-    add(key, thumbnail, source, dataPath);
+    add(key, thumbnail, found, dataPath);
     return true;
 }
 
-void ChosenFace::add(const Key& key, const QImage& thumbnail, const SourcePicture::Prepared& source,
-                     const QString& dataPath)
+void ChosenFace::add(const Key& key, const QImage& thumbnail, const Found& found, const QString& dataPath)
 {
-    // One detection per picture, however many of its faces are chosen.
-    const auto sameSource = std::find_if(m_faces.begin(), m_faces.end(),
-                                         [&](const Face& face) { return face.key.acquisition == key.acquisition; });
-    const QFuture<SourcePicture::Result> detected = sameSource != m_faces.end()
-        ? sameSource->detected
-        : BackgroundWork::future([source, dataPath] { return SourcePicture::findFacesIn(source, dataPath); });
     const int index = key.index;
-    m_faces.push_back({key, thumbnail, detected, BackgroundWork::future([detected, dataPath, index] {
-                           return readFace(detected, dataPath, index);
+    m_faces.push_back({key, thumbnail, BackgroundWork::future([found, dataPath, index] {
+                           return found ? readFace(*found, dataPath, index) : FoundFace();
                        })});
+}
+
+bool ChosenFace::isRead() const
+{
+    return std::all_of(m_faces.begin(), m_faces.end(), [](const Face& face) { return face.found.isFinished(); });
+}
+
+void ChosenFace::whenRead(QObject* context, std::function<void()> then) const
+{
+    std::vector<QFuture<FoundFace>> pending;
+    for (const Face& face : m_faces) {
+        pending.push_back(face.found);
+    }
+    waitForAll(context, std::move(pending), std::move(then));
 }
 
 void ChosenFace::clear()

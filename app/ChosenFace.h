@@ -6,8 +6,10 @@
 
 #include <QFuture>
 #include <QImage>
+#include <QObject>
 #include <QString>
 
+#include <functional>
 #include <memory>
 #include <vector>
 
@@ -16,7 +18,7 @@ namespace morvelin {
 // The faces of the person picked in the gallery (up to five, from one or several source pictures),
 // made the query of a search the way the verbs make it. Each face is read on a worker as a scan
 // reads the faces it finds — by every matcher that can be used, so that the check box may change
-// until Search — and the window never waits for it but at the start of a search.
+// until Search — from the detector's findings the gallery kept, and the window never waits for it.
 class ChosenFace {
 public:
     static constexpr int maxFaces = FaceQuery::largestPerson;
@@ -28,11 +30,13 @@ public:
         friend bool operator==(const Key&, const Key&) = default;
     };
 
-    // Makes face `key.index` of `source` (the picture the gallery's faces were found in) the only one.
-    void pick(const Key& key, const QImage& thumbnail, const SourcePicture::Prepared& source, const QString& dataPath);
+    using Found = std::shared_ptr<const SourcePicture::Result>;
+
+    // Makes face `key.index` of `found` (the picture the gallery's faces were found in) the only one.
+    void pick(const Key& key, const QImage& thumbnail, const Found& found, const QString& dataPath);
     // Adds the face, or removes it when it is chosen already. False when five are chosen already and
     // nothing changed.
-    bool toggle(const Key& key, const QImage& thumbnail, const SourcePicture::Prepared& source, const QString& dataPath);
+    bool toggle(const Key& key, const QImage& thumbnail, const Found& found, const QString& dataPath);
     void clear();
 
     bool isPicked() const { return !m_faces.empty(); }
@@ -42,6 +46,12 @@ public:
     // As picked (unfiltered), in the order they were chosen.
     std::vector<QImage> thumbnails() const;
 
+    // Every chosen face has been read, so forSearch returns at once.
+    bool isRead() const;
+    // Calls `then` on `context`'s thread once every face chosen now has been read; not when `context`
+    // is gone by then.
+    void whenRead(QObject* context, std::function<void()> then) const;
+
     // The query for a search compared by the matcher `matcherName`; null with `problem` set when it
     // cannot be made.
     std::shared_ptr<const FaceQuery> forSearch(const QString& matcherName, const QString& dataPath, QString& problem);
@@ -50,11 +60,10 @@ private:
     struct Face {
         Key key;
         QImage thumbnail;
-        QFuture<SourcePicture::Result> detected; // shared by the faces of one acquisition
         QFuture<FoundFace> found;
     };
 
-    void add(const Key& key, const QImage& thumbnail, const SourcePicture::Prepared& source, const QString& dataPath);
+    void add(const Key& key, const QImage& thumbnail, const Found& found, const QString& dataPath);
 
     std::vector<Face> m_faces;
 };

@@ -1,5 +1,6 @@
 #include "app/FaceGallery.h"
 
+#include <QKeyEvent>
 #include <QMouseEvent>
 #include <QPainter>
 #include <QPixmap>
@@ -15,6 +16,7 @@ namespace {
 constexpr int ChosenRole = Qt::UserRole;
 
 constexpr int selectedFrameWidth = 3;
+constexpr int focusFrameWidth = 2;
 
 bool holds(const std::vector<ChosenFace::Key>& keys, const ChosenFace::Key& key)
 {
@@ -32,6 +34,9 @@ public:
         QRect face(0, 0, FaceGallery::thumbnailSize, FaceGallery::thumbnailSize);
         face.moveCenter(option.rect.center());
         index.data(Qt::DecorationRole).value<QIcon>().paint(painter, face);
+        if (option.state.testFlag(QStyle::State_HasFocus)) {
+            paintFocusFrame(painter, option);
+        }
         if (!index.data(ChosenRole).toBool()) {
             return;
         }
@@ -45,6 +50,20 @@ public:
         painter->drawRect(QRect(frame.left(), frame.bottom() - selectedFrameWidth + 1, frame.width(), selectedFrameWidth));
         painter->drawRect(QRect(frame.left(), frame.top(), selectedFrameWidth, frame.height()));
         painter->drawRect(QRect(frame.right() - selectedFrameWidth + 1, frame.top(), selectedFrameWidth, frame.height()));
+        painter->restore();
+    }
+
+private:
+    // Around the whole cell, outside the chosen face's white frame, in the desktop's highlight colour.
+    static void paintFocusFrame(QPainter* painter, const QStyleOptionViewItem& option)
+    {
+        painter->save();
+        QPen pen(option.palette.color(QPalette::Highlight), focusFrameWidth);
+        pen.setJoinStyle(Qt::MiterJoin);
+        painter->setPen(pen);
+        painter->setBrush(Qt::NoBrush);
+        const int inset = focusFrameWidth / 2;
+        painter->drawRect(option.rect.adjusted(inset, inset, -inset - 1, -inset - 1));
         painter->restore();
     }
 };
@@ -82,10 +101,10 @@ void FaceGallery::addThumbnail(const QImage& thumbnail)
     m_collected.push_back(thumbnail);
 }
 
-void FaceGallery::showThumbnails(int acquisition, const SourcePicture::Prepared& source)
+void FaceGallery::showThumbnails(int acquisition, const std::shared_ptr<const SourcePicture::Result>& found)
 {
     for (std::size_t i = 0; i < m_collected.size(); ++i) {
-        m_faces.push_back({{acquisition, static_cast<int>(i)}, m_collected[i], source});
+        m_faces.push_back({{acquisition, static_cast<int>(i)}, m_collected[i], found});
     }
     m_collected.clear();
     showFaces();
@@ -149,6 +168,25 @@ void FaceGallery::mouseReleaseEvent(QMouseEvent* event)
         return;
     }
     emit faceClicked(pressed, event->modifiers().testFlag(Qt::ControlModifier));
+}
+
+void FaceGallery::keyPressEvent(QKeyEvent* event)
+{
+    const bool choose = event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter || event->key() == Qt::Key_Space;
+    if (!choose || !currentIndex().isValid()) {
+        QListWidget::keyPressEvent(event);
+        return;
+    }
+    emit faceClicked(currentIndex().row(), event->modifiers().testFlag(Qt::ControlModifier));
+}
+
+// Tabbing into the gallery puts the frame on its first face, so the arrows have somewhere to start.
+void FaceGallery::focusInEvent(QFocusEvent* event)
+{
+    QListWidget::focusInEvent(event);
+    if (!currentIndex().isValid() && count() > 0) {
+        setCurrentRow(0, QItemSelectionModel::NoUpdate);
+    }
 }
 
 } // namespace morvelin

@@ -7,6 +7,7 @@
 #include <QImage>
 #include <QListWidget>
 
+#include <memory>
 #include <vector>
 
 namespace morvelin {
@@ -20,11 +21,12 @@ class FaceGallery : public QListWidget {
 public:
     static constexpr int thumbnailSize = PictureSizes::face;
 
-    // What ChosenFace needs to read the face again.
+    // What ChosenFace needs to read the face: its picture and the detector's findings, shared by the
+    // faces of one source picture.
     struct Face {
         ChosenFace::Key key;
         QImage thumbnail;
-        SourcePicture::Prepared source;
+        std::shared_ptr<const SourcePicture::Result> found;
     };
 
     explicit FaceGallery(QWidget* parent = nullptr);
@@ -32,8 +34,8 @@ public:
     // A new source picture is on its way: only the chosen faces stay.
     void keepOnly(const std::vector<ChosenFace::Key>& chosen);
     void addThumbnail(const QImage& thumbnail);
-    // The thumbnails collected since keepOnly join the gallery as the faces of `source`.
-    void showThumbnails(int acquisition, const SourcePicture::Prepared& source);
+    // The thumbnails collected since keepOnly join the gallery as the faces `found` in their picture.
+    void showThumbnails(int acquisition, const std::shared_ptr<const SourcePicture::Result>& found);
     void markChosen(const std::vector<ChosenFace::Key>& chosen);
 
     // Null beyond the last row.
@@ -48,6 +50,10 @@ signals:
 protected:
     void mousePressEvent(QMouseEvent* event) override;
     void mouseReleaseEvent(QMouseEvent* event) override;
+    // The arrows move among the faces; Enter or Space chooses the face under the focus frame as a click
+    // would, with Ctrl adding it.
+    void keyPressEvent(QKeyEvent* event) override;
+    void focusInEvent(QFocusEvent* event) override;
 
 private:
     void showFaces();

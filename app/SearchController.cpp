@@ -60,6 +60,7 @@ void SearchController::start(std::shared_ptr<const FaceQuery> query, const QStri
         return;
     }
     m_running = true;
+    m_stoppedEarly = false;
     // A program that lives in the tray for weeks may see its temporary folder cleaned away and made anew.
     if (TempFolder() != m_tempFolder) {
         delete m_search;
@@ -70,6 +71,7 @@ void SearchController::start(std::shared_ptr<const FaceQuery> query, const QStri
 
 void SearchController::stop()
 {
+    m_stoppedEarly = m_running;
     m_search->StopSearchButton();
     end();
 }

@@ -29,6 +29,8 @@ public:
     void setDataPath(const QString& dataPath);
 
     bool running() const { return m_running; }
+    // The last search ended by Stop rather than at the end of its folder.
+    bool stoppedEarly() const { return m_stoppedEarly; }
     // Scans of a stopped search still report; a new search must not start before they are done.
     bool canStart() const;
     void start(std::shared_ptr<const FaceQuery> query, const QString& folder, bool subDirs);
@@ -59,6 +61,7 @@ private:
     FolderSearch* m_search = nullptr;
     std::shared_ptr<FaceIndex> m_faceIndex;
     bool m_running = false;
+    bool m_stoppedEarly = false;
     QString m_noticeReported; // the face index's trouble is said once, not after every search
 };
 

@@ -33,7 +33,7 @@ SourceAcquisition::SourceAcquisition(QString tempFolder, QString dataPath, QObje
             emit Notice();
         }
     });
-    connect(m_faceDet, &MorvelinFaceDetection::FaceFound, this, &SourceAcquisition::onFaceFound);
+    connect(m_faceDet, &MorvelinFaceDetection::FaceDetected, this, &SourceAcquisition::onFaceDetected);
     connect(m_faceDet, &MorvelinFaceDetection::Completed, this, &SourceAcquisition::onCompleted);
 }
 
@@ -100,21 +100,18 @@ void SourceAcquisition::prepared(const Prepared& result)
         return;
     }
     // An unreadable picture goes to the detector all the same: it reports Completed without faces.
-    m_facesFound = 0;
+    m_found = SourcePicture::Result();
+    m_found.picture = m_target.picture;
+    m_found.photoSize = m_target.photoSize;
     m_faceDet->Detect(m_target.detected, m_dataPath);
 }
 
-void SourceAcquisition::onFaceFound(int x1, int x2, int y1, int y2)
+void SourceAcquisition::onFaceDetected(const DetectedFace& face)
 {
     if (m_abandoned) {
         return;
     }
-    ++m_facesFound;
-    DetectedFace face;
-    face.x1 = x1;
-    face.x2 = x2;
-    face.y1 = y1;
-    face.y2 = y2;
+    m_found.faces.push_back(face);
     QImage thumbnail = SourcePicture::thumbnail(m_target.picture, face);
     if (thumbnail.isNull()) {
         thumbnail = QImage(FaceCutter::faceSize, FaceCutter::faceSize, QImage::Format_RGB32);

@@ -34,10 +34,13 @@ public:
     bool isAbandoned() const { return m_abandoned; }
 
     QString CaptureFile() const { return m_captureFile; }
-    int FacesFound() const { return m_facesFound; }
+    int FacesFound() const { return int(m_found.faces.size()); }
     QImage TargetPicture() const { return m_target.picture; }
     // The source picture as prepared for the detector.
     const SourcePicture::Prepared& target() const { return m_target; }
+    // The picture and the faces found in it so far, key points and all, so that a face picked from the
+    // gallery needs no second detection.
+    const SourcePicture::Result& found() const { return m_found; }
 
 signals:
     void Notice();
@@ -53,7 +56,7 @@ private:
     template <typename Work>
     void prepareOnWorker(Work work);
     void prepared(const Prepared& result);
-    void onFaceFound(int x1, int x2, int y1, int y2);
+    void onFaceDetected(const DetectedFace& face);
     void onCompleted();
     void removeCaptureFile();
 
@@ -62,7 +65,7 @@ private:
     QString m_captureFile;
     bool m_ownsCaptureFile = false;
     SourcePicture::Prepared m_target;
-    int m_facesFound = 0;
+    SourcePicture::Result m_found;
     bool m_abandoned = false;
     bool m_busy = false;
     MorvelinFaceDetection* m_faceDet = nullptr;

@@ -15,6 +15,9 @@ TrayMenu::TrayMenu(QWidget* window)
     m_trayMenu->setObjectName(QStringLiteral("traymenu"));
     m_searchFacesOnScreen = m_trayMenu->addAction(QString());
     m_searchFacesOnScreen->setObjectName(QStringLiteral("SearchFacesonScreen"));
+    m_open = m_trayMenu->addAction(QString());
+    m_open->setObjectName(QStringLiteral("OpenMainWindow"));
+    connect(m_open, &QAction::triggered, this, &TrayMenu::openRequested);
     m_forgetScannedPhotos = m_trayMenu->addAction(QString());
     m_forgetScannedPhotos->setObjectName(QStringLiteral("ForgetScannedPhotos"));
     connect(m_forgetScannedPhotos, &QAction::triggered, this, &TrayMenu::forgetRequested);
@@ -36,6 +39,7 @@ TrayMenu::TrayMenu(QWidget* window)
 void TrayMenu::setTexts(const QString& searchFacesOnScreen, const QString& exit, const QString& toolTip)
 {
     m_searchFacesOnScreen->setText(searchFacesOnScreen);
+    m_open->setText(Translate(QT_TRANSLATE_NOOP("Morvelin", "Open Face Morvelin")));
     m_forgetScannedPhotos->setText(Translate(QT_TRANSLATE_NOOP("Morvelin", "Forget scanned photos")));
     m_exitApp->setText(exit);
     m_sysTray.setToolTip(toolTip);

@@ -11,7 +11,8 @@ class QWidget;
 namespace morvelin {
 
 // The tray icon with its menu: a left click or "Search for faces on screen" asks for a capture,
-// "Forget scanned photos" for emptying the face index, "Exit" ends the program.
+// "Open Face Morvelin" for the main window as it was left, "Forget scanned photos" for emptying the
+// face index, "Exit" ends the program.
 class TrayMenu : public QObject {
     Q_OBJECT
 
@@ -24,12 +25,14 @@ public:
 
 signals:
     void captureRequested();
+    void openRequested();
     void forgetRequested();
 
 private:
     SystemTray m_sysTray;
     QMenu* m_trayMenu = nullptr;
     QAction* m_searchFacesOnScreen = nullptr;
+    QAction* m_open = nullptr;
     QAction* m_forgetScannedPhotos = nullptr;
     QAction* m_exitApp = nullptr;
 };

@@ -13,6 +13,8 @@
 #include <QPainter>
 #include <QScreen>
 
+#include <algorithm>
+
 namespace morvelin {
 
 namespace {
@@ -64,6 +66,8 @@ WinFotoFace::WinFotoFace(const QImage& sourceFace, QWidget* parent)
     m_sourceFaceTitle->setText(Translate(QT_TRANSLATE_NOOP("Morvelin", "Source")));
     m_faceDetTitle->setText(Translate(QT_TRANSLATE_NOOP("Morvelin", "Target")));
     m_sourceFace->setPixmap(QPixmap::fromImage(sourceFace));
+    // An empty black box would read as a face that is black; it shows once a face is compared.
+    m_detectedFace->hide();
 }
 
 QLabel* WinFotoFace::addLabel(const char* name, const QRectF& twips, double pointSize, Qt::Alignment alignment)
@@ -110,6 +114,7 @@ void WinFotoFace::Start(PhotoScan* scan)
         disconnect(m_scan, nullptr, this, nullptr);
     }
     m_scan = scan;
+    scan->showPhotoWithin(pixels(QRectF(0, 0, shownLandscapeWidth, shownPortraitHeight)).size());
     m_masterTitle->setText(Translate(QT_TRANSLATE_NOOP("Morvelin", "Face Search")));
     // The last photo and its last face stay until this photo's replace them: a photo takes a moment,
     // and a window that blanked at every photo would show nothing a person could read.
@@ -126,6 +131,7 @@ void WinFotoFace::scanCompleted()
         disconnect(m_scan, nullptr, this, nullptr);
         if (m_scan->faceCount() == 0) {
             m_detectedFace->clear();
+            m_detectedFace->hide();
             m_faceDetTitle->setText(Translate(QT_TRANSLATE_NOOP("Morvelin", "Target")));
         }
     }
@@ -160,6 +166,7 @@ void WinFotoFace::showPhoto(const QImage& scaledPhoto)
 void WinFotoFace::showFace(int faceCount, const QImage& face, qint64 scoreTenThousandths)
 {
     m_detectedFace->setPixmap(QPixmap::fromImage(face));
+    m_detectedFace->show();
     m_faceDetTitle->setText(faceTitle(faceCount, scoreTenThousandths));
 }
 
@@ -172,7 +179,8 @@ QRectF WinFotoFace::targetPictureRect(QSize photo, double twipsPerPixelX, double
     const double h = photo.height();
     const bool portrait = photo.height() > photo.width();
     const float scale = portrait ? static_cast<float>(shownPortraitHeight / (twipsPerPixelY * h))
-                                 : static_cast<float>(shownLandscapeWidth / (twipsPerPixelX * w));
+                                 : static_cast<float>(std::min(shownLandscapeWidth / (twipsPerPixelX * w),
+                                                               shownPortraitHeight / (twipsPerPixelY * h)));
     const double height = twipsPerPixelY * h * scale;
     const double width = twipsPerPixelX * w * scale;
     return QRectF((windowWidth - width) / 2, targetPictureTop, width, height);

@@ -32,7 +32,8 @@ public:
     bool isIdle() const { return m_scan.isNull(); }
 
     // Where the scaled photo is shown, in twips: 1500 twips high for a portrait photo, 2000 twips
-    // wide otherwise, centred across the window's width, at the design top.
+    // wide otherwise but never higher than 1500, so that a nearly square photo stays clear of Stop;
+    // centred across the window's width, at the design top.
     static QRectF targetPictureRect(QSize photo, double twipsPerPixelX, double twipsPerPixelY, double windowWidth);
 
     // "Face: 2" and "87%" on two lines; the score is truncated to whole per cent.

@@ -8,26 +8,36 @@
 #include "app/MainTexts.h"
 #include "app/MatcherChoice.h"
 #include "app/OuterFrame.h"
+#include "app/PhotoOpener.h"
 #include "app/ResultListModel.h"
 #include "app/ResultListView.h"
 #include "app/ResultPreview.h"
 #include "app/ScanWindows.h"
+#include "app/SearchStatus.h"
 #include "app/Translate.h"
 #include "app/Version.h"
 #include "base/DataFolder.h"
 #include "base/ProgramNames.h"
 #include "controls/FA_DriveListBox.h"
 #include "controls/FlatButton.h"
+#include "platform/Settings.h"
 #include "search/PhotoScan.h"
+#include "search/PhotoTypes.h"
 
 #include <QCheckBox>
 #include <QCloseEvent>
+#include <QDragEnterEvent>
+#include <QDropEvent>
+#include <QFileInfo>
 #include <QFileDialog>
 #include <QGuiApplication>
+#include <QKeyEvent>
 #include <QLabel>
+#include <QMimeData>
 #include <QScreen>
 #include <QShortcut>
 #include <QTimer>
+#include <QUrl>
 #include <QVersionNumber>
 
 namespace morvelin {
@@ -41,6 +51,18 @@ constexpr int updatesLink = WinMainUi::updatesLinkNumber;
 QString noteOf(const QString& note)
 {
     return note.isEmpty() ? QString() : QLatin1Char('\n') + note;
+}
+
+// The one local photo a drag carries, or empty: several files, a web address or another type are not
+// a source picture.
+QString droppedPhoto(const QMimeData* data)
+{
+    const QList<QUrl> urls = data->urls();
+    if (urls.size() != 1 || !urls.front().isLocalFile()) {
+        return QString();
+    }
+    const QString path = urls.front().toLocalFile();
+    return PhotoTypes::isPhotoName(path) && QFileInfo(path).isFile() ? path : QString();
 }
 
 } // namespace
@@ -60,9 +82,17 @@ WinMain::WinMain(QWidget* parent)
     connectControls();
     m_tray = new TrayMenu(this);
     connect(m_tray, &TrayMenu::captureRequested, this, [this] { GoCapture(QString()); });
+    connect(m_tray, &TrayMenu::openRequested, this, &WinMain::bringForward);
     connect(m_tray, &TrayMenu::forgetRequested, this,
             [this] { m_ui.status->setText(m_search->forgetScannedPhotos(this)); });
     m_preview = new ResultPreview(m_ui.imgPreview, m_ui.searchPath, this);
+    m_opener = new PhotoOpener(this);
+    connect(m_ui.fileList, &ResultListView::openRequested, m_opener, &PhotoOpener::open);
+    m_statusTimer = new QTimer(this);
+    m_statusTimer->setInterval(500);
+    connect(m_statusTimer, &QTimer::timeout, this, &WinMain::showSearchStatus);
+    setAcceptDrops(true);
+    restoreLookIn();
     auto* links = new HelpLinks(m_ui.aboutLink, m_ui.updatesLink, this);
     connect(links, &HelpLinks::clicked, this, [this](QLabel* link) { LinkClick(link == m_ui.aboutLink ? aboutLink : updatesLink); });
     // Where F12 cannot be watched globally, it still works while this window has the focus.
@@ -90,12 +120,20 @@ void WinMain::createControllers()
 
     m_search = new SearchController(m_dataPath, this);
     m_resultModel = new ResultListModel(m_search->results(), this);
-    connect(&m_search->results(), &ResultList::filesFoundChanged, this, &WinMain::showCount);
+    connect(&m_search->results(), &ResultList::filesFoundChanged, this, [this] {
+        if (m_search->running()) {
+            showSearchStatus();
+        }
+    });
     connect(m_search, &SearchController::scanStarted, this, &WinMain::scanStarted);
     connect(m_search, &SearchController::ended, this, &WinMain::stopRoutine);
     connect(m_search, &SearchController::idleChanged, this, [this] {
         m_scanWindows->closeAll();
         updateStartSearchEnabled();
+        // The scans a Stop left running may still have listed photos.
+        if (m_searched && !m_search->running()) {
+            showSearchStatus();
+        }
     });
 }
 
@@ -167,7 +205,6 @@ void WinMain::connectControls()
     connect(m_ui.imageList, &FaceGallery::faceClicked, this, &WinMain::chooseFace);
     connect(m_ui.fileList, &ResultListView::previewRequested, this,
             [this](const QString& path, const QRect& faceBox) { m_preview->show(path, faceBox); });
-    connect(m_ui.fileList, &ResultListView::openRequested, this, [](const QString& path) { OpenWithShell(path); });
     connect(m_ui.chooseImageFile, &FlatButton::Click, this, &WinMain::choosePhoto);
 }
 
@@ -219,6 +256,38 @@ bool WinMain::QueryUnload(bool fromCloseBox)
     return true;
 }
 
+void WinMain::keyPressEvent(QKeyEvent* event)
+{
+    if (event->key() != Qt::Key_Escape || event->modifiers() != Qt::NoModifier) {
+        QWidget::keyPressEvent(event);
+        return;
+    }
+    if (m_closeEndsProgram) {
+        showMinimized();
+        return;
+    }
+    QueryUnload(true);
+}
+
+void WinMain::dragEnterEvent(QDragEnterEvent* event)
+{
+    // A photo dragged out of the result list and back is not a new source picture.
+    if (event->source() == nullptr && !droppedPhoto(event->mimeData()).isEmpty()) {
+        event->acceptProposedAction();
+    }
+}
+
+void WinMain::dropEvent(QDropEvent* event)
+{
+    const QString photo = droppedPhoto(event->mimeData());
+    if (event->source() != nullptr || photo.isEmpty()) {
+        return;
+    }
+    event->acceptProposedAction();
+    // After the drop has returned: the acquisition hides this window, which the drag still holds.
+    QTimer::singleShot(0, this, [this, photo] { useChosenPhoto(photo); });
+}
+
 void WinMain::closeEvent(QCloseEvent* event)
 {
     const bool fromCloseBox = event->spontaneous();
@@ -251,11 +320,10 @@ void WinMain::bringForward()
 void WinMain::LinkClick(int index)
 {
     if (index == aboutLink) {
-        m_ui.chooseImageFile->hide();
-        HelpLinks::openAbout();
+        HelpLinks::showAbout(this);
     } else if (index == updatesLink) {
         FormNotOnTop(this);
-        HelpLinks::startUpdateTool();
+        HelpLinks::checkForUpdates(this);
     }
 }
 
@@ -292,6 +360,9 @@ void WinMain::prepareAcquisition()
     setWindowState(windowState() & ~(Qt::WindowMinimized | Qt::WindowMaximized));
     hide();
     m_acquire->watchF12(false);
+    // The last search's counts are not this picture's.
+    m_searched = false;
+    m_ui.status->setText(m_matcher->fallbackNote());
     // The person's faces may come from several pictures: those chosen wait beside the new ones.
     m_ui.imageList->keepOnly(m_chosenFace.keys());
     ++m_acquisitions;
@@ -305,7 +376,7 @@ void WinMain::onFaceFound(const QImage& thumbnail)
 
 void WinMain::onAcquisitionCompleted(int facesFound)
 {
-    m_ui.imageList->showThumbnails(m_acquisitions, m_acquire->sourcePicture());
+    m_ui.imageList->showThumbnails(m_acquisitions, m_acquire->found());
     apply(facesFound != 0 ? Mode::FacesFound : Mode::NoFacesFound);
     if (m_chosenFace.isPicked()) {
         apply(Mode::FacesChosen);
@@ -322,8 +393,8 @@ void WinMain::chooseFace(int row, bool adding)
     const QString tooMany =
         Translate(QT_TRANSLATE_NOOP("Morvelin", "At most %1 faces can be chosen.")).arg(ChosenFace::maxFaces);
     if (!adding) {
-        m_chosenFace.pick(face->key, face->thumbnail, face->source, m_dataPath);
-    } else if (!m_chosenFace.toggle(face->key, face->thumbnail, face->source, m_dataPath)) {
+        m_chosenFace.pick(face->key, face->thumbnail, face->found, m_dataPath);
+    } else if (!m_chosenFace.toggle(face->key, face->thumbnail, face->found, m_dataPath)) {
         m_ui.status->setText(tooMany);
         return;
     }
@@ -351,21 +422,50 @@ void WinMain::startSearch()
     if (!m_chosenFace.isPicked() || !m_search->canStart()) {
         return;
     }
-    m_acquire->watchF12(false);
-    m_ui.setWinCaption(Translate(QT_TRANSLATE_NOOP("Morvelin", "Searching")));
-    m_ui.setWinSubCaption(ProgramNames::title() + QLatin1Char(' ')
-                     + Translate(QT_TRANSLATE_NOOP("Morvelin", "is searching for faces in your image files...")));
+    // The chosen faces are read on a worker; the window waits for them without blocking.
+    if (!m_chosenFace.isRead()) {
+        m_ui.startSearch->setEnabled(false);
+        m_ui.status->setText(Translate(QT_TRANSLATE_NOOP("Morvelin", "Reading the chosen face...")));
+        m_chosenFace.whenRead(this, [this] { startSearch(); });
+        return;
+    }
     QString problem;
     std::shared_ptr<const FaceQuery> query = m_chosenFace.forSearch(m_matcher->matcherName(), m_dataPath, problem);
     if (!query) {
         m_ui.status->setText(problem);
+        updateStartSearchEnabled();
         return;
     }
-    m_ui.status->setText(Translate(QT_TRANSLATE_NOOP("Morvelin", "Searching...")) + noteOf(m_matcher->fallbackNote()));
+    m_acquire->watchF12(false);
+    m_ui.setWinCaption(Translate(QT_TRANSLATE_NOOP("Morvelin", "Searching")));
+    m_ui.setWinSubCaption(ProgramNames::title() + QLatin1Char(' ')
+                     + Translate(QT_TRANSLATE_NOOP("Morvelin", "is searching for faces in your image files...")));
+    const QString folder = m_ui.searchPath->SelPath();
+    Settings::setLookIn(folder, m_ui.scanSubDirs->isChecked());
+    m_searched = true;
+    m_searchNotes = noteOf(m_matcher->fallbackNote());
     apply(Mode::Searching);
     // Once shown: a hidden list has not been given its width yet.
     m_ui.fileList->resetColumns();
-    m_search->start(std::move(query), m_ui.searchPath->SelPath(), m_ui.scanSubDirs->isChecked());
+    m_search->start(std::move(query), folder, m_ui.scanSubDirs->isChecked());
+    showSearchStatus();
+    m_statusTimer->start();
+}
+
+void WinMain::restoreLookIn()
+{
+    m_ui.searchPath->UpdatePath(FolderWithSeparator(Settings::lookIn()));
+    m_ui.scanSubDirs->setChecked(Settings::searchSubFolders());
+}
+
+void WinMain::showSearchStatus()
+{
+    const SearchStatus::State state = m_search->running()
+        ? SearchStatus::State::Running
+        : (m_search->stoppedEarly() ? SearchStatus::State::Stopped : SearchStatus::State::Finished);
+    const QString text =
+        SearchStatus::text(state, m_search->folderSearch().counts(), m_search->results().rowCount());
+    m_ui.status->setText(text + m_searchNotes);
 }
 
 void WinMain::StopSearchButton()
@@ -375,13 +475,12 @@ void WinMain::StopSearchButton()
 
 void WinMain::stopRoutine()
 {
+    m_statusTimer->stop();
     apply(Mode::SearchEnded);
-    if (m_search->results().filesFound() == 0) {
-        m_ui.status->setText(Translate(QT_TRANSLATE_NOOP("Morvelin", "No files found.")));
-    }
     m_ui.setWinCaption(ProgramNames::title());
     m_ui.setWinSubCaption(Translate(QT_TRANSLATE_NOOP("Morvelin", "Face search software")));
-    m_ui.status->setText(m_ui.status->text() + m_search->indexReport() + noteOf(m_matcher->fallbackNote()));
+    m_searchNotes = m_search->indexReport() + noteOf(m_matcher->fallbackNote());
+    showSearchStatus();
     m_acquire->watchF12(true);
     updateStartSearchEnabled();
 }
@@ -399,15 +498,6 @@ void WinMain::scanStarted(PhotoScan* scan)
 void WinMain::NewFile(const QString& xfile, int xscore)
 {
     m_search->results().NewFile(xfile, xscore);
-}
-
-void WinMain::showCount(int filesFound)
-{
-    if (filesFound == 0) {
-        return;
-    }
-    m_ui.status->setText(Translate(QT_TRANSLATE_NOOP("Morvelin", "Found")) + QLatin1Char(' ') + QString::number(filesFound)
-                      + QLatin1Char(' ') + Translate(QT_TRANSLATE_NOOP("Morvelin", "so far.")));
 }
 
 void WinMain::browseForFolder()

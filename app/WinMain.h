@@ -7,6 +7,7 @@
 #include "app/WinMainUi.h"
 #include "search/FolderSearch.h"
 
+#include <QTimer>
 #include <QWidget>
 
 #include <memory>
@@ -15,6 +16,7 @@ namespace morvelin {
 
 class MatcherChoice;
 class OuterFrame;
+class PhotoOpener;
 class PhotoScan;
 class ResultListModel;
 class ResultPreview;
@@ -63,6 +65,11 @@ public:
 protected:
     void closeEvent(QCloseEvent* event) override;
     void resizeEvent(QResizeEvent* event) override;
+    // Esc puts the window away as its close box does, never ending the program.
+    void keyPressEvent(QKeyEvent* event) override;
+    // A photo dropped from a file manager becomes the source picture, as one chosen with the dialog.
+    void dragEnterEvent(QDragEnterEvent* event) override;
+    void dropEvent(QDropEvent* event) override;
 
 private:
     // What the window shows; each mode sets the controls it is about and leaves the others.
@@ -92,10 +99,12 @@ private:
     void choosePhoto();
 
     void startSearch();
+    void restoreLookIn();
+    // What the search has done so far, or how it ended, in the status line.
+    void showSearchStatus();
     void scanStarted(PhotoScan* scan);
     void stopRoutine();
     void updateStartSearchEnabled();
-    void showCount(int filesFound);
     void browseForFolder();
 
     WinMainUi m_ui;
@@ -108,9 +117,14 @@ private:
     OuterFrame* m_outerFrame = nullptr;
     ScanWindows* m_scanWindows = nullptr;
     MatcherChoice* m_matcher = nullptr;
+    PhotoOpener* m_opener = nullptr;
+    QTimer* m_statusTimer = nullptr;
     ChosenFace m_chosenFace;
     int m_acquisitions = 0; // tells the faces of one source picture from those of the next
     QString m_dataPath;
+    // The lines the status keeps after a search: the face index's report and the matcher's fallback.
+    QString m_searchNotes;
+    bool m_searched = false;
     bool m_closeEndsProgram = false;
 };
 

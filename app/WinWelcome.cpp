@@ -10,6 +10,7 @@
 #include <QCloseEvent>
 #include <QFontMetrics>
 #include <QGuiApplication>
+#include <QKeyEvent>
 #include <QLabel>
 #include <QPainter>
 #include <QScreen>
@@ -150,6 +151,19 @@ void WinWelcome::placeInTwips(QWidget* control, const QRect& twips) const
     const int right = twipsToPixels(twips.left() + twips.width(), logicalDpiX());
     const int bottom = twipsToPixels(twips.top() + twips.height(), logicalDpiY());
     control->setGeometry(left, top, right - left, bottom - top);
+}
+
+void WinWelcome::keyPressEvent(QKeyEvent* event)
+{
+    switch (event->key()) {
+    case Qt::Key_Escape:
+    case Qt::Key_Return:
+    case Qt::Key_Enter:
+        close();
+        return;
+    default:
+        QWidget::keyPressEvent(event);
+    }
 }
 
 void WinWelcome::closeEvent(QCloseEvent* event)

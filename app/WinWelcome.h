@@ -22,6 +22,8 @@ signals:
 
 protected:
     void closeEvent(QCloseEvent* event) override;
+    // Esc and Enter close the window: it has only one way on.
+    void keyPressEvent(QKeyEvent* event) override;
     void paintEvent(QPaintEvent* event) override;
 
 private:

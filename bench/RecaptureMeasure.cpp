@@ -101,8 +101,8 @@ void scanFolder(std::vector<FolderPhoto>& folder, const QString& dataPath)
     for (FolderPhoto& photo : folder) {
         const QSize original = QImageReader(photo.path).size();
         auto scan = std::make_unique<PhotoScan>(anyFace);
-        QObject::connect(scan.get(), &PhotoScan::photoLoaded, [&photo, original](const QImage& scaled) {
-            photo.scanScale = double(scaled.width()) / original.width();
+        QObject::connect(scan.get(), &PhotoScan::photoMeasured, [&photo, original](const QSize&, const QSize& scanSize) {
+            photo.scanScale = double(scanSize.width()) / original.width();
         });
         QObject::connect(scan.get(), &PhotoScan::faceScored, [&photo](int, const QRect& box, const QImage& face, qint64) {
             photo.faces.push_back({box, FacePictureLoader::fromImage(face)});

@@ -2,7 +2,10 @@
 
 #include "base/ProgramNames.h"
 
+#include <QDir>
+#include <QFileInfo>
 #include <QSettings>
+#include <QStandardPaths>
 #include <QVariant>
 
 namespace morvelin {
@@ -13,6 +16,13 @@ const QString showTipKey = QStringLiteral("Welcome/ShowTip");
 const QString showText = QStringLiteral("1");
 const QString hideText = QStringLiteral("0");
 const QString matcherKey = QStringLiteral("Search/Matcher");
+const QString lookInKey = QStringLiteral("Search/LookIn");
+const QString subFoldersKey = QStringLiteral("Search/SubFolders");
+
+bool isFolder(const QString& path)
+{
+    return !path.isEmpty() && QDir::isAbsolutePath(path) && QFileInfo(path).isDir();
+}
 
 } // namespace
 
@@ -54,6 +64,32 @@ bool Settings::setMatcher(const QString& name)
 {
     QSettings store(QSettings::NativeFormat, QSettings::UserScope, ProgramNames::title(), ProgramNames::title());
     store.setValue(matcherKey, name);
+    store.sync();
+    return store.status() == QSettings::NoError;
+}
+
+QString Settings::lookIn()
+{
+    const QSettings store(QSettings::NativeFormat, QSettings::UserScope, ProgramNames::title(), ProgramNames::title());
+    const QVariant stored = store.value(lookInKey);
+    if (stored.typeId() == QMetaType::QString && isFolder(stored.toString())) {
+        return stored.toString();
+    }
+    const QString pictures = QStandardPaths::writableLocation(QStandardPaths::PicturesLocation);
+    return isFolder(pictures) ? pictures : QDir::homePath();
+}
+
+bool Settings::searchSubFolders()
+{
+    const QSettings store(QSettings::NativeFormat, QSettings::UserScope, ProgramNames::title(), ProgramNames::title());
+    return store.value(subFoldersKey).toString() == showText;
+}
+
+bool Settings::setLookIn(const QString& folder, bool subFolders)
+{
+    QSettings store(QSettings::NativeFormat, QSettings::UserScope, ProgramNames::title(), ProgramNames::title());
+    store.setValue(lookInKey, folder);
+    store.setValue(subFoldersKey, subFolders ? showText : hideText);
     store.sync();
     return store.status() == QSettings::NoError;
 }

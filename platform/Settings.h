@@ -5,8 +5,9 @@
 namespace morvelin {
 
 // The program's per-user settings in ~/.config/Face Morvelin/Face Morvelin.conf: "ShowTip" in section
-// "Welcome", whether the welcome window comes up at start, kept as the text "1" or "0"; and "Matcher"
-// in section "Search", the name of the matcher the user chose to compare faces.
+// "Welcome", whether the welcome window comes up at start, kept as the text "1" or "0"; in section
+// "Search", "Matcher", the name of the matcher the user chose to compare faces, and "LookIn" and
+// "SubFolders", where the last search looked.
 class Settings {
 public:
     // The stored text; "1" when nothing is stored or the store cannot be read, so a broken store
@@ -22,6 +23,13 @@ public:
     // The stored matcher's name as stored; empty when none is (the program's default then applies).
     static QString matcher();
     static bool setMatcher(const QString& name);
+
+    // The folder the last search looked in, when it still is one; else the user's Pictures folder,
+    // else the home folder: never the root, whose whole disk a search with sub-folders would walk.
+    static QString lookIn();
+    static bool searchSubFolders();
+    // Both at once, as a search starts.
+    static bool setLookIn(const QString& folder, bool subFolders);
 };
 
 } // namespace morvelin

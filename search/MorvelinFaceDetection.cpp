@@ -30,7 +30,10 @@ void MorvelinFaceDetection::start(std::function<FaceDetector::Result()> detect)
         try {
             const FaceDetector::Result result = detect();
             for (const DetectedFace& face : result.faces) {
-                work.post([this, face] { emit FaceFound(face.x1, face.x2, face.y1, face.y2); });
+                work.post([this, face] {
+                    emit FaceDetected(face);
+                    emit FaceFound(face.x1, face.x2, face.y1, face.y2);
+                });
             }
             error = result.error;
         } catch (const std::exception& failure) {

@@ -26,6 +26,20 @@ constexpr std::int64_t scaledCopies = 4;
 // A camera photo's scan reserves about 64 MB; what is well above came from a photo decoded large.
 constexpr std::int64_t largeScanBytes = 128 * megabyte;
 
+// A size in one word, so that the worker reads both sides of the same request.
+std::uint64_t packSize(QSize size)
+{
+    if (size.isEmpty()) {
+        return 0;
+    }
+    return (std::uint64_t(std::uint32_t(size.width())) << 32) | std::uint32_t(size.height());
+}
+
+QSize unpackSize(std::uint64_t packed)
+{
+    return QSize(int(packed >> 32), int(packed & 0xffffffffu));
+}
+
 } // namespace
 
 std::int64_t PhotoScan::scanWorkingBytes(int width, int height)
@@ -41,7 +55,7 @@ public:
 
     void answeredFromIndex() { post(&PhotoScan::answeredFromIndex); }
     void stageChanged(Stage stage) { post(&PhotoScan::stageChanged, stage); }
-    void photoLoaded(const QImage& scaledPhoto) { post(&PhotoScan::photoLoaded, scaledPhoto); }
+    void photoLoaded(const QImage& shownPhoto) { post(&PhotoScan::photoLoaded, shownPhoto); }
     void photoMeasured(const QSize& photoSize, const QSize& scanSize)
     {
         post(&PhotoScan::photoMeasured, photoSize, scanSize);
@@ -71,13 +85,15 @@ private:
 class PhotoScan::Run {
 public:
     Run(std::unique_ptr<Relay> relay, std::shared_ptr<const FaceQuery> query, QString fileName,
-        QString dataPath, std::shared_ptr<MemoryBudget> budget, std::shared_ptr<FaceIndex> index)
+        QString dataPath, std::shared_ptr<MemoryBudget> budget, std::shared_ptr<FaceIndex> index,
+        std::shared_ptr<const std::atomic<std::uint64_t>> shownSize)
         : m_relay(std::move(relay))
         , m_query(std::move(query))
         , m_fileName(std::move(fileName))
         , m_dataPath(std::move(dataPath))
         , m_budget(std::move(budget))
         , m_index(std::move(index))
+        , m_shownSize(std::move(shownSize))
     {
     }
 
@@ -166,7 +182,7 @@ private:
             m_photoFailed = true;
             return photo.errorString();
         }
-        m_relay->photoLoaded(scaled);
+        showPhoto(scaled);
         measured(photoSize, scaled.size());
 
         // The filter works on each face as it is cut out (see FaceFilter), so the detector reads the
@@ -179,6 +195,15 @@ private:
             return detected.error;
         }
         return compareFaces(scaled, detected.faces);
+    }
+
+    void showPhoto(const QImage& scaled)
+    {
+        const QSize within = unpackSize(m_shownSize->load());
+        if (within.isEmpty()) {
+            return;
+        }
+        m_relay->photoLoaded(scaled.scaled(within, Qt::KeepAspectRatio, Qt::SmoothTransformation));
     }
 
     // Decoding, the scaled copies and the detector all happen inside the budget.
@@ -263,6 +288,7 @@ private:
     std::shared_ptr<MemoryBudget> m_budget;
     std::int64_t m_reserved = 0;
     std::shared_ptr<FaceIndex> m_index;
+    std::shared_ptr<const std::atomic<std::uint64_t>> m_shownSize;
     bool m_recording = false;   // what the scan finds goes to the index
     bool m_photoFailed = false; // the photo itself could not be read
     QSize m_photoSize;
@@ -322,10 +348,15 @@ void PhotoScan::Start(const QString& FileName, const QString& XML)
     m_failure.clear();
 
     // The worker holds this scan only to address what it posts, which runs while the scan lives.
-    BackgroundWork::start(this, [this, query = m_query, FileName, XML, budget = m_budget,
-                                 index = m_index](BackgroundWork& work) {
-        Run(std::make_unique<Relay>(work, this), query, FileName, XML, budget, index).run();
+    BackgroundWork::start(this, [this, query = m_query, FileName, XML, budget = m_budget, index = m_index,
+                                 shownSize = m_shownSize](BackgroundWork& work) {
+        Run(std::make_unique<Relay>(work, this), query, FileName, XML, budget, index, shownSize).run();
     });
+}
+
+void PhotoScan::showPhotoWithin(QSize size)
+{
+    m_shownSize->store(packSize(size));
 }
 
 void PhotoScan::onFaceScored(int faceCount, const QRect& box, const QImage& face, qint64 scoreTenThousandths)

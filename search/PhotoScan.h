@@ -11,6 +11,7 @@
 #include <QSize>
 #include <QString>
 
+#include <atomic>
 #include <cstdint>
 #include <memory>
 
@@ -51,6 +52,11 @@ public:
     // What a scan needs beside decoding its photo, for a photo scaled to width x height.
     static std::int64_t scanWorkingBytes(int width, int height);
 
+    // A window shows the photo, at most `size` large: from now on photoLoaded carries it scaled to fit
+    // that size. Without it the picture stays on the worker, so that scans nobody watches post no
+    // pixels. Safe to call while the scan runs.
+    void showPhotoWithin(QSize size);
+
     // Returns at once; `XML` is the detector's data file.
     void Start(const QString& FileName, const QString& XML);
 
@@ -70,8 +76,9 @@ signals:
     // Before anything else when the face index answers for the photo: no stage but Completed follows.
     void answeredFromIndex();
     void stageChanged(morvelin::PhotoScan::Stage stage);
-    // The photo as scaled for the scan, before the filter.
-    void photoLoaded(const QImage& scaledPhoto);
+    // The photo as scaled for the scan, made smaller still to the size showPhotoWithin asked for;
+    // only after showPhotoWithin.
+    void photoLoaded(const QImage& shownPhoto);
     // The photo's own size (as its orientation turns it) and the size it was scanned at, in which
     // the boxes below are given; from the scan or from the face index.
     void photoMeasured(const QSize& photoSize, const QSize& scanSize);
@@ -97,6 +104,8 @@ private:
     std::shared_ptr<const FaceQuery> m_query;
     std::shared_ptr<MemoryBudget> m_budget;
     std::shared_ptr<FaceIndex> m_index;
+    // Width and height the photo is shown at, 0 while nobody shows it; the worker reads it.
+    std::shared_ptr<std::atomic<std::uint64_t>> m_shownSize = std::make_shared<std::atomic<std::uint64_t>>(0);
     QString m_fileName;
     int m_faceCount = 0;
     QString m_failure;

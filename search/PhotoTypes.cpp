@@ -123,6 +123,15 @@ QByteArray PhotoTypes::typeOfContent(const QByteArray& head)
     return isPcx(head) ? QByteArray("PCX") : QByteArray();
 }
 
+QStringList PhotoTypes::extensions()
+{
+    QStringList endings;
+    for (const auto& [extension, type] : typesByExtension) {
+        endings.append(QLatin1String(extension));
+    }
+    return endings;
+}
+
 bool PhotoTypes::isMagickType(const QByteArray& type)
 {
     return !type.isEmpty() && type.at(0) >= 'A' && type.at(0) <= 'Z';

@@ -2,6 +2,7 @@
 
 #include <QByteArray>
 #include <QString>
+#include <QStringList>
 
 namespace morvelin {
 
@@ -17,6 +18,8 @@ public:
     // .jp2 .j2k .heic .heif .avif); empty for a name that is not a photo's.
     static QByteArray typeOfName(const QString& path);
     static bool isPhotoName(const QString& path) { return !typeOfName(path).isEmpty(); }
+    // Every ending typeOfName knows, without the dot, lower case.
+    static QStringList extensions();
     // The type the first bytes announce; empty when they announce none (TGA has no signature).
     static QByteArray typeOfContent(const QByteArray& head);
     static bool isMagickType(const QByteArray& type);

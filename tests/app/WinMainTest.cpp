@@ -6,6 +6,7 @@
 #include "app/ImageXView.h"
 #include "app/ResultListModel.h"
 #include "app/ResultListView.h"
+#include "app/SearchStatus.h"
 #include "app/SourceAcquisition.h"
 #include "app/WinFotoFace.h"
 #include "base/BackgroundWork.h"
@@ -20,6 +21,8 @@
 
 #include <QTimer>
 #include <QApplication>
+#include <QDragEnterEvent>
+#include <QDropEvent>
 #include <QCheckBox>
 #include <QColorSpace>
 #include <QJsonObject>
@@ -31,6 +34,7 @@
 #include <QMimeData>
 #include <QPointer>
 #include <QSettings>
+#include <QSignalSpy>
 #include <QTemporaryDir>
 #include <QTest>
 #include <QUrl>
@@ -176,6 +180,9 @@ protected:
         picker->UpdatePath(folder);
         ASSERT_EQ(picker->SelPath(), folder);
         emit control<FlatButton>("StartSearch")->Click();
+        // The chosen face is read on a worker; the search starts once it is.
+        ASSERT_TRUE(QTest::qWaitFor([this] { return text("Labels3") != QLatin1String("Reading the chosen face..."); },
+                                    detectionTimeoutMs));
     }
 
     std::unique_ptr<WinMain> m_window;
@@ -252,6 +259,15 @@ TEST_F(WinMainTest, ThePhotosFacesFillTheGalleryInDetectorOrderAndAreChosenByACl
     EXPECT_TRUE(control<FlatButton>("StartSearch")->isEnabled());
     expectShown({"ImgX", "ImgX2", "Face2Search", "Labels0"}, {"Labels2"});
     EXPECT_EQ(text("WinCaption"), QStringLiteral("Choose the face to search...")) << "captions stay as they are";
+
+    // By keyboard: the arrows move the focus frame, Enter chooses, Ctrl+Space adds.
+    gallery()->setFocus();
+    QTest::keyClick(gallery(), Qt::Key_Home);
+    QTest::keyClick(gallery(), Qt::Key_Return);
+    EXPECT_EQ(markedRows(), std::vector<int>({0}));
+    QTest::keyClick(gallery(), Qt::Key_Right);
+    QTest::keyClick(gallery(), Qt::Key_Space, Qt::ControlModifier);
+    EXPECT_EQ(markedRows(), std::vector<int>({0, 1}));
 }
 
 TEST_F(WinMainTest, CtrlClicksAddAndTakeBackUpToFiveFacesShownSideBySideAndAPlainClickKeepsOne)
@@ -457,7 +473,8 @@ TEST_F(WinMainTest, SearchesAFolderAndListsTheFaceBestFirst)
     EXPECT_LT(scale, 1);
     EXPECT_EQ(preview->mark(),
               QRectF(box.x() * scale, box.y() * scale, box.width() * scale, box.height() * scale).toRect());
-    EXPECT_EQ(text("Labels3"), QStringLiteral("Found %1 so far.").arg(m_window->FilesFound()));
+    EXPECT_TRUE(text("Labels3").startsWith(QStringLiteral("Found in %1 of 3 photos.").arg(list.rowCount())))
+        << text("Labels3").toStdString();
     EXPECT_EQ(QStringList({list.headerData(0, Qt::Horizontal).toString(), list.headerData(1, Qt::Horizontal).toString(),
                            list.headerData(2, Qt::Horizontal).toString()}),
               QStringList({"Filename", "In Folder", "Score"}));
@@ -541,24 +558,65 @@ TEST_F(WinMainTest, StopMidSearchKeepsTheRowsFoundSoFar)
     EXPECT_TRUE(m_window->f12Watched());
     const int rowsAtStop = m_window->resultList().rowCount();
     EXPECT_GE(rowsAtStop, 1);
-    EXPECT_EQ(text("Labels3"), QStringLiteral("Found %1 so far.").arg(m_window->FilesFound()));
+    const QString stopped = QStringLiteral("Stopped after %1 photos; the rest of the folder was not searched.");
+    EXPECT_TRUE(text("Labels3").startsWith(stopped.arg(m_window->folderSearch().counts().photosScanned))) << text("Labels3").toStdString();
 
     // The photos in hand are finished and still reported; nothing new is handed out.
     ASSERT_TRUE(QTest::qWaitFor([this] { return m_window->folderSearch().scansInFlight() == 0; }, detectionTimeoutMs));
     EXPECT_TRUE(QTest::qWaitFor([this] { return control<FlatButton>("StartSearch")->isEnabled(); }));
     EXPECT_GE(m_window->resultList().rowCount(), rowsAtStop);
     EXPECT_LT(m_window->folderSearch().counts().photosSeen, all.size() * 3);
-    EXPECT_EQ(text("Labels3"), QStringLiteral("Found %1 so far.").arg(m_window->FilesFound()));
+    // The scans Stop left running are counted once they are done.
+    EXPECT_TRUE(text("Labels3").startsWith(stopped.arg(m_window->folderSearch().counts().photosScanned)
+                                           + QStringLiteral("\nFound in %1 of them.").arg(m_window->resultList().rowCount())))
+        << text("Labels3").toStdString();
 }
 
-// The order of the rows is the result list's own test; the window counts every report, repeats included.
-TEST_F(WinMainTest, TheStatusCountsEveryReport)
+TEST_F(WinMainTest, TheStatusTellsPhotosListedBesideSearchedAndHowTheSearchEnded)
 {
-    for (const auto& [path, xscore] : {std::pair{"/photos/a.jpg", 91000}, {"/photos/b.jpg", 78000}, {"/photos/b.jpg", 70000}}) {
-        m_window->NewFile(QString::fromLatin1(path), xscore);
-    }
-    EXPECT_EQ(m_window->resultList().rowCount(), 2);
-    EXPECT_EQ(text("Labels3"), QStringLiteral("Found 3 so far."));
+    using State = SearchStatus::State;
+    FolderSearch::Counts counts;
+    EXPECT_EQ(SearchStatus::text(State::Running, counts, 0), QStringLiteral("Searching..."));
+    EXPECT_EQ(SearchStatus::text(State::Finished, counts, 0), QStringLiteral("This folder holds no photos."));
+    counts.photosSeen = counts.photosScanned = 40;
+    EXPECT_EQ(SearchStatus::text(State::Running, counts, 6), QStringLiteral("Found in 6 of 40 photos so far."));
+    EXPECT_EQ(SearchStatus::text(State::Finished, counts, 0),
+              QStringLiteral("No photo in this folder shows this face (40 searched)."));
+    counts.unreadablePhotos = 300;
+    counts.unreadableFolders = 2;
+    EXPECT_EQ(SearchStatus::text(State::Finished, counts, 6),
+              QStringLiteral("Found in 6 of 40 photos.\n300 files could not be read.\n2 folders could not be opened."));
+    counts = FolderSearch::Counts();
+    counts.photosSeen = counts.photosScanned = 69;
+    EXPECT_EQ(SearchStatus::text(State::Stopped, counts, 3),
+              QStringLiteral("Stopped after 69 photos; the rest of the folder was not searched.\nFound in 3 of them."));
+}
+
+// A photo dragged from a file manager becomes the source picture; Esc then puts the window away.
+TEST_F(WinMainTest, ADroppedPhotoIsSearchedForItsFacesAndEscHidesTheWindow)
+{
+    SKIP_WITHOUT_PHOTOS();
+    m_window->showFromWelcome();
+    QMimeData data;
+    data.setUrls({QUrl::fromLocalFile(photos::testPhoto(QStringLiteral("faces/2008_001009.jpg")))});
+    const QPoint inside = m_window->rect().center();
+    QDragEnterEvent enter(inside, Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
+    QApplication::sendEvent(m_window.get(), &enter);
+    EXPECT_TRUE(enter.isAccepted());
+    QDropEvent drop(inside, Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
+    QApplication::sendEvent(m_window.get(), &drop);
+    ASSERT_TRUE(waitForFaces());
+    EXPECT_EQ(gallery()->count(), 2);
+
+    QMimeData notAPhoto;
+    notAPhoto.setUrls({QUrl::fromLocalFile(QStringLiteral(MORVELIN_DETECTOR_DATA))});
+    QDragEnterEvent refused(inside, Qt::CopyAction, &notAPhoto, Qt::LeftButton, Qt::NoModifier);
+    QApplication::sendEvent(m_window.get(), &refused);
+    EXPECT_FALSE(refused.isAccepted());
+
+    ASSERT_TRUE(m_window->isVisible());
+    QTest::keyClick(m_window.get(), Qt::Key_Escape);
+    EXPECT_FALSE(m_window->isVisible());
 }
 
 TEST_F(WinMainTest, DraggedRowsOfferFilesAndTheirPathsEachFollowedByABar)
@@ -582,5 +640,12 @@ TEST_F(WinMainTest, DraggedRowsOfferFilesAndTheirPathsEachFollowedByABar)
               QStringList({"/photos/a.jpg", "/photos/b c.jpg", "/photos/d#1.jpg"}));
     EXPECT_EQ(list.supportedDragActions(), Qt::CopyAction);
     EXPECT_TRUE(list.flags(list.index(0, 0)) & Qt::ItemIsDragEnabled);
+
+    // Enter opens the current row as a double click does.
+    QSignalSpy opened(view, &ResultListView::openRequested);
+    view->setCurrentIndex(list.index(1, 0));
+    QTest::keyClick(view, Qt::Key_Return);
+    ASSERT_EQ(opened.count(), 1);
+    EXPECT_EQ(opened.front().front().toString(), QStringLiteral("/photos/b c.jpg"));
 }
 

@@ -4,6 +4,7 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QSettings>
+#include <QStandardPaths>
 #include <QTemporaryDir>
 
 #include <gtest/gtest.h>
@@ -60,4 +61,23 @@ TEST(SettingsTest, OnlyTheExactTextOneShowsTheWelcomeWindowAndNothingOrAnUnreada
         EXPECT_EQ(Settings::showTip(), QString::fromLatin1(each.read)) << (each.stored ? each.stored : "no file");
         EXPECT_EQ(Settings::showWelcome(), each.show) << (each.stored ? each.stored : "no file");
     }
+}
+
+// A search of "/" with sub-folders would walk the whole disk: the first default is the Pictures folder.
+TEST(SettingsTest, LookInIsRememberedWithTheSubFoldersBoxAndStartsAtThePicturesFolder)
+{
+    QTemporaryDir folder;
+    QSettings::setPath(QSettings::NativeFormat, QSettings::UserScope, folder.path());
+    const QString pictures = QStandardPaths::writableLocation(QStandardPaths::PicturesLocation);
+    QDir().mkpath(pictures);
+    EXPECT_EQ(Settings::lookIn(), pictures);
+    EXPECT_FALSE(Settings::searchSubFolders());
+    ASSERT_TRUE(Settings::setLookIn(folder.path(), true));
+    EXPECT_EQ(Settings::lookIn(), folder.path());
+    EXPECT_TRUE(Settings::searchSubFolders());
+    // A folder that went away falls back rather than leaving the picker empty.
+    ASSERT_TRUE(Settings::setLookIn(folder.path() + QStringLiteral("/gone"), false));
+    EXPECT_EQ(Settings::lookIn(), pictures);
+    QDir(pictures).removeRecursively();
+    EXPECT_EQ(Settings::lookIn(), QDir::homePath());
 }

@@ -39,13 +39,21 @@ TEST(PhotoScanTest, PhotosAreScaledToTheirScanSizeAndEveryScanCompletesOnce)
         QSize scanned(0, 0);
         std::vector<PhotoScan::Stage> stages;
         int completed = 0;
-        QObject::connect(&scan, &PhotoScan::photoLoaded, [&](const QImage& image) { scanned = image.size(); });
+        QSize shown;
+        QObject::connect(&scan, &PhotoScan::photoMeasured, [&](const QSize&, const QSize& scanSize) { scanned = scanSize; });
+        QObject::connect(&scan, &PhotoScan::photoLoaded, [&](const QImage& image) { shown = image.size(); });
+        // Only a scan a window shows posts its picture, and only as large as the window shows it.
+        const bool watched = c.width % 200 == 0;
+        if (watched) {
+            scan.showPhotoWithin(QSize(133, 100));
+        }
         QObject::connect(&scan, &PhotoScan::stageChanged, [&](PhotoScan::Stage stage) { stages.push_back(stage); });
         QObject::connect(&scan, &PhotoScan::Completed, [&]() { ++completed; });
         scan.Start(photo, photos.filePath(QStringLiteral("absent-data.xml")));
         waitUntil([&] { return completed > 0; }, 60000);
         QCoreApplication::processEvents(); // anything queued after Completed would show up here
         EXPECT_EQ(scanned, c.scanned);
+        EXPECT_EQ(shown, watched && c.width > 0 ? c.scanned.scaled(133, 100, Qt::KeepAspectRatio) : QSize());
         EXPECT_EQ(completed, 1);
         EXPECT_FALSE(scan.failure().isEmpty());
         ASSERT_FALSE(stages.empty());
