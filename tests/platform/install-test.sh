@@ -96,6 +96,7 @@ cmake --install "$build" --prefix "$prefix" >"$work/install.log" || fail "instal
 expected=(
     bin/face-morvelin
     share/applications/$id.desktop
+    share/doc/face-morvelin/LICENSE
     share/doc/face-morvelin/README.md
     share/face-morvelin/LICENSE-BlazeFace
     share/face-morvelin/LICENSE-fr_feature
