@@ -1,6 +1,7 @@
 #include "app/HelpLinks.h"
 
 #include "app/Helpers.h"
+#include "app/MainTexts.h"
 #include "app/Translate.h"
 #include "app/Version.h"
 #include "base/ProgramNames.h"
@@ -10,6 +11,7 @@
 #include <QLabel>
 #include <QMessageBox>
 #include <QUrl>
+#include <QVersionNumber>
 #include <QFileInfo>
 #include <QProcess>
 #include <QStandardPaths>
@@ -61,7 +63,9 @@ QString HelpLinks::aboutPage()
 void HelpLinks::showAbout(QWidget* window)
 {
     const QString paragraph = QStringLiteral("<p>%1</p>");
-    QString text = QStringLiteral("<h3>%1 %2</h3>").arg(ProgramNames::title().toHtmlEscaped(), QLatin1String(programVersion));
+    const QVersionNumber version = QVersionNumber::fromString(QLatin1String(programVersion));
+    QString text = QStringLiteral("<h3>%1</h3>").arg(ProgramNames::title().toHtmlEscaped())
+        + paragraph.arg(MainTexts::versionText(version.majorVersion(), version.minorVersion(), version.microVersion()));
     const QStringList lines{
         Translate(QT_TRANSLATE_NOOP("Morvelin", "Finds the photos of one person in your folders.")),
         Translate(QT_TRANSLATE_NOOP("Morvelin", "Copyright © The Face Morvelin developers. Free software under the MIT licence.")),
