@@ -23,7 +23,8 @@ int IndexCommand::run(const QStringList& operands, QTextStream& out, QTextStream
     if (!index.notice().isEmpty()) {
         err << CommandLine::programName << ": " << index.notice() << Qt::endl;
     }
-    if (!index.isOpen()) {
+    // Emptying works on an index that cannot be opened: its files are removed.
+    if (!index.isOpen() && !clear) {
         return CommandLine::exitUsage;
     }
     if (clear && !index.clear()) {
@@ -31,8 +32,8 @@ int IndexCommand::run(const QStringList& operands, QTextStream& out, QTextStream
         return CommandLine::exitUsage;
     }
     const FaceIndex::Stats counted = index.stats();
-    out << "photos\t" << counted.photos << "\nfaces\t" << counted.faces << "\nbytes\t" << counted.bytes << "\npath\t"
-        << index.path() << Qt::endl;
+    out << "photos\t" << counted.photos << "\nfaces\t" << counted.faces << "\nbytes\t" << counted.bytes
+        << "\nbroken copies\t" << counted.brokenCopies << "\npath\t" << index.path() << Qt::endl;
     return CommandLine::exitOk;
 }
 

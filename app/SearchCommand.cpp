@@ -255,9 +255,17 @@ int SearchCommand::run(const QStringList& operands, QTextStream& out, QTextStrea
         report.noteStopping();
         search.StopSearchButton();
     });
+    const QString noticeAtStart = settings.index ? settings.index->notice() : QString();
     search.start(query, options.folder, options.recursive);
     loop.exec();
 
+    // What went wrong with the index during the search (a full disk, an emptying), said once.
+    if (settings.index) {
+        settings.index->flush();
+        if (const QString notice = settings.index->notice(); notice != noticeAtStart) {
+            err << CommandLine::programName << ": " << notice << Qt::endl;
+        }
+    }
     writeResults();
     const int status = stoppedBy == 0 ? CommandLine::exitOk : 128 + stoppedBy;
     if (search.abandonedScansRunning() > 0) {

@@ -11,6 +11,8 @@ namespace morvelin {
 class FaceCutter {
 public:
     static constexpr int faceSize = PictureSizes::face;
+    // Raise it with any change to how a face is cut or scaled: the face index keeps cut faces.
+    static constexpr int revision = 1;
 
     // The rectangle is left x1, right x2, top y1, bottom y2 in pixels of `picture`. A rectangle reaching
     // past the picture is clipped to it; one with nothing inside gives a null image.

@@ -14,6 +14,9 @@ namespace morvelin {
 // Places the rectangle a face is reported with, and orders the faces of one image.
 class FaceFraming {
 public:
+    // Raise it with any change to the rectangles or the order of the faces: the face index keeps both.
+    static constexpr int revision = 1;
+
     // The candidate's rectangle in whole pixels as the data file asks for it (the model's box or the
     // eye box), clipped to the image; nothing when no pixel of it lies inside.
     static std::optional<DetectedFace> place(const BlazeFaceDecoder::Candidate& candidate,

@@ -1,5 +1,7 @@
 #include "search/FaceIndex.h"
 
+#include "search/NativePath.h"
+
 #include <QBuffer>
 #include <QCryptographicHash>
 #include <QDataStream>
@@ -13,6 +15,7 @@
 #include <sqlite3.h>
 
 #include <condition_variable>
+#include <cstdlib>
 #include <deque>
 #include <functional>
 #include <mutex>
@@ -29,8 +32,10 @@ namespace {
 // "FMor": tells our file from another program's SQLite database at the same place.
 constexpr int applicationId = 0x464d6f72;
 constexpr int schemaVersion = 1;
-// "FAC2": the photo's sizes, then per face its box, key points, picture, thumbnail and features.
-constexpr quint32 facesMagic = 0x46414332;
+// "FAC3": the photo's sizes, then per face its box, key points, picture, thumbnail and features,
+// followed by a checksum of all of it: SQLite checks its pages, not what a page holds.
+constexpr quint32 facesMagic = 0x46414333;
+constexpr qsizetype checksumBytes = 8;
 constexpr int busyTimeoutMs = 10000;
 constexpr std::size_t batchSize = 256;
 
@@ -40,12 +45,25 @@ const char* const schema =
     " device INTEGER NOT NULL, inode INTEGER NOT NULL, size INTEGER NOT NULL,"
     " modified_ns INTEGER NOT NULL, changed_ns INTEGER NOT NULL,"
     " version BLOB NOT NULL, error TEXT NOT NULL, face_count INTEGER NOT NULL, faces BLOB NOT NULL"
-    ") WITHOUT ROWID";
+    ") WITHOUT ROWID;"
+    // One row per emptying: a search in another process that sees the count move on stops writing, so
+    // that what it found does not come back after the user emptied the index.
+    "CREATE TABLE IF NOT EXISTS clears(at INTEGER NOT NULL)";
 
+// The name's own bytes, links resolved: two names that differ in one byte are two photos, even when
+// one of them is not valid UTF-8.
 QByteArray keyOf(const QString& photo)
 {
-    const QString canonical = QFileInfo(photo).canonicalFilePath();
-    return QFile::encodeName(canonical.isEmpty() ? QFileInfo(photo).absoluteFilePath() : canonical);
+    // Made by hand: QFileInfo passes the name through the locale's encoding and back, which is not exact.
+    const QString path = QDir::isAbsolutePath(photo) ? photo : QDir::currentPath() + QLatin1Char('/') + photo;
+    const QByteArray absolute = NativePath::encode(QDir::cleanPath(path));
+    char* resolved = ::realpath(absolute.constData(), nullptr);
+    if (resolved == nullptr) {
+        return absolute;
+    }
+    const QByteArray key(resolved);
+    std::free(resolved);
+    return key;
 }
 
 // One prepared statement, finalised when it goes out of scope.
@@ -95,6 +113,18 @@ bool execute(sqlite3* db, const char* sql)
     return sqlite3_exec(db, sql, nullptr, nullptr, nullptr) == SQLITE_OK;
 }
 
+// Why SQLite refused, for the user: a full disk said as such.
+QString failureOf(sqlite3* db)
+{
+    if (db == nullptr) {
+        return QStringLiteral("it cannot be opened");
+    }
+    if ((sqlite3_errcode(db) & 0xff) == SQLITE_FULL) {
+        return QStringLiteral("the disk is full");
+    }
+    return QString::fromUtf8(sqlite3_errmsg(db));
+}
+
 std::optional<qint64> pragma(sqlite3* db, const char* sql)
 {
     Statement statement(db, sql);
@@ -102,6 +132,11 @@ std::optional<qint64> pragma(sqlite3* db, const char* sql)
         return std::nullopt;
     }
     return statement.integer(0);
+}
+
+qint64 generationOf(sqlite3* db)
+{
+    return pragma(db, "SELECT count(*) FROM clears").value_or(-1);
 }
 
 sqlite3* openConnection(const QString& path)
@@ -214,6 +249,15 @@ void writeThumbnail(QDataStream& out, const QImage& thumbnail)
     out << jpeg;
 }
 
+// Over the faces and the photo's error: a changed error would make a photo "not read".
+QByteArray checksumOf(const QByteArray& faces, const QString& error)
+{
+    QCryptographicHash digest(QCryptographicHash::Sha256);
+    digest.addData(faces);
+    digest.addData(error.toUtf8());
+    return digest.result().left(checksumBytes);
+}
+
 QByteArray encodeFaces(const FaceIndex::Entry& entry)
 {
     const std::vector<FaceIndex::Face>& faces = entry.faces;
@@ -233,7 +277,7 @@ QByteArray encodeFaces(const FaceIndex::Entry& entry)
         out.writeRawData(reinterpret_cast<const char*>(face.features.data()),
                          int(face.features.size() * sizeof(float)));
     }
-    return bytes;
+    return bytes + checksumOf(bytes, entry.error);
 }
 
 // A face's picture; 0 x 0 for a rectangle that held nothing, kept so that faces keep their numbers.
@@ -298,9 +342,17 @@ bool readFace(QDataStream& in, FaceIndex::Face& face)
     return in.readRawData(reinterpret_cast<char*>(face.features.data()), byteCount) == byteCount;
 }
 
-// Fills the entry's sizes and faces; false for bytes that are not what encodeFaces wrote.
-bool decodeFaces(const QByteArray& bytes, qint64 expectedCount, FaceIndex::Entry& entry)
+// Fills the entry's sizes and faces; false for bytes that are not what encodeFaces wrote for the
+// entry's error.
+bool decodeFaces(const QByteArray& stored, qint64 expectedCount, FaceIndex::Entry& entry)
 {
+    if (stored.size() < checksumBytes) {
+        return false;
+    }
+    const QByteArray bytes = stored.left(stored.size() - checksumBytes);
+    if (checksumOf(bytes, entry.error) != stored.right(checksumBytes)) {
+        return false;
+    }
     QDataStream in(bytes);
     in.setVersion(QDataStream::Qt_6_0);
     quint32 magic = 0, count = 0;
@@ -334,20 +386,22 @@ public:
     sqlite3* open()
     {
         if (!prepareFile(m_path)) {
-            return without(QStringLiteral("The face index cannot be kept in %1; searching without it."));
+            return without(QStringLiteral("The face index cannot be kept in %1; searching without it.").arg(m_path));
         }
         sqlite3* db = openConnection(m_path);
         const Soundness found = db ? soundness(db) : Soundness::Unusable;
         if (found == Soundness::Sound) {
             return ready(db);
         }
+        const QString why = failureOf(db);
         sqlite3_close(db);
         if (found == Soundness::Unusable) {
-            return without(QStringLiteral("The face index %1 cannot be read; searching without it."));
+            return without(QStringLiteral("The face index %1 cannot be used (%2); searching without it.").arg(m_path, why));
         }
         const QString aside = moveAside();
         if (aside.isEmpty()) {
-            return without(QStringLiteral("The face index %1 is damaged and cannot be moved aside; searching without it."));
+            return without(
+                QStringLiteral("The face index %1 is damaged and cannot be moved aside; searching without it.").arg(m_path));
         }
         say(QStringLiteral("The face index was damaged; moved aside as %1 and started anew.").arg(aside));
         if (!prepareFile(m_path) || !(db = openConnection(m_path))) {
@@ -381,13 +435,14 @@ private:
         if (createSchema(db)) {
             return db;
         }
+        const QString why = failureOf(db);
         sqlite3_close(db);
-        return without(QStringLiteral("The face index %1 cannot be written; searching without it."));
+        return without(QStringLiteral("The face index %1 cannot be written (%2); searching without it.").arg(m_path, why));
     }
 
     sqlite3* without(const QString& line)
     {
-        say(line.arg(m_path));
+        say(line);
         return nullptr;
     }
 
@@ -415,13 +470,15 @@ private:
 };
 
 // The one thread that writes: takes what the scans queue and commits it in batches, so no scan and
-// no window waits on the disk. A failed write (disk full, read-only folder) stops writing for good.
+// no window waits on the disk. A failed write (disk full, read-only folder) stops writing for good,
+// and so does an emptying of the index by another process: what this one found must not come back.
 class FaceIndex::Writer {
 public:
     using Job = std::function<bool(sqlite3*)>;
 
     explicit Writer(std::shared_ptr<Store> store)
         : m_store(std::move(store))
+        , m_generation(generationOf(m_store->reader())) // as the index was opened, not as the thread starts
         , m_thread([this] { loop(); })
     {
     }
@@ -454,6 +511,22 @@ public:
         m_idle.wait(lock, [this] { return m_jobs.empty() && !m_busy; });
     }
 
+    // Empties the index on this thread, in turn with the writes queued before; false when it could not.
+    bool clear()
+    {
+        queue([this](sqlite3* db) {
+            if (!execute(db, "PRAGMA secure_delete=ON") || !execute(db, "INSERT INTO clears(at) VALUES(strftime('%s'))")
+                || !execute(db, "DELETE FROM photos")) {
+                return false;
+            }
+            m_generation = generationOf(db);
+            return true;
+        });
+        flush();
+        const std::lock_guard lock(m_mutex);
+        return !m_failed;
+    }
+
 private:
     void loop()
     {
@@ -471,11 +544,11 @@ private:
             }
             m_busy = true;
             lock.unlock();
-            const bool written = db && commit(db, batch);
+            const QString refused = db ? commit(db, batch) : failureOf(db);
             lock.lock();
             m_busy = false;
-            if (!written) {
-                fail();
+            if (!refused.isEmpty()) {
+                fail(refused);
             }
             m_idle.notify_all();
         }
@@ -484,30 +557,37 @@ private:
         sqlite3_close(db);
     }
 
-    static bool commit(sqlite3* db, const std::vector<Job>& batch)
+    // Why the batch was not written, empty when it was.
+    QString commit(sqlite3* db, const std::vector<Job>& batch)
     {
         if (!execute(db, "BEGIN IMMEDIATE")) {
-            return false;
+            return failureOf(db);
+        }
+        if (generationOf(db) != m_generation) {
+            execute(db, "ROLLBACK");
+            return QStringLiteral("it was emptied while this search ran");
         }
         for (const Job& job : batch) {
             if (!job(db)) {
+                const QString why = failureOf(db);
                 execute(db, "ROLLBACK");
-                return false;
+                return why;
             }
         }
         if (execute(db, "COMMIT")) {
-            return true;
+            return QString();
         }
+        const QString why = failureOf(db);
         execute(db, "ROLLBACK");
-        return false;
+        return why;
     }
 
     // Called with the lock held.
-    void fail()
+    void fail(const QString& why)
     {
         if (!m_failed) {
-            m_store->say(QStringLiteral("The face index %1 cannot be written; searching without storing.")
-                             .arg(m_store->path()));
+            m_store->say(QStringLiteral("The face index %1 stopped storing what searches find (%2); searches go on without it.")
+                             .arg(m_store->path(), why));
         }
         m_failed = true;
         m_jobs.clear();
@@ -521,6 +601,7 @@ private:
     bool m_stopping = false;
     bool m_busy = false;
     bool m_failed = false;
+    qint64 m_generation = -1; // the emptyings seen; only the writer's thread uses it once it runs
     std::thread m_thread;
 };
 
@@ -592,6 +673,7 @@ std::optional<FaceIndex::Entry> FaceIndex::find(const QString& photo, const File
     }
     entry.error = query.text(6);
     if (!decodeFaces(query.blob(8), query.integer(7), entry)) {
+        m_store->say(QStringLiteral("The face index held damaged faces; their photos are scanned again."));
         return std::nullopt;
     }
     return entry;
@@ -675,7 +757,12 @@ void FaceIndex::flush()
 FaceIndex::Stats FaceIndex::stats() const
 {
     Stats stats;
-    if (!isOpen()) {
+    for (const QString& copy : brokenCopies()) {
+        ++stats.brokenCopies;
+        stats.bytes += QFileInfo(copy).size();
+    }
+    // Emptied by removing the files, the connection still reads what they held.
+    if (!isOpen() || !QFileInfo::exists(path())) {
         return stats;
     }
     Statement query(m_store->reader(), "SELECT count(*), coalesce(sum(face_count), 0) FROM photos");
@@ -691,16 +778,40 @@ FaceIndex::Stats FaceIndex::stats() const
 
 bool FaceIndex::clear()
 {
-    if (!isOpen()) {
-        return false;
+    bool cleared = removeBrokenCopies();
+    if (m_writer && m_writer->clear()) {
+        // Gives the space back; a search holding the file open elsewhere only delays that.
+        execute(m_store->reader(), "VACUUM");
+        execute(m_store->reader(), "PRAGMA wal_checkpoint(TRUNCATE)");
+        return cleared;
     }
-    flush();
-    if (!execute(m_store->reader(), "DELETE FROM photos")) {
-        return false;
+    // A full disk has no room for a rewrite, and a file that cannot be opened cannot be emptied:
+    // removing the files needs neither.
+    for (const QString& suffix : {QString(), QStringLiteral("-wal"), QStringLiteral("-shm")}) {
+        const QString file = path() + suffix;
+        cleared = (!QFileInfo::exists(file) || QFile::remove(file)) && cleared;
     }
-    // Gives the space back; a search holding the file open elsewhere only delays that.
-    execute(m_store->reader(), "VACUUM");
-    return true;
+    return cleared;
+}
+
+QStringList FaceIndex::brokenCopies() const
+{
+    const QFileInfo index(path());
+    QStringList copies;
+    for (const QFileInfo& copy :
+         QDir(index.absolutePath()).entryInfoList({index.fileName() + QStringLiteral(".broken-*")}, QDir::Files | QDir::Hidden)) {
+        copies.append(copy.absoluteFilePath());
+    }
+    return copies;
+}
+
+bool FaceIndex::removeBrokenCopies() const
+{
+    bool removed = true;
+    for (const QString& copy : brokenCopies()) {
+        removed = QFile::remove(copy) && removed;
+    }
+    return removed;
 }
 
 } // namespace morvelin

@@ -36,7 +36,8 @@ public:
     struct Stats {
         qint64 photos = 0;
         qint64 faces = 0;
-        qint64 bytes = 0; // the database with its write-ahead log
+        qint64 bytes = 0; // the database with its write-ahead log, and the damaged copies
+        qint64 brokenCopies = 0; // damaged files moved aside, faces and all
     };
 
     // `$XDG_CACHE_HOME/face-morvelin/faces.sqlite`.
@@ -69,12 +70,17 @@ public:
     void flush();
 
     Stats stats() const;
-    // Empties the index; false when it could not.
+    // Empties the index and removes the damaged copies moved aside, so that no face the index held is
+    // left on disk; a search in another process stops storing. On a full disk, or when the index
+    // cannot be opened, its files are removed instead. False when something could not be removed.
     bool clear();
 
 private:
     class Store;
     class Writer;
+
+    QStringList brokenCopies() const;
+    bool removeBrokenCopies() const;
 
     std::shared_ptr<Store> m_store;
     std::unique_ptr<Writer> m_writer;

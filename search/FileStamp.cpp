@@ -1,6 +1,6 @@
 #include "search/FileStamp.h"
 
-#include <QFile>
+#include "search/NativePath.h"
 
 #include <sys/stat.h>
 
@@ -9,7 +9,7 @@ namespace morvelin {
 std::optional<FileStamp> FileStamp::of(const QString& path)
 {
     struct stat info {};
-    if (::stat(QFile::encodeName(path).constData(), &info) != 0 || !S_ISREG(info.st_mode)) {
+    if (::stat(NativePath::encode(path).constData(), &info) != 0 || !S_ISREG(info.st_mode)) {
         return std::nullopt;
     }
     constexpr std::int64_t nsPerSecond = 1000000000;

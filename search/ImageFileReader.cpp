@@ -39,6 +39,25 @@ QString kindOf(mode_t mode)
     return QStringLiteral("not a photo (a device or other special file)");
 }
 
+// What the machine refused rather than the file: the same file may open next time.
+bool passes(int number)
+{
+    switch (number) {
+    case EMFILE:
+    case ENFILE:
+    case ENOMEM:
+    case ENOBUFS:
+    case EIO:
+    case EAGAIN:
+    case EINTR:
+    case ETIMEDOUT:
+    case ESTALE:
+        return true;
+    default:
+        return false;
+    }
+}
+
 QString systemError(int number)
 {
     return QString::fromLocal8Bit(std::strerror(number));
@@ -56,8 +75,12 @@ QImage turned(const QImage& image, QImageIOHandler::Transformations turn)
 
 } // namespace
 
-std::unique_ptr<ImageFileReader> ImageFileReader::open(const QString& path, QString& error)
+std::unique_ptr<ImageFileReader> ImageFileReader::open(const QString& path, QString& error, bool* errorPasses)
 {
+    bool openPasses = false;
+    if (errorPasses) {
+        *errorPasses = false;
+    }
     // The extension says whether the file is meant as a photo; the content how to decode it.
     const QByteArray named = PhotoTypes::typeOfName(path);
     if (named.isEmpty()) {
@@ -65,7 +88,10 @@ std::unique_ptr<ImageFileReader> ImageFileReader::open(const QString& path, QStr
         return nullptr;
     }
     OpenFile opened;
-    if (!openFile(path, opened, error)) {
+    if (!openFile(path, opened, error, openPasses)) {
+        if (errorPasses) {
+            *errorPasses = openPasses;
+        }
         return nullptr;
     }
     const QByteArray found = PhotoTypes::typeOfContent(opened.file->peek(PhotoTypes::signatureBytes));
@@ -78,18 +104,22 @@ std::unique_ptr<ImageFileReader> ImageFileReader::open(const QString& path, QStr
     reader->m_open = std::move(opened);
     if (!reader->checkHeader()) {
         error = reader->errorString();
+        if (errorPasses) {
+            *errorPasses = reader->errorPasses();
+        }
         return nullptr;
     }
     return reader;
 }
 
-bool ImageFileReader::openFile(const QString& path, OpenFile& opened, QString& error)
+bool ImageFileReader::openFile(const QString& path, OpenFile& opened, QString& error, bool& errorPasses)
 {
     // Non-blocking, so a named pipe cannot hold the open; what it is comes from the open file
     // itself, so nothing can be swapped in between the check and the reading.
     const int descriptor =
         ::open(NativePath::encode(path).constData(), O_RDONLY | O_NONBLOCK | O_CLOEXEC | O_NOCTTY);
     if (descriptor < 0) {
+        errorPasses = passes(errno);
         error = errno == ENOENT ? QStringLiteral("no such file")
                                 : QStringLiteral("cannot open the file (%1)").arg(systemError(errno));
         return false;
@@ -104,6 +134,7 @@ bool ImageFileReader::openFile(const QString& path, OpenFile& opened, QString& e
     }
     auto file = std::make_unique<QFile>();
     if (error.isEmpty() && !file->open(descriptor, QIODevice::ReadOnly, QFileDevice::AutoCloseHandle)) {
+        errorPasses = true;
         error = QStringLiteral("cannot open the file (%1)").arg(file->errorString());
     }
     if (!error.isEmpty()) {
@@ -119,6 +150,7 @@ bool ImageFileReader::openFile(const QString& path, OpenFile& opened, QString& e
 bool ImageFileReader::checkHeader()
 {
     m_error.clear();
+    m_errorPasses = false;
     file().seek(0);
     const QSize stored = readHeader();
     const QSize size = sidesTurned(stored);
@@ -174,6 +206,14 @@ std::int64_t ImageFileReader::memoryNeeded(QSize target) const
 QSize ImageFileReader::fail(const QString& reason)
 {
     m_error = QStringLiteral("not a readable image (%1)").arg(reason);
+    m_errorPasses = false;
+    return QSize();
+}
+
+QSize ImageFileReader::failForNow(const QString& reason)
+{
+    m_error = QStringLiteral("not read for now (%1)").arg(reason);
+    m_errorPasses = true;
     return QSize();
 }
 

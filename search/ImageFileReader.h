@@ -25,8 +25,9 @@ public:
 
     // Opens a regular file with a photo's name (see PhotoTypes) without waiting on it (a named pipe,
     // socket or device is refused), picks the decoder by the content (by the name when the content
-    // has no signature, as with TGA) and reads the header. Null with `error` set on failure.
-    static std::unique_ptr<ImageFileReader> open(const QString& path, QString& error);
+    // has no signature, as with TGA) and reads the header. Null with `error` set on failure;
+    // `errorPasses`, when given, tells whether the failure may pass (see errorPasses()).
+    static std::unique_ptr<ImageFileReader> open(const QString& path, QString& error, bool* errorPasses = nullptr);
 
     // The picture's size as shown, i.e. after any orientation the file asks for.
     QSize size() const { return m_size; }
@@ -35,6 +36,9 @@ public:
     // At most how many bytes decoding at `target` takes, the decoder's own buffers included.
     std::int64_t memoryNeeded(QSize target) const;
     QString errorString() const { return m_error; }
+    // The last failure came from the machine, not the file: a time or memory limit, too many open
+    // files, an I/O error. Trying again later may succeed, so it must not be remembered as the file's.
+    bool errorPasses() const { return m_errorPasses; }
 
     static std::int64_t pixelCount(QSize size) { return std::int64_t(size.width()) * size.height(); }
 
@@ -57,6 +61,8 @@ protected:
     virtual std::int64_t decoderMemory(QSize target) const = 0;
     // Records why the file is not a readable image; returns an invalid size for convenience.
     QSize fail(const QString& reason);
+    // Records a failure that may pass: the file itself may be sound.
+    QSize failForNow(const QString& reason);
 
 private:
     struct OpenFile {
@@ -65,7 +71,7 @@ private:
         std::int64_t bytes = 0;
     };
 
-    static bool openFile(const QString& path, OpenFile& opened, QString& error);
+    static bool openFile(const QString& path, OpenFile& opened, QString& error, bool& errorPasses);
     bool checkHeader();
     // A size as stored for one as shown, and the other way round.
     QSize sidesTurned(QSize size) const
@@ -77,6 +83,7 @@ private:
     QSize m_size;
     QImageIOHandler::Transformations m_transformation = QImageIOHandler::TransformationNone;
     QString m_error;
+    bool m_errorPasses = false;
 };
 
 } // namespace morvelin

@@ -30,7 +30,7 @@ ImageX& ImageX::operator=(ImageX&&) noexcept = default;
 bool ImageX::load(const QString& path)
 {
     m_error.clear();
-    std::unique_ptr<ImageFileReader> reader = ImageFileReader::open(path, m_error);
+    std::unique_ptr<ImageFileReader> reader = ImageFileReader::open(path, m_error, &m_errorPasses);
     if (!reader) {
         return false;
     }
@@ -161,6 +161,7 @@ void ImageX::decodePending() const
         }
         if (!failed) {
             m_error = m_current.pending->errorString();
+            m_errorPasses = m_current.pending->errorPasses();
             failed = true;
         }
         m_current = std::move(m_previous);

@@ -42,6 +42,8 @@ public:
     bool save(const QString& path);
     bool isNull() const;
     QString errorString() const { return m_error; }
+    // The last failure was the machine's (a limit, an I/O error), not the file's: see ImageFileReader.
+    bool errorPasses() const { return m_errorPasses; }
 
     // Plain settings the hosts set; the image itself does not depend on them.
     std::int16_t numericSetting = 0;
@@ -61,6 +63,7 @@ private:
     // What load() replaced, kept until the new file's pixels are decoded.
     mutable State m_previous;
     mutable QString m_error;
+    mutable bool m_errorPasses = false;
 };
 
 } // namespace morvelin

@@ -68,7 +68,22 @@ std::int64_t libraryPixelBytes(const std::string& coder, size_t depth)
     return 0;
 }
 
+// ImageMagick's own limits (memory, disk, its cache) and a file it could not open again through our
+// descriptor are the machine's, not the photo's.
+bool passes(const std::exception& error)
+{
+    return dynamic_cast<const Magick::ErrorResourceLimit*>(&error) != nullptr
+        || dynamic_cast<const Magick::WarningResourceLimit*>(&error) != nullptr
+        || dynamic_cast<const Magick::ErrorCache*>(&error) != nullptr
+        || dynamic_cast<const Magick::ErrorFileOpen*>(&error) != nullptr;
+}
+
 } // namespace
+
+QSize MagickImageFileReader::failWith(const std::exception& error)
+{
+    return passes(error) ? failForNow(shortReason(error)) : fail(shortReason(error));
+}
 
 MagickImageFileReader::MagickImageFileReader(std::string coder)
     : m_coder(std::move(coder))
@@ -96,6 +111,12 @@ void MagickImageFileReader::initializeMagick()
         // deadline of its own instead.
         MagickCore::SetMagickResourceLimit(MagickCore::TimeResource, ~MagickCore::MagickSizeType(0) >> 1);
     });
+}
+
+QString MagickImageFileReader::libraryVersion()
+{
+    return QStringLiteral("%1 (%2)").arg(QString::fromLatin1(MagickCore::GetMagickVersion(nullptr)),
+                                         QString::fromLatin1(MagickCore::GetMagickDelegates()));
 }
 
 std::int64_t MagickImageFileReader::decoderMemory(QSize target) const
@@ -134,16 +155,16 @@ QSize MagickImageFileReader::readHeader()
         }
         return QSize(int(image.columns()), int(image.rows()));
     } catch (const std::exception& error) {
-        return fail(shortReason(error));
+        return failWith(error);
     }
 }
 
 QImage MagickImageFileReader::decode(QSize)
 {
+    const QDeadlineTimer deadline{std::chrono::seconds(maxDecodeSeconds)};
     try {
         Magick::Image image = imageFor(m_coder);
-        QDeadlineTimer deadline{std::chrono::seconds(maxDecodeSeconds)};
-        MagickCore::SetImageInfoProgressMonitor(image.imageInfo(), withinDeadline, &deadline);
+        MagickCore::SetImageInfoProgressMonitor(image.imageInfo(), withinDeadline, const_cast<QDeadlineTimer*>(&deadline));
         image.read(source());
         const QSize size(int(image.columns()), int(image.rows()));
         if (size != storedSize()) {
@@ -159,7 +180,7 @@ QImage MagickImageFileReader::decode(QSize)
         // A coder stopped by the deadline returns what it had so far, without an error. Not every
         // coder asks in time: libheif and OpenJPEG decode in one call, bounded by the pixel limit.
         if (deadline.hasExpired()) {
-            fail(QStringLiteral("decoding took longer than %1 s").arg(maxDecodeSeconds));
+            failForNow(QStringLiteral("decoding took longer than %1 s").arg(maxDecodeSeconds));
             return QImage();
         }
         // ARGB32 holds one 32-bit word per pixel, so lines have no padding; its byte order follows
@@ -167,14 +188,19 @@ QImage MagickImageFileReader::decode(QSize)
         const char* order = Q_BYTE_ORDER == Q_LITTLE_ENDIAN ? "BGRA" : "ARGB";
         QImage pixels(size, QImage::Format_ARGB32);
         if (pixels.isNull()) {
-            fail(QStringLiteral("out of memory"));
+            failForNow(QStringLiteral("out of memory"));
             return QImage();
         }
         image.write(0, 0, size_t(size.width()), size_t(size.height()), order, Magick::CharPixel,
                     pixels.bits());
         return pixels;
     } catch (const std::exception& error) {
-        fail(shortReason(error));
+        // A coder the deadline stopped may throw rather than return what it had.
+        if (deadline.hasExpired()) {
+            failForNow(QStringLiteral("decoding took longer than %1 s").arg(maxDecodeSeconds));
+        } else {
+            failWith(error);
+        }
         return QImage();
     }
 }

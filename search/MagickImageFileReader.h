@@ -2,6 +2,7 @@
 
 #include "search/ImageFileReader.h"
 
+#include <exception>
 #include <string>
 
 namespace morvelin {
@@ -20,6 +21,9 @@ public:
     // Safe to call from any thread, any number of times; everything using ImageMagick calls it first.
     static void initializeMagick();
 
+    // ImageMagick's version and the libraries it decodes with, as loaded.
+    static QString libraryVersion();
+
 protected:
     QSize readHeader() override;
     QImage decode(QSize target) override;
@@ -30,6 +34,8 @@ private:
     // The open file by a name ImageMagick cannot take for anything else (a name of the user's own
     // may hold characters ImageMagick reads as instructions, such as "[0]" or "png:").
     std::string source() const;
+    // fail() or failForNow(), as the exception says whether the file or the machine is at fault.
+    QSize failWith(const std::exception& error);
 
     std::string m_coder;
     std::int64_t m_libraryPixelBytes = 0;

@@ -169,7 +169,7 @@ private:
         m_relay->stageChanged(Stage::Loading);
         ImageX photo;
         if (!photo.load(m_fileName)) {
-            m_photoFailed = true;
+            m_photoFailed = !photo.errorPasses();
             return photo.errorString();
         }
         const QSize photoSize(photo.width(), photo.height());
@@ -179,7 +179,7 @@ private:
         }
         const QImage scaled = photo.picture();
         if (scaled.isNull()) {
-            m_photoFailed = true;
+            m_photoFailed = !photo.errorPasses();
             return photo.errorString();
         }
         showPhoto(scaled);

@@ -4,25 +4,42 @@
 #include "search/FaceFeatures.h"
 #include "search/FaceFilter.h"
 #include "search/FaceIndex.h"
+#include "search/MagickImageFileReader.h"
 #include "search/PhotoScan.h"
 
 #include <QCryptographicHash>
+
+#include <opencv2/core/utility.hpp>
 
 namespace morvelin {
 
 QByteArray ScanVersion::of(const QString& dataPath)
 {
+    return of(dataPath, Revisions());
+}
+
+QByteArray ScanVersion::of(const QString& dataPath, const Revisions& revisions)
+{
     QStringList files{dataPath, FaceFeatures::pathBeside(dataPath)};
     if (const DetectorConfig::Result read = DetectorConfig::readFile(dataPath); read.config) {
         files.append(read.config->modelPath);
     }
-    const QByteArray settings = QStringLiteral("revision %1; scan %2 x %3; filter %4")
-                                    .arg(revision)
+    const QByteArray settings = QStringLiteral("revision %1; cutting %2; framing %3; scan %4 x %5; filter %6; %7")
+                                    .arg(revisions.scan)
+                                    .arg(revisions.cutting)
+                                    .arg(revisions.framing)
                                     .arg(PhotoScan::widestLandscape)
                                     .arg(PhotoScan::tallestPortrait)
-                                    .arg(QString::fromLatin1(filterFingerprint()))
+                                    .arg(QString::fromLatin1(filterFingerprint()), libraryVersions())
                                     .toUtf8();
     return FaceIndex::versionOf(files, settings);
+}
+
+QString ScanVersion::libraryVersions()
+{
+    return QStringLiteral("Qt %1; OpenCV %2; %3")
+        .arg(QLatin1String(qVersion()), QString::fromStdString(cv::getVersionString()),
+             MagickImageFileReader::libraryVersion());
 }
 
 QByteArray ScanVersion::filterFingerprint()

@@ -1,4 +1,5 @@
 #include "search/FaceIndex.h"
+#include "search/NativePath.h"
 #include "search/ScanVersion.h"
 
 #include <QDir>
@@ -8,7 +9,9 @@
 #include <gtest/gtest.h>
 
 #include <sqlite3.h>
+#include <fcntl.h>
 #include <sys/stat.h>
+#include <unistd.h>
 
 using namespace morvelin;
 
@@ -128,8 +131,68 @@ TEST_F(FaceIndexTest, forgetsPhotosThatAreGoneAndClears)
     index.pruneMissing(m_dir.path(), true);
     index.flush();
     EXPECT_EQ(index.stats().photos, 1);
+
+    // Clearing leaves no face on disk: the damaged copies moved aside go too, and a search in another
+    // process stops storing rather than bringing its findings back.
+    writeFile(indexPath() + QStringLiteral(".broken-20260101-000000-000"), "faces of an older, damaged index");
+    EXPECT_EQ(index.stats().brokenCopies, 1);
+    FaceIndex other(indexPath(), version);
     EXPECT_TRUE(index.clear());
     EXPECT_EQ(index.stats().photos, 0);
+    EXPECT_EQ(index.stats().brokenCopies, 0);
+    other.remember(kept, entryFor(kept, 1));
+    other.flush();
+    EXPECT_EQ(index.stats().photos, 0);
+    EXPECT_TRUE(other.notice().contains(QStringLiteral("emptied"))) << other.notice().toStdString();
+    // This process's own searches go on storing after the emptying.
+    index.remember(kept, entryFor(kept, 1));
+    index.flush();
+    EXPECT_EQ(index.stats().photos, 1);
+}
+
+// Linux names are bytes: a name that is not UTF-8 and its U+FFFD spelling are two photos.
+TEST_F(FaceIndexTest, keysANameByItsOwnBytes)
+{
+    const QByteArray folder = QFile::encodeName(m_dir.path());
+    const QString latin1 = NativePath::decode(folder + "/caf\xe9.jpg");
+    const QString replaced = NativePath::decode(folder + "/caf\xef\xbf\xbd.jpg");
+    for (const QString& name : {latin1, replaced}) {
+        const int fd = ::open(NativePath::encode(name).constData(), O_CREAT | O_WRONLY, 0600);
+        ASSERT_GE(fd, 0);
+        ASSERT_EQ(::write(fd, "photo", 5), 5);
+        ::close(fd);
+    }
+    FaceIndex index(indexPath(), version);
+    index.remember(latin1, entryFor(latin1, 1));
+    index.remember(replaced, entryFor(replaced, 3));
+    index.flush();
+    EXPECT_EQ(index.stats().photos, 2);
+    EXPECT_EQ(index.find(latin1, *FileStamp::of(latin1))->faces.size(), 1u);
+    EXPECT_EQ(index.find(replaced, *FileStamp::of(replaced))->faces.size(), 3u);
+}
+
+// SQLite checks its pages, not the faces inside: one changed byte of a stored face or of the photo's
+// error must make the entry unanswered (the photo is scanned again), said once.
+TEST_F(FaceIndexTest, dropsAnEntryWhoseFacesWereDamaged)
+{
+    const QString a = photo(QStringLiteral("a.jpg"));
+    const QString b = photo(QStringLiteral("b.jpg"));
+    {
+        FaceIndex index(indexPath(), version);
+        index.remember(a, entryFor(a, 2));
+        index.remember(b, entryFor(b, 1));
+    }
+    sqlite3* db = nullptr;
+    ASSERT_EQ(sqlite3_open(QFile::encodeName(indexPath()).constData(), &db), SQLITE_OK);
+    // A byte in the middle of a's first face picture, and b's error text.
+    const QByteArray damage = "UPDATE photos SET faces = substr(faces, 1, 400) || x'7f' || substr(faces, 402) "
+                              "WHERE face_count = 2; UPDATE photos SET error = 'not a picture' WHERE face_count = 1;";
+    ASSERT_EQ(sqlite3_exec(db, damage.constData(), nullptr, nullptr, nullptr), SQLITE_OK);
+    sqlite3_close(db);
+    FaceIndex index(indexPath(), version);
+    EXPECT_FALSE(index.find(a, *FileStamp::of(a)));
+    EXPECT_FALSE(index.find(b, *FileStamp::of(b)));
+    EXPECT_TRUE(index.notice().contains(QStringLiteral("damaged"))) << index.notice().toStdString();
 }
 
 // Whatever lies at the index's place, the index starts anew beside it and says so once.
@@ -221,5 +284,15 @@ TEST(ScanVersionTest, FollowsTheDetectorsDataFile)
     ASSERT_TRUE(file.open(QIODevice::Append));
     file.write("<!-- changed -->\n");
     file.close();
-    EXPECT_NE(ScanVersion::of(data), before);
+    const QByteArray changed = ScanVersion::of(data);
+    EXPECT_NE(changed, before);
+    // So does a new revision of the cutting or the framing code, and the libraries are part of it.
+    ScanVersion::Revisions cutting;
+    ++cutting.cutting;
+    ScanVersion::Revisions framing;
+    ++framing.framing;
+    EXPECT_NE(ScanVersion::of(data, cutting), changed);
+    EXPECT_NE(ScanVersion::of(data, framing), changed);
+    EXPECT_NE(ScanVersion::of(data, cutting), ScanVersion::of(data, framing));
+    EXPECT_TRUE(ScanVersion::libraryVersions().contains(QStringLiteral("OpenCV"))) << ScanVersion::libraryVersions().toStdString();
 }

@@ -1,14 +1,24 @@
 #include "GridQuery.h"
+#include "search/FaceIndex.h"
+#include "search/FileStamp.h"
 #include "search/PhotoScan.h"
 
 #include "WaitUntil.h"
 
 #include <QCoreApplication>
 #include <QDir>
+#include <QFile>
 #include <QImage>
 #include <QTemporaryDir>
 
 #include <gtest/gtest.h>
+
+#include <algorithm>
+#include <vector>
+
+#include <fcntl.h>
+#include <sys/resource.h>
+#include <unistd.h>
 
 using namespace morvelin;
 
@@ -60,4 +70,74 @@ TEST(PhotoScanTest, PhotosAreScaledToTheirScanSizeAndEveryScanCompletesOnce)
         EXPECT_EQ(stages.front(), PhotoScan::Stage::Loading);
         EXPECT_EQ(stages.back(), PhotoScan::Stage::Completed);
     }
+}
+
+namespace {
+
+// Takes every descriptor the process may still open, until destroyed.
+class NoDescriptorsLeft {
+public:
+    NoDescriptorsLeft()
+    {
+        ::getrlimit(RLIMIT_NOFILE, &m_saved);
+        rlimit low = m_saved;
+        low.rlim_cur = std::min<rlim_t>(m_saved.rlim_cur, 256);
+        ::setrlimit(RLIMIT_NOFILE, &low);
+        for (int fd = ::open("/dev/null", O_RDONLY | O_CLOEXEC); fd >= 0; fd = ::open("/dev/null", O_RDONLY | O_CLOEXEC)) {
+            m_held.push_back(fd);
+        }
+    }
+    ~NoDescriptorsLeft()
+    {
+        for (const int fd : m_held) {
+            ::close(fd);
+        }
+        ::setrlimit(RLIMIT_NOFILE, &m_saved);
+    }
+
+private:
+    rlimit m_saved{};
+    std::vector<int> m_held;
+};
+
+QString scanWithIndex(const QString& photo, const std::shared_ptr<FaceIndex>& index, const QString& dataPath)
+{
+    PhotoScan scan(gridQuery());
+    scan.setFaceIndex(index);
+    bool completed = false;
+    QObject::connect(&scan, &PhotoScan::Completed, [&] { completed = true; });
+    scan.Start(photo, dataPath);
+    waitUntil([&] { return completed; }, 60000);
+    index->flush();
+    return scan.failure();
+}
+
+} // namespace
+
+// The index keeps what the photo decides, not what the machine refused this time: a damaged file is
+// remembered as unreadable, a photo that found no descriptor left is scanned again next time.
+TEST(PhotoScanTest, OnlyTheFilesOwnFaultsAreRemembered)
+{
+    QTemporaryDir dir;
+    const QString absentData = dir.filePath(QStringLiteral("absent-data.xml"));
+    auto index = std::make_shared<FaceIndex>(dir.filePath(QStringLiteral("index/faces.sqlite")), "v1");
+    ASSERT_TRUE(index->isOpen());
+    const QString broken = dir.filePath(QStringLiteral("broken.jpg"));
+    QFile file(broken);
+    ASSERT_TRUE(file.open(QIODevice::WriteOnly) && file.write("no jpeg here") > 0);
+    file.close();
+    const QString good = dir.filePath(QStringLiteral("good.png"));
+    QImage picture(64, 48, QImage::Format_RGB32);
+    picture.fill(qRgb(120, 140, 160));
+    ASSERT_TRUE(picture.save(good));
+
+    EXPECT_FALSE(scanWithIndex(broken, index, absentData).isEmpty());
+    ASSERT_TRUE(index->find(broken, *FileStamp::of(broken)));
+    QString failure;
+    {
+        const NoDescriptorsLeft exhausted;
+        failure = scanWithIndex(good, index, absentData);
+    }
+    EXPECT_TRUE(failure.contains(QStringLiteral("open files"))) << failure.toStdString();
+    EXPECT_FALSE(index->find(good, *FileStamp::of(good)));
 }
