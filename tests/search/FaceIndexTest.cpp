@@ -10,6 +10,7 @@
 
 #include <sqlite3.h>
 #include <fcntl.h>
+#include <sys/mount.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -148,6 +149,31 @@ TEST_F(FaceIndexTest, forgetsPhotosThatAreGoneAndClears)
     index.remember(kept, entryFor(kept, 1));
     index.flush();
     EXPECT_EQ(index.stats().photos, 1);
+}
+
+// A disk that fills during a search: the index says once why it stopped storing, and can still be
+// emptied (its files removed), as root on a small tmpfs of its own.
+TEST_F(FaceIndexTest, aFullDiskIsSaidOnceAndTheIndexCanStillBeEmptied)
+{
+    const QString disk = m_dir.filePath(QStringLiteral("disk"));
+    QDir().mkpath(disk);
+    if (::geteuid() != 0 || ::mount("tmpfs", QFile::encodeName(disk).constData(), "tmpfs", 0, "size=256k") != 0) {
+        GTEST_SKIP() << "needs root to mount a small tmpfs";
+    }
+    {
+        const QString path = disk + QStringLiteral("/face-morvelin/faces.sqlite");
+        FaceIndex index(path, version);
+        ASSERT_TRUE(index.isOpen()) << index.notice().toStdString();
+        for (int n = 0; n < 200 && index.notice().isEmpty(); ++n) {
+            const QString each = photo(QStringLiteral("full%1.jpg").arg(n));
+            index.remember(each, entryFor(each, 4));
+            index.flush();
+        }
+        EXPECT_TRUE(index.notice().contains(QStringLiteral("the disk is full"))) << index.notice().toStdString();
+        EXPECT_TRUE(index.clear());
+        EXPECT_FALSE(QFileInfo::exists(path) && index.stats().photos > 0);
+    }
+    ::umount(QFile::encodeName(disk).constData());
 }
 
 // Linux names are bytes: a name that is not UTF-8 and its U+FFFD spelling are two photos.
