@@ -2,6 +2,7 @@
 
 #include <QSocketNotifier>
 
+#include <cerrno>
 #include <csignal>
 #include <fcntl.h>
 #include <unistd.h>
@@ -14,9 +15,12 @@ int pipeEnds[2] = {-1, -1};
 
 void onSignal(int signalNumber)
 {
+    // The interrupted code may be about to read errno, which write() can change.
+    const int savedErrno = errno;
     const unsigned char byte = static_cast<unsigned char>(signalNumber);
     // Nothing to do about a full pipe inside a handler; the signal is already pending there.
     [[maybe_unused]] const ssize_t written = ::write(pipeEnds[1], &byte, 1);
+    errno = savedErrno;
 }
 
 } // namespace
