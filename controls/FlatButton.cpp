@@ -1,6 +1,7 @@
 #include "controls/FlatButton.h"
 
 #include "controls/ButtonPainter.h"
+#include "controls/ClickThroughToolTips.h"
 #include "controls/LayoutUnits.h"
 
 #include <QKeyEvent>
@@ -56,6 +57,7 @@ void FlatButton::initialise()
     setFont(defaultFont());
     updateMinimumSize();
     connect(this, &QAbstractButton::clicked, this, &FlatButton::Click);
+    ClickThroughToolTips::install();
 }
 
 void FlatButton::setCaption(const QString& caption)
@@ -90,10 +92,16 @@ int FlatButton::state() const
         return ButtonPainter::Hot;
     }
     // An inactive window has no focus to show, nor a default button that Return would press.
-    if (isActiveWindow() && (hasFocus() || m_isDefault)) {
+    if (showsFocus() || (isActiveWindow() && m_isDefault)) {
         return ButtonPainter::Focused;
     }
     return ButtonPainter::Normal;
+}
+
+// A drop-down list or menu open elsewhere has the keyboard for a while; for the user the focus stays.
+bool FlatButton::showsFocus() const
+{
+    return isActiveWindow() && window()->focusWidget() == this;
 }
 
 QSize FlatButton::sizeHint() const
@@ -110,7 +118,7 @@ void FlatButton::paintEvent(QPaintEvent*)
     look.caption = text();
     look.font = font();
     look.enabled = isEnabled();
-    look.focusRect = m_focusRect && hasFocus() && look.state >= ButtonPainter::Focused;
+    look.focusRect = m_focusRect && showsFocus() && look.state >= ButtonPainter::Focused;
     ButtonPainter::paint(painter, width(), height(), look);
 }
 

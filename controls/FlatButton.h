@@ -7,7 +7,9 @@ namespace morvelin {
 
 // The program's own push button: flat and rounded, drawn by itself in five states (disabled,
 // normal, focused or default, hot, pressed). Qt's button decides what a click is, so a press and a
-// release over it count whatever the pointer did before, and screen readers see a push button.
+// release over it count whatever the pointer did before, and screen readers see a push button. The
+// first button makes the application's tooltips let clicks through (ClickThroughToolTips), so that a
+// tooltip lying over a button does not swallow its click.
 class FlatButton : public QAbstractButton {
     Q_OBJECT
 public:
@@ -49,6 +51,7 @@ protected:
 
 private:
     void initialise();
+    bool showsFocus() const;
     void setHover(bool hover);
     void updateMinimumSize();
     void updateShape();

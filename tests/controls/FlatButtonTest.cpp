@@ -2,10 +2,12 @@
 #include "controls/FlatButton.h"
 
 #include <QAccessible>
+#include <QApplication>
 #include <QCursor>
 #include <QImage>
 #include <QSignalSpy>
 #include <QTest>
+#include <QToolTip>
 #include <QWidget>
 #include <QWindow>
 
@@ -33,6 +35,7 @@ protected:
         ASSERT_TRUE(QTest::qWaitForWindowActive(&m_window));
         m_other->setFocus();
         // Qt drops a move to where the pointer already is, and the last test may have left it on the button.
+        QCursor::setPos(m_window.mapToGlobal(QPoint(5, 5)));
         QTest::mouseMove(m_window.windowHandle(), QPoint(5, 5));
         QCoreApplication::processEvents();
     }
@@ -204,6 +207,23 @@ TEST_F(FlatButtonTest, AnInactiveWindowsButtonAnswersTheFirstClickAndShowsNoFocu
     press(m_inside);
     release(m_inside);
     EXPECT_EQ(clicks.count(), 1);
+}
+
+// A tooltip shown over a button lets the button's click through.
+TEST_F(FlatButtonTest, TooltipsLetClicksThrough)
+{
+    QToolTip::showText(m_button->mapToGlobal(QPoint(0, 0)), QStringLiteral("Over the button"), m_button);
+    const auto transparentTip = [] {
+        for (const QWidget* widget : QApplication::topLevelWidgets()) {
+            if (widget->windowType() == Qt::ToolTip && widget->isVisible() && widget->windowHandle()
+                && widget->windowHandle()->flags().testFlag(Qt::WindowTransparentForInput)) {
+                return true;
+            }
+        }
+        return false;
+    };
+    QTRY_VERIFY(transparentTip());
+    QToolTip::hideText();
 }
 
 TEST_F(FlatButtonTest, SpaceHeldAndReleasedRaisesExactlyOneClickReturnOneOnKeyDownAndArrowsMoveTheFocus)
