@@ -360,36 +360,37 @@ echo "stopped: $rows rows of $large_count photos"
 ((rows >= 1)) || fail "the stopped search kept no rows"
 ((rows < large_count * 3 / 4)) || fail "the scan window's Stop did not stop the search"
 
-# 6. Stop right after Search, the pointer left where Search was clicked. The whole folder takes minutes
-# to scan; stopped, the scan windows go within seconds.
+# 6-8. Clicks at a pointer held still since the button under it appeared. The whole folder takes
+# minutes to scan; stopped, the scan windows go within seconds.
+# Search's caption on its hot face, inside where a focus mark would be.
+caption_shot() { "$helper" grab "$work/$1.png" $((SX - 40)) $((SY - 5)) 80 10; }
+# The pointer is on Search and has been clicked ($1: after what, $2: the screenshot's name); Stop
+# takes its place, and is clicked without a move.
+stop_where_search_was() {
+    window_named '^Face Morvelin$' 20 >/dev/null || fail "Search did not search $1"
+    sleep 1
+    shot "$2"
+    xdotool click 1
+    ended_within 20 || fail "Stop, right after Search under a pointer that did not move, did not stop the search $1"
+}
+
+# 6. Stop right after Search; 7. Search right after Stop, and Stop again, at the same spot.
 search_spot
 glide "$SX" "$SY"
 sleep 0.5
-# Search's caption on its hot face, inside where a focus mark would be: as it looks when it comes back.
-caption_shot() { "$helper" grab "$work/$1.png" $((SX - 40)) $((SY - 5)) 80 10; }
 caption_shot search-under-pointer
 forget_faces
 xdotool click 1
-window_named '^Face Morvelin$' 20 >/dev/null || fail "Search did not start a search"
-sleep 1
-shot stop-under-still-pointer
-xdotool click 1
-ended_within 20 || fail "Stop, shown under a pointer that did not move, did not stop the search"
+stop_where_search_was "after the pointer came to it" stop-under-still-pointer
 shot stopped-under-still-pointer
-
-# 7. Search right after Stop, at the same spot, and Stop again.
 caption_shot search-again
 cmp -s "$work/search-under-pointer.png" "$work/search-again.png" || fail "Search did not come back in Stop's place"
 forget_faces
 xdotool click 1
-window_named '^Face Morvelin$' 20 >/dev/null || fail "Search, shown under a pointer that did not move, did not search"
-sleep 1
-shot search-under-still-pointer
-xdotool click 1
-ended_within 20 || fail "the second Stop at the same spot did not stop the search"
+stop_where_search_was "right after Stop" stop-again-under-still-pointer
 
-# 8. Search after the features check box's tooltip: the tooltip comes up below the pointer, over
-# Search. Clicked at once where the tooltip lies, then after a hand's glide; each search stopped again.
+# 8. Search after the features check box's tooltip, which comes up below the pointer, over Search:
+# clicked at once where the tooltip lies, then after a hand's glide.
 for way in jump glide; do
     main_position
     glide $((X + 17)) $((Y + 297))
@@ -407,11 +408,7 @@ for way in jump glide; do
         sleep 0.2
         xdotool click 1
     fi
-    window_named '^Face Morvelin$' 20 >/dev/null || fail "Search after the tooltip ($way) did not search"
-    sleep 1
-    shot "search-after-tooltip-$way"
-    xdotool click 1
-    ended_within 20 || fail "Stop after a search from under the tooltip ($way) did not stop it"
+    stop_where_search_was "after the tooltip ($way)" "search-after-tooltip-$way"
 done
 rows=$(rows_listed)
 echo "stopped at the same spot: $rows rows of $large_count photos"
