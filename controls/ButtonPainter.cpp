@@ -41,6 +41,7 @@ constexpr QRgb disabledFace = rgb(245, 244, 234);
 constexpr QRgb innerTop = rgb(252, 252, 251);
 constexpr QRgb innerBottom = rgb(236, 235, 230);
 constexpr QRgb disabledText = rgb(161, 161, 146);
+constexpr QRgb focusMark = rgb(0, 84, 180);
 
 std::optional<QColor> cell(const Table& table, int state)
 {
@@ -154,28 +155,20 @@ void drawCaption(QPainter& painter, int w, int h, const ButtonPainter::Look& loo
 
 void drawFocusRect(QPainter& painter, int w, int h)
 {
+    // Two solid pixels just inside the face's frame: the dotted rectangle of the look's platform
+    // vanished on the light face.
     const int left = 3;
     const int top = 3;
-    const int right = w - 4;
-    const int bottom = h - 4;
-    if (right < left || bottom < top) {
+    const int width = w - 6;
+    const int height = h - 6;
+    if (width < 4 || height < 4) {
         return;
     }
-    // Every other pixel, on one checkerboard, as the platform's dotted focus rectangle.
-    for (int x = left; x <= right; ++x) {
-        for (int y : {top, bottom}) {
-            if ((x + y) % 2 == 0) {
-                pixel(painter, x, y, Qt::black);
-            }
-        }
-    }
-    for (int y = top + 1; y < bottom; ++y) {
-        for (int x : {left, right}) {
-            if ((x + y) % 2 == 0) {
-                pixel(painter, x, y, Qt::black);
-            }
-        }
-    }
+    const QColor mark = QColor::fromRgb(focusMark);
+    painter.fillRect(left, top, width, 2, mark);
+    painter.fillRect(left, top + height - 2, width, 2, mark);
+    painter.fillRect(left, top + 2, 2, height - 4, mark);
+    painter.fillRect(left + width - 2, top + 2, 2, height - 4, mark);
 }
 
 } // namespace

