@@ -1,6 +1,7 @@
 #include "app/SearchController.h"
 
 #include "app/Translate.h"
+#include "base/BackgroundWork.h"
 #include "base/Folders.h"
 #include "base/ProgramNames.h"
 #include "search/FaceIndex.h"
@@ -76,14 +77,23 @@ void SearchController::stop()
     end();
 }
 
-QString SearchController::forgetScannedPhotos(QWidget* parent)
+void SearchController::forgetScannedPhotos(QWidget* parent)
 {
     const QString question = Translate(QT_TRANSLATE_NOOP(
         "Morvelin", "Forget what the earlier searches found in your photos? The next search scans every photo again."));
-    if (QMessageBox::question(parent, ProgramNames::title(), question) != QMessageBox::Yes || m_faceIndex->clear()) {
-        return QString();
+    if (QMessageBox::question(parent, ProgramNames::title(), question) != QMessageBox::Yes) {
+        return;
     }
-    return m_faceIndex->notice();
+    const std::shared_ptr<FaceIndex> index = m_faceIndex;
+    BackgroundWork::run(this, [index] { return index->clear(); }, [this, index](bool cleared) {
+        if (cleared) {
+            emit forgotten(Translate(QT_TRANSLATE_NOOP("Morvelin", "The scanned photos are forgotten.")));
+            return;
+        }
+        const QString notice = index->notice();
+        emit forgotten(Translate(QT_TRANSLATE_NOOP("Morvelin", "The scanned photos could not all be forgotten."))
+                       + (notice.isEmpty() ? QString() : QLatin1Char('\n') + notice));
+    });
 }
 
 QString SearchController::indexReport()

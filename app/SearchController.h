@@ -35,8 +35,9 @@ public:
     bool canStart() const;
     void start(std::shared_ptr<const FaceQuery> query, const QString& folder, bool subDirs);
     void stop();
-    // Empties the face index once the user confirms; what to tell the user, empty when all went well.
-    QString forgetScannedPhotos(QWidget* parent);
+    // Empties the face index once the user confirms, off the window's thread (the index waits for
+    // the writes before it); forgotten() says how it went.
+    void forgetScannedPhotos(QWidget* parent);
     // Lines for the status after a search: how many photos the face index answered, and once why it
     // could not be used.
     QString indexReport();
@@ -50,6 +51,8 @@ signals:
     void ended();
     // canStart() may have changed.
     void idleChanged();
+    // The face index was emptied, or could not be: what to tell the user.
+    void forgotten(const QString& status);
 
 private:
     void createFolderSearch();

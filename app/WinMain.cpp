@@ -83,8 +83,8 @@ WinMain::WinMain(QWidget* parent)
     m_tray = new TrayMenu(this);
     connect(m_tray, &TrayMenu::captureRequested, this, [this] { GoCapture(QString()); });
     connect(m_tray, &TrayMenu::openRequested, this, &WinMain::bringForward);
-    connect(m_tray, &TrayMenu::forgetRequested, this,
-            [this] { m_ui.status->setText(m_search->forgetScannedPhotos(this)); });
+    connect(m_tray, &TrayMenu::forgetRequested, this, [this] { m_search->forgetScannedPhotos(this); });
+    connect(m_search, &SearchController::forgotten, m_ui.status, &QLabel::setText);
     m_preview = new ResultPreview(m_ui.imgPreview, m_ui.searchPath, this);
     m_opener = new PhotoOpener(this);
     connect(m_ui.fileList, &ResultListView::openRequested, m_opener, &PhotoOpener::open);

@@ -144,12 +144,22 @@
         <translation>Gescannte Fotos vergessen</translation>
     </message>
     <message>
-        <location filename="../SearchController.cpp" line="81"/>
+        <location filename="../SearchController.cpp" line="82"/>
         <source>Forget what the earlier searches found in your photos? The next search scans every photo again.</source>
         <translation>Vergessen, was die bisherigen Suchen in Ihren Fotos gefunden haben? Die nächste Suche liest jedes Foto neu.</translation>
     </message>
     <message>
+        <location filename="../SearchController.cpp" line="90"/>
+        <source>The scanned photos are forgotten.</source>
+        <translation>Die gescannten Fotos sind vergessen.</translation>
+    </message>
+    <message>
         <location filename="../SearchController.cpp" line="94"/>
+        <source>The scanned photos could not all be forgotten.</source>
+        <translation>Die gescannten Fotos konnten nicht alle vergessen werden.</translation>
+    </message>
+    <message>
+        <location filename="../SearchController.cpp" line="104"/>
         <source>photos answered from the face index.</source>
         <translatorcomment>Status line after a search, behind a number.</translatorcomment>
         <translation>Fotos aus dem Gesichterverzeichnis beantwortet.</translation>
