@@ -187,11 +187,6 @@ void FolderSearch::startScan(const QString& photo)
 void FolderSearch::onScanCompleted(PhotoScan* scan)
 {
     scan->deleteLater();
-    if (m_abandoned.remove(scan)) {
-        // Its worker is back: the pool returns to its size.
-        BackgroundWork::pool().reserveThread();
-        return;
-    }
     m_running.remove(scan);
     --m_scansInFlight;
     ++m_counts.photosScanned;
@@ -211,8 +206,17 @@ void FolderSearch::abandon(PhotoScan* scan)
     // A decoder cannot be interrupted; its worker goes on until it is done, in a thread of its own
     // so the other photos do not wait, and what it finds no longer counts.
     m_abandoned.insert(scan);
+    disconnect(scan, nullptr, this, nullptr);
     disconnect(scan, &PhotoScan::matched, nullptr, nullptr);
+    // The scan owns itself from here on, so that its worker gives the pool its thread back however
+    // long it takes, even after this search is gone.
+    scan->setParent(nullptr);
     BackgroundWork::pool().releaseThread();
+    connect(scan, &PhotoScan::Completed, scan, [scan] {
+        BackgroundWork::pool().reserveThread();
+        scan->deleteLater();
+    });
+    connect(scan, &PhotoScan::Completed, this, [this, scan] { m_abandoned.remove(scan); });
     --m_scansInFlight;
     ++m_counts.photosScanned;
     ++m_counts.unreadablePhotos;

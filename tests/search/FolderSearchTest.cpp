@@ -48,3 +48,29 @@ TEST(FolderSearchTest, NoMoreScansUnderWayThanAllowed)
     EXPECT_LE(mostScansAtOnce, 2) << "each scan in flight holds a decoded photo";
     EXPECT_TRUE(QDir(temp.path()).isEmpty()) << "a search leaves nothing in the temporary folder";
 }
+
+// A scan abandoned over its time limit gets a thread of its own until its decode ends; the pool
+// must get back to its size even when the search is destroyed first.
+TEST(FolderSearchTest, AnAbandonedScanGivesItsThreadBackAfterItsSearchIsGone)
+{
+    QTemporaryDir photos;
+    QTemporaryDir temp;
+    QImage image(4000, 3000, QImage::Format_RGB32);
+    image.fill(qRgb(90, 120, 150));
+    image.save(photos.filePath(QStringLiteral("large.png")));
+    BackgroundWork::pool().waitForDone();
+    const int idle = BackgroundWork::pool().activeThreadCount();
+    {
+        ResultList results;
+        FolderSearch search(results, {.dataPath = photos.filePath(QStringLiteral("absent-data.xml")),
+                                      .tempFolder = temp.path() + '/', .maxScans = 1, .photoSeconds = 0});
+        int notRead = 0;
+        QObject::connect(&search, &FolderSearch::notRead, [&] { ++notRead; });
+        search.start(gridQuery(), photos.path(), false);
+        waitUntil([&] { return notRead > 0; }, 60000);
+        ASSERT_EQ(search.abandonedScansRunning(), 1) << "the decode outlasts a limit of 0 s";
+    }
+    BackgroundWork::pool().waitForDone();
+    waitUntil([&] { return BackgroundWork::pool().activeThreadCount() == idle; }, 10000);
+    EXPECT_EQ(BackgroundWork::pool().activeThreadCount(), idle);
+}
