@@ -26,13 +26,13 @@ int FacesCommand::run(const QStringList& operands, QTextStream& out, QTextStream
             err << CommandLine::programName << ": " << chosen.fallback << Qt::endl;
         }
         options.matcher = chosen.name;
-    } else if (const QString problem = MatcherRegistry::find(options.matcher)->problem(dataPath); !problem.isEmpty()) {
-        err << CommandLine::programName << ": " << problem << Qt::endl;
+    } else if (const QString unusable = MatcherRegistry::find(options.matcher)->problem(dataPath); !unusable.isEmpty()) {
+        err << CommandLine::programName << ": " << unusable << Qt::endl;
         return CommandLine::exitUsage;
     }
     const SourcePicture::Result found = SourcePicture::findFaces(options.photo, dataPath);
-    if (const int problem = FacesCommand::checkFound(found, err); problem != CommandLine::exitOk) {
-        return problem;
+    if (const int status = FacesCommand::checkFound(found, err); status != CommandLine::exitOk) {
+        return status;
     }
 
     for (std::size_t i = 0; i < found.faces.size(); ++i) {

@@ -188,9 +188,9 @@ int SearchCommand::run(const QStringList& operands, QTextStream& out, QTextStrea
         return CommandLine::usageError(err, problem);
     }
     const QString dataPath = DetectorDataPath();
-    if (const QString problem = FolderWalk::problemWith(options.folder); !problem.isEmpty()) {
+    if (const QString unusable = FolderWalk::problemWith(options.folder); !unusable.isEmpty()) {
         err << CommandLine::programName << ": cannot search '" << NativePath::escaped(options.folder)
-            << "': " << problem << Qt::endl;
+            << "': " << unusable << Qt::endl;
         return CommandLine::exitUsage;
     }
 
