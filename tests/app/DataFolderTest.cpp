@@ -1,4 +1,5 @@
 #include "base/DataFolder.h"
+#include "TestChild.h"
 
 #include <QCoreApplication>
 #include <QDir>
@@ -18,6 +19,15 @@ namespace {
 // A copy of this program placed where a build or an install puts face-morvelin tells where it
 // finds the detector's data.
 const char* const childVariable = "MORVELIN_DATA_FOLDER_CHILD";
+
+int printDataFolder(const QString&, int argc, char* argv[])
+{
+    QCoreApplication application(argc, argv);
+    std::puts(DataFolder().toUtf8().constData());
+    return 0;
+}
+
+const TestChild dataFolderChild(childVariable, printDataFolder);
 
 QString placeProgram(const QString& root, const QString& programFolder, const QStringList& dataFiles)
 {
@@ -65,15 +75,4 @@ TEST(DataFolderTest, FindsTheDetectorBesideTheProgramOrInTheInstalledDataFolder)
     // Nowhere: the program's folder, so the detector's message names the file it looked for.
     const QString neither = placeProgram(root.path(), QStringLiteral("bare/bin"), {});
     EXPECT_EQ(dataFolderSeenBy(neither), base + QStringLiteral("bare/bin/"));
-}
-
-int main(int argc, char* argv[])
-{
-    QCoreApplication application(argc, argv);
-    if (qEnvironmentVariableIsSet(childVariable)) {
-        std::puts(DataFolder().toUtf8().constData());
-        return 0;
-    }
-    testing::InitGoogleTest(&argc, argv);
-    return RUN_ALL_TESTS();
 }

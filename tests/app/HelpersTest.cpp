@@ -1,4 +1,5 @@
 #include "app/Helpers.h"
+#include "TestChild.h"
 
 #include "UserFolders.h"
 
@@ -52,7 +53,7 @@ QString runChild(const QString& scenario, const QString& tmpDir)
     return QString::fromLocal8Bit(child.readAllStandardOutput()).trimmed();
 }
 
-int runChildScenario(const QByteArray& scenario, int argc, char* argv[])
+int runChildScenario(const QString& scenario, int argc, char* argv[])
 {
     const auto useFolder = [] {
         const QString folder = TempFolder();
@@ -76,6 +77,8 @@ int runChildScenario(const QByteArray& scenario, int argc, char* argv[])
     }
     return 0;
 }
+
+const TestChild helpersChild(childVariable, runChildScenario);
 
 } // namespace
 
@@ -163,21 +166,6 @@ TEST(HelpersTest, DesktopCaptureShowsWhatIsOnScreen)
     EXPECT_EQ(desktop.size(), screen->virtualGeometry().size() * ratio);
     const QPoint inside = (window.geometry().center() - screen->virtualGeometry().topLeft()) * ratio;
     EXPECT_EQ(desktop.pixelColor(inside), QColor(200, 30, 40));
-}
-
-int main(int argc, char* argv[])
-{
-    const QByteArray scenario = qgetenv(childVariable);
-    if (!scenario.isEmpty()) {
-        return runChildScenario(scenario, argc, argv);
-    }
-    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) {
-        qputenv("QT_QPA_PLATFORM", "offscreen");
-    }
-    const UserFolders user;
-    QApplication application(argc, argv);
-    testing::InitGoogleTest(&argc, argv);
-    return RUN_ALL_TESTS();
 }
 
 #include "HelpersTest.moc"

@@ -53,13 +53,3 @@ TEST(ImageXViewTest, DrawsOnlyWhileTheDisplayFlagIsSetFittedAndCentredWithItsMar
     EXPECT_EQ(ImageXView::fittedRect({4000, 1}, {0, 0, 100, 100}), QRect(0, 49, 100, 1)) << "never thinner than a pixel";
     EXPECT_TRUE(ImageXView::fittedRect({0, 0}, {0, 0, 100, 100}).isNull());
 }
-
-int main(int argc, char* argv[])
-{
-    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) {
-        qputenv("QT_QPA_PLATFORM", "offscreen");
-    }
-    QApplication application(argc, argv);
-    testing::InitGoogleTest(&argc, argv);
-    return RUN_ALL_TESTS();
-}

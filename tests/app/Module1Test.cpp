@@ -228,19 +228,3 @@ TEST(Module1ProgramTest, SignalsEndTheProgramCleanly)
         EXPECT_TRUE(next.claim()) << signalNumber;
     }
 }
-
-int main(int argc, char* argv[])
-{
-    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) {
-        qputenv("QT_QPA_PLATFORM", "offscreen");
-    }
-    // Never the real user's settings, instance or temporary files; the program started from here
-    // shares these with the test.
-    const UserFolders user;
-    qputenv("LC_ALL", "C");
-    qputenv("LANGUAGE", "");
-    QApplication application(argc, argv);
-    QApplication::setQuitOnLastWindowClosed(false);
-    testing::InitGoogleTest(&argc, argv);
-    return RUN_ALL_TESTS();
-}

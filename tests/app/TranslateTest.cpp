@@ -1,4 +1,5 @@
 #include "app/Translate.h"
+#include "TestChild.h"
 
 #include <QCoreApplication>
 #include <QFile>
@@ -79,6 +80,8 @@ int runChildScenario(const QString& scenario, int argc, char* argv[])
     printShown(installedProbe, QCoreApplication::translate(TranslationContext, "Stop"));
     return 0;
 }
+
+const TestChild translateChild(childVariable, runChildScenario);
 
 // What a user with this locale environment sees for every text.
 QMap<QString, QString> shownTexts(const QString& scenario, const QString& locale, const QString& languages = {})
@@ -162,15 +165,4 @@ TEST(TranslateTest, TextsAreEmptyUntilAnApplicationExists)
     ASSERT_TRUE(shown.contains(beforeApplicationProbe));
     EXPECT_EQ(shown.value(beforeApplicationProbe), QString());
     EXPECT_EQ(shown.value(QStringLiteral("Stop")), QStringLiteral("Anhalten")) << "tried again once it exists";
-}
-
-int main(int argc, char* argv[])
-{
-    const QString scenario = qEnvironmentVariable(childVariable);
-    if (!scenario.isEmpty()) {
-        return runChildScenario(scenario, argc, argv);
-    }
-    QCoreApplication application(argc, argv);
-    testing::InitGoogleTest(&argc, argv);
-    return RUN_ALL_TESTS();
 }

@@ -94,18 +94,3 @@ TEST_F(WinWelcomeTest, ClosingAsksForTheMainWindowAndLeavesTheSettingAlone)
     QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
     EXPECT_TRUE(window.isNull());
 }
-
-int main(int argc, char* argv[])
-{
-    // Listing the tests at build time happens without a display.
-    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) {
-        qputenv("QT_QPA_PLATFORM", "offscreen");
-    }
-    const UserFolders user;
-    // Translations that return their input: the English texts exactly as the program writes them.
-    qputenv("LC_ALL", "C");
-    qputenv("LANGUAGE", "");
-    QApplication application(argc, argv);
-    testing::InitGoogleTest(&argc, argv);
-    return RUN_ALL_TESTS();
-}

@@ -1,3 +1,4 @@
+#include "TestChild.h"
 #include "UserFolders.h"
 
 #include <QCoreApplication>
@@ -7,6 +8,9 @@
 // For tests that use Qt's image readers, signals or QProcess.
 int main(int argc, char* argv[])
 {
+    if (const std::optional<int> status = TestChild::runIfChild(argc, argv)) {
+        return *status;
+    }
     const UserFolders user;
     QCoreApplication application(argc, argv);
     testing::InitGoogleTest(&argc, argv);

@@ -1,3 +1,4 @@
+#include "TestChild.h"
 #include "UserFolders.h"
 
 #include <QApplication>
@@ -5,14 +6,21 @@
 #include <gtest/gtest.h>
 
 // Widget tests need a QApplication; without a display they run on the offscreen platform, which is
-// also what listing the tests at build time gets.
+// also what listing the tests at build time gets. Translations that return their input give the
+// English texts exactly as the program writes them, and a window closing never ends the test.
 int main(int argc, char* argv[])
 {
+    if (const std::optional<int> status = TestChild::runIfChild(argc, argv)) {
+        return *status;
+    }
     if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) {
         qputenv("QT_QPA_PLATFORM", "offscreen");
     }
     const UserFolders user;
+    qputenv("LC_ALL", "C");
+    qputenv("LANGUAGE", "");
     QApplication application(argc, argv);
+    QApplication::setQuitOnLastWindowClosed(false);
     testing::InitGoogleTest(&argc, argv);
     return RUN_ALL_TESTS();
 }

@@ -1,4 +1,5 @@
 #include "platform/SingleInstance.h"
+#include "TestChild.h"
 
 #include "WaitUntil.h"
 
@@ -46,6 +47,8 @@ int runRole(const QString& role, int argc, char* argv[])
     say("running");
     return QCoreApplication::exec();
 }
+
+const TestChild instanceRole(roleVariable, runRole);
 
 class Instance {
 public:
@@ -165,17 +168,6 @@ TEST_F(SingleInstanceTest, OnlyTheUserReachesTheSocketAndStrangeRequestsAreDropp
         EXPECT_EQ(client.readAll(), QByteArray()) << request.left(20).constData();
     }
     EXPECT_EQ(m_captures, 0);
-}
-
-int main(int argc, char* argv[])
-{
-    const QString role = qEnvironmentVariable(roleVariable);
-    if (!role.isEmpty()) {
-        return runRole(role, argc, argv);
-    }
-    QCoreApplication application(argc, argv);
-    testing::InitGoogleTest(&argc, argv);
-    return RUN_ALL_TESTS();
 }
 
 TEST_F(SingleInstanceTest, WithoutARuntimeFolderOfItsOwnTheLockMovesToTheUsersCache)
