@@ -10,6 +10,7 @@
 #include <QWidget>
 
 #include <memory>
+#include <optional>
 
 namespace morvelin {
 
@@ -84,6 +85,8 @@ private:
     void placeControls();
 
     void prepareAcquisition();
+    void stepAside();
+    void comeBack();
     void bringForward();
     void onFaceFound(const QImage& thumbnail);
     void onAcquisitionCompleted(int facesFound);
@@ -110,6 +113,7 @@ private:
     MatcherChoice* m_matcher = nullptr;
     ChosenFace m_chosenFace;
     int m_acquisitions = 0; // tells the faces of one source picture from those of the next
+    std::optional<QPoint> m_placedAt;
     QString m_dataPath;
     bool m_closeEndsProgram = false;
 };

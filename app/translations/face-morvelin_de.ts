@@ -39,6 +39,11 @@
         <translation>Foto mit dem zu suchenden Gesicht auswählen...</translation>
     </message>
     <message>
+        <source>Select a photo...</source>
+        <translatorcomment>Link left of "Check for updates": opens the photo dialog whatever the gallery shows.</translatorcomment>
+        <translation>Foto auswählen...</translation>
+    </message>
+    <message>
         <source>Sub-directories search</source>
         <translatorcomment>Check box under the folder picker.</translatorcomment>
         <translation>Unterordner durchsuchen</translation>
