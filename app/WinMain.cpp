@@ -317,7 +317,8 @@ void WinMain::stepAside()
 void WinMain::comeBack()
 {
     show();
-    if (m_placedAt && pos() != *m_placedAt) {
+    // A maximised window keeps its place by its state; moving it would take that back.
+    if (m_placedAt && !isMaximized() && pos() != *m_placedAt) {
         move(*m_placedAt);
     }
 }
