@@ -35,11 +35,12 @@ const UpdateTool updateTools[] = {
 
 } // namespace
 
-HelpLinks::HelpLinks(QLabel* about, QLabel* updates, QObject* parent)
+HelpLinks::HelpLinks(std::initializer_list<QLabel*> links, QObject* parent)
     : QObject(parent)
 {
-    about->installEventFilter(this);
-    updates->installEventFilter(this);
+    for (QLabel* link : links) {
+        link->installEventFilter(this);
+    }
 }
 
 bool HelpLinks::eventFilter(QObject* watched, QEvent* event)

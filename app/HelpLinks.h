@@ -3,18 +3,20 @@
 #include <QObject>
 #include <QString>
 
+#include <initializer_list>
+
 class QLabel;
 class QWidget;
 
 namespace morvelin {
 
-// The main window's two links, labels that act on a click: the About box, and the desktop's
-// software-update tool.
+// The main window's links, labels that act on a click; the two this class opens are the About box and
+// the desktop's software-update tool.
 class HelpLinks : public QObject {
     Q_OBJECT
 
 public:
-    HelpLinks(QLabel* about, QLabel* updates, QObject* parent);
+    HelpLinks(std::initializer_list<QLabel*> links, QObject* parent);
 
     // The README installed with the program, else the one it was built from.
     static QString aboutPage();

@@ -40,6 +40,8 @@ constexpr double legalNoticeHeight = 210;
 constexpr double image1Left = 1155;
 constexpr double image1Top = 360;
 constexpr double image1Size = 1440;
+// Pixels between controls that a small window brings together.
+constexpr double minimumGap = 4;
 
 } // namespace
 
@@ -55,15 +57,13 @@ MainLayout MainLayout::forWidget(const QWidget* widget)
                       LayoutUnits::twipsPerPixel(widget->logicalDpiY()));
 }
 
-std::optional<QSizeF> MainLayout::snapped(QSizeF window) const
+QSizeF MainLayout::minimum(const Sizes& sizes) const
 {
-    if (window.height() > twipsY(maxHeightPixels)) {
-        return QSizeF(window.width(), twipsY(maxHeightPixels));
-    }
-    if (window.width() > twipsX(maxWidthPixels)) {
-        return QSizeF(twipsX(maxWidthPixels), window.height());
-    }
-    return std::nullopt;
+    const double width = listsLeft() + captionMinimumWidth + listsRightMargin();
+    const double belowStatus = labels3Top + labels3Height + twipsY(minimumGap) + sizes.bottomLeftHeight + bottomLeftMargin();
+    // The preview at its design size: a tall photo's may still reach up to the button.
+    const double belowButton = buttonTop + buttonHeight + twipsY(minimumGap) + Sizes().preview.height() + previewMargin();
+    return QSizeF(width, std::max(belowStatus, belowButton));
 }
 
 MainLayout::Placement MainLayout::place(QSizeF window, const Sizes& sizes) const
@@ -73,7 +73,7 @@ MainLayout::Placement MainLayout::place(QSizeF window, const Sizes& sizes) const
     placeLeftColumn(sizes, placement);
     placeHeader(window, sizes, placement);
 
-    placement.bottomLeft = QRectF(twipsX(5), window.height() - sizes.bottomLeftHeight - twipsY(35),
+    placement.bottomLeft = QRectF(twipsX(5), window.height() - sizes.bottomLeftHeight - bottomLeftMargin(),
                                   sizes.bottomLeftWidth, sizes.bottomLeftHeight);
     placement.imgPreview = previewRect(sizes.preview, window.height(), placement.searchPath);
 
@@ -88,9 +88,9 @@ MainLayout::Placement MainLayout::place(QSizeF window, const Sizes& sizes) const
 // The result list and the gallery share one rectangle, with the legal notice along its bottom edge.
 void MainLayout::placeLists(QSizeF window, Placement& placement) const
 {
-    const double left = twipsX(250);
+    const double left = listsLeft();
     const double top = twipsY(125);
-    placement.fileList = QRectF(left, top, window.width() - left - twipsX(30),
+    placement.fileList = QRectF(left, top, window.width() - left - listsRightMargin(),
                                 (window.height() - twipsY(50)) - top - twipsY(5));
     placement.imageList = placement.fileList;
     const QRectF& gallery = placement.imageList;
@@ -140,12 +140,14 @@ void MainLayout::placeHeader(QSizeF window, const Sizes& sizes, Placement& place
     const double link4Left = window.width() - sizes.link4Width - twipsX(20);
     placement.link4 = QRectF(link4Left, linkTop, sizes.link4Width, linkHeight);
     placement.link8 = QRectF(link4Left - sizes.link8Width - twipsX(20), linkTop, sizes.link8Width, linkHeight);
+    placement.photoLink = QRectF(placement.link8.left() - sizes.photoLinkWidth - twipsX(20), linkTop,
+                                 sizes.photoLinkWidth, linkHeight);
 }
 
 QRectF MainLayout::previewRect(QSizeF preview, double windowHeight, const QRectF& searchPath) const
 {
     return QRectF(searchPath.left() + (searchPath.width() - preview.width()) / 2,
-                  windowHeight - preview.height() - twipsY(60), preview.width(), preview.height());
+                  windowHeight - preview.height() - previewMargin(), preview.width(), preview.height());
 }
 
 QRect MainLayout::toPixels(const QRectF& twips) const

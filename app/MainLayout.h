@@ -4,8 +4,6 @@
 #include <QRectF>
 #include <QSizeF>
 
-#include <optional>
-
 class QWidget;
 
 namespace morvelin {
@@ -14,9 +12,6 @@ namespace morvelin {
 // own resize rules. Kept apart from the widgets so the arithmetic can be checked on its own.
 class MainLayout {
 public:
-    // The largest window, in pixels.
-    static constexpr double maxWidthPixels = 800;
-    static constexpr double maxHeightPixels = 600;
     // The client area the window opens with.
     static constexpr double designClientWidth = 10965;
     static constexpr double designClientHeight = 8190;
@@ -25,6 +20,7 @@ public:
     struct Sizes {
         double link4Width = 495;  // "About"
         double link8Width = 1365; // "Check for updates"
+        double photoLinkWidth = 1335; // "Select a photo..."
         double searchPathHeight = 330;
         double chooseImageFileHeight = 450;
         double bottomLeftWidth = 360;
@@ -48,6 +44,7 @@ public:
         QRectF labels3;
         QRectF link4;
         QRectF link8;
+        QRectF photoLink;
         QRectF face2Search;
         QRectF imgX;
         QRectF imgX2;
@@ -67,9 +64,9 @@ public:
     double twipsPerPixelX() const { return m_tx; }
     double twipsPerPixelY() const { return m_ty; }
 
-    // A window higher than 600 pixels comes back 600 high; otherwise one wider than 800 pixels comes
-    // back 800 wide; a window that fits gives nothing. Outer sizes in twips.
-    std::optional<QSizeF> snapped(QSizeF window) const;
+    // The smallest outer size, in twips, at which the left column's controls keep apart from the
+    // icon and the preview below them, and the captions fit above the lists.
+    QSizeF minimum(const Sizes& sizes) const;
 
     Placement place(QSizeF window, const Sizes& sizes) const;
 
@@ -83,6 +80,13 @@ public:
     double twipsY(double pixels) const { return pixels * m_ty; }
 
 private:
+    // The lists' distance from the window's left edge and right edge, the icon's and the preview's
+    // from its bottom edge.
+    double listsLeft() const { return twipsX(250); }
+    double listsRightMargin() const { return twipsX(30); }
+    double bottomLeftMargin() const { return twipsY(35); }
+    double previewMargin() const { return twipsY(60); }
+
     void placeLists(QSizeF window, Placement& placement) const;
     void placeLeftColumn(const Sizes& sizes, Placement& placement) const;
     void placeHeader(QSizeF window, const Sizes& sizes, Placement& placement) const;

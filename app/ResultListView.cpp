@@ -18,6 +18,8 @@ namespace morvelin {
 namespace {
 
 const QString ellipsis = QStringLiteral("\u2026");
+// The name's column also holds the matched face and the file's icon.
+constexpr double defaultNameShare = 4.0 / 7.0;
 
 // The folder column keeps the end of the folder, where the photo lies, rather than its middle.
 class FolderDelegate : public QStyledItemDelegate {
@@ -75,6 +77,7 @@ public:
 ResultListView::ResultListView(ResultListModel& model, QWidget* parent)
     : QTreeView(parent)
     , m_model(model)
+    , m_nameShare(defaultNameShare)
 {
     setModel(&model);
     setRootIsDecorated(false);
@@ -95,6 +98,7 @@ ResultListView::ResultListView(ResultListModel& model, QWidget* parent)
     // The score column takes what is left, so the scores line up with the right edge.
     header()->setStretchLastSection(true);
     header()->setSectionsMovable(false);
+    connect(header(), &QHeaderView::sectionResized, this, &ResultListView::noteDraggedShare);
     connect(this, &QTreeView::clicked, this, [this](const QModelIndex& index) {
         if (index.isValid()) {
             emit previewRequested(m_model.pathAt(index.row()), m_model.faceBoxAt(index.row()));
@@ -104,15 +108,56 @@ ResultListView::ResultListView(ResultListModel& model, QWidget* parent)
 
 void ResultListView::resetColumns()
 {
-    const int scoreWidth = header()->defaultSectionSize();
+    m_nameShare = defaultNameShare;
+    fitColumns();
+}
+
+void ResultListView::resizeEvent(QResizeEvent* event)
+{
+    QTreeView::resizeEvent(event);
+    fitColumns();
+}
+
+void ResultListView::fitColumns()
+{
+    const int score = scoreWidth();
     // Room for the scroll bar that a long list brings, so that the score is never pushed out of sight.
     const int scrollBar = verticalScrollBar()->isVisible()
         ? 0
         : style()->pixelMetric(QStyle::PM_ScrollBarExtent, nullptr, verticalScrollBar());
-    const int available = std::max(0, viewport()->width() - scrollBar - scoreWidth);
-    setColumnWidth(ResultList::FileNameColumn, available * 2 / 3);
-    setColumnWidth(ResultList::FolderColumn, available - available * 2 / 3);
-    setColumnWidth(ResultList::ScoreColumn, scoreWidth);
+    const int available = std::max(0, viewport()->width() - scrollBar - score);
+    const int name = qRound(available * m_nameShare);
+    m_fitting = true;
+    setColumnWidth(ResultList::FileNameColumn, name);
+    setColumnWidth(ResultList::FolderColumn, available - name);
+    setColumnWidth(ResultList::ScoreColumn, score);
+    m_fitting = false;
+}
+
+void ResultListView::noteDraggedShare(int column)
+{
+    if (m_fitting || column == ResultList::ScoreColumn) {
+        return;
+    }
+    const int name = columnWidth(ResultList::FileNameColumn);
+    const int both = name + columnWidth(ResultList::FolderColumn);
+    if (both > 0) {
+        m_nameShare = double(name) / both;
+    }
+}
+
+// As wide as its heading or the highest score needs, whichever is wider.
+int ResultListView::scoreWidth() const
+{
+    const int margins = 2 * (style()->pixelMetric(QStyle::PM_FocusFrameHMargin, nullptr, this) + 1) + 8;
+    const int score = fontMetrics().horizontalAdvance(QStringLiteral("100000")) + margins;
+    return std::max(score, header()->sectionSizeHint(ResultList::ScoreColumn));
+}
+
+QRect ResultListView::scoreColumn() const
+{
+    const int left = viewport()->mapTo(this, QPoint(columnViewportPosition(ResultList::ScoreColumn), 0)).x();
+    return QRect(QPoint(left, 0), QPoint(width() - 1, height() - 1));
 }
 
 QString ResultListView::selectedPath() const

@@ -15,9 +15,13 @@ class ResultListView : public QTreeView {
 public:
     explicit ResultListView(ResultListModel& model, QWidget* parent = nullptr);
 
-    // Name and folder share the width left by the score column (and a scroll bar) two to one, as a
-    // new search begins.
+    // As a new search begins, name and folder share the width left by the score column (and a scroll
+    // bar) four to three; the share a person drags them to holds until the next search.
     void resetColumns();
+
+    // The score column with the heading above it and the scroll bar beside it, in the view's own
+    // coordinates.
+    QRect scoreColumn() const;
 
     // The photo of the current row, or empty.
     QString selectedPath() const;
@@ -33,9 +37,17 @@ signals:
 protected:
     void mouseDoubleClickEvent(QMouseEvent* event) override;
     void keyPressEvent(QKeyEvent* event) override;
+    // The columns follow the list's width, so that the score never goes out of sight.
+    void resizeEvent(QResizeEvent* event) override;
 
 private:
+    void fitColumns();
+    void noteDraggedShare(int column);
+    int scoreWidth() const;
+
     ResultListModel& m_model;
+    double m_nameShare;
+    bool m_fitting = false;
 };
 
 } // namespace morvelin

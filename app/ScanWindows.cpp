@@ -6,6 +6,7 @@
 
 #include <QGuiApplication>
 #include <QScreen>
+#include <QThread>
 #include <QWidget>
 
 #include <algorithm>
@@ -15,12 +16,13 @@ namespace morvelin {
 
 namespace {
 
-// Room around the kept-clear control, so that a window edge never touches it.
+// Room around what is kept clear, so that a window edge never touches it.
 constexpr int keepClearMargin = 8;
+// A screen too small for two windows beside and over the main window shows them smaller, in steps.
+constexpr int scaleStepsPerWhole = 10;
 
-// The columns' left edges: packed outward from the main window's right, then from its left, then the
-// screen's own edges for a screen too small to hold a window beside it.
-QList<int> columnsOf(const QRect& screen, int width, const QRect& mainWindow)
+// Left edges packed outward from the main window's right, then from its left.
+QList<int> besideColumns(const QRect& screen, int width, const QRect& mainWindow)
 {
     QList<int> columns;
     for (int x = mainWindow.right() + 1; x + width - 1 <= screen.right(); x += width) {
@@ -29,17 +31,47 @@ QList<int> columnsOf(const QRect& screen, int width, const QRect& mainWindow)
     for (int x = mainWindow.left() - width; x >= screen.left(); x -= width) {
         columns.append(x);
     }
-    columns.append(screen.right() + 1 - width);
-    columns.append(screen.left());
     return columns;
+}
+
+// Over the main window: along the screen's edges, then against each side of what is kept clear.
+QList<int> overColumns(const QRect& screen, int width, const QList<QRect>& keepClear)
+{
+    QList<int> columns{screen.right() + 1 - width, screen.left()};
+    for (const QRect& kept : keepClear) {
+        columns.append(kept.left() - width);
+        columns.append(kept.right() + 1);
+    }
+    return columns;
+}
+
+// Top edges stacked down from `top` as far as the screen goes.
+void appendRowsFrom(int top, const QRect& screen, int height, QList<int>& rows)
+{
+    for (int y = top; y + height - 1 <= screen.bottom(); y += height) {
+        rows.append(y);
+    }
+}
+
+// From the screen's top, then stacked below each part kept clear, then above it and at the bottom.
+QList<int> overRows(const QRect& screen, int height, const QList<QRect>& keepClear)
+{
+    QList<int> rows;
+    appendRowsFrom(screen.top(), screen, height, rows);
+    for (const QRect& kept : keepClear) {
+        appendRowsFrom(kept.bottom() + 1, screen, height, rows);
+        rows.append(kept.top() - height);
+    }
+    rows.append(screen.bottom() + 1 - height);
+    return rows;
 }
 
 } // namespace
 
-ScanWindows::ScanWindows(QWidget* mainWindow, QWidget* keepClear)
+ScanWindows::ScanWindows(QWidget* mainWindow, std::function<QList<QRect>()> keepClear)
     : QObject(mainWindow)
     , m_mainWindow(mainWindow)
-    , m_keepClear(keepClear)
+    , m_keepClear(std::move(keepClear))
 {
 }
 
@@ -48,23 +80,54 @@ ScanWindows::~ScanWindows()
     closeAll();
 }
 
-QList<QRect> ScanWindows::places(const QRect& screen, QSize window, const QRect& mainWindow, const QRect& keepClear)
+QList<QRect> ScanWindows::places(const QRect& screen, QSize window, const QRect& mainWindow, const QList<QRect>& keepClear)
 {
     QList<QRect> chosen;
     if (window.isEmpty()) {
         return chosen;
     }
-    for (const int x : columnsOf(screen, window.width(), mainWindow)) {
-        for (int y = screen.top(); y + window.height() - 1 <= screen.bottom(); y += window.height()) {
-            const QRect place(QPoint(x, y), window);
-            const bool taken = std::any_of(chosen.cbegin(), chosen.cend(),
-                                           [&place](const QRect& other) { return other.intersects(place); });
-            if (screen.contains(place) && !place.intersects(keepClear) && !taken) {
-                chosen.append(place);
-            }
+    const auto take = [&](int x, int y) {
+        const QRect place(QPoint(x, y), window);
+        const auto overlaps = [&place](const QRect& other) { return other.intersects(place); };
+        if (screen.contains(place) && std::none_of(keepClear.cbegin(), keepClear.cend(), overlaps)
+            && std::none_of(chosen.cbegin(), chosen.cend(), overlaps)) {
+            chosen.append(place);
+        }
+    };
+    QList<int> besideRows;
+    appendRowsFrom(screen.top(), screen, window.height(), besideRows);
+    for (const int x : besideColumns(screen, window.width(), mainWindow)) {
+        for (const int y : besideRows) {
+            take(x, y);
+        }
+    }
+    const QList<int> rows = overRows(screen, window.height(), keepClear);
+    for (const int x : overColumns(screen, window.width(), keepClear)) {
+        for (const int y : rows) {
+            take(x, y);
         }
     }
     return chosen;
+}
+
+ScanWindows::Arrangement ScanWindows::arrange(const QRect& screen, QSize client, QSize frame, const QRect& mainWindow,
+                                              const QList<QRect>& keepClear, int wanted)
+{
+    const int enough = std::clamp(wanted, 1, 2);
+    Arrangement best;
+    const int smallest = qRound(smallestScale * scaleStepsPerWhole);
+    for (int steps = scaleStepsPerWhole; steps >= smallest; --steps) {
+        const double scale = double(steps) / scaleStepsPerWhole;
+        const QSize window = QSize(qRound(client.width() * scale), qRound(client.height() * scale)) + frame;
+        const QList<QRect> found = places(screen, window, mainWindow, keepClear);
+        if (found.size() >= enough) {
+            return Arrangement{scale, found};
+        }
+        if (found.size() > best.places.size()) {
+            best = Arrangement{scale, found};
+        }
+    }
+    return best;
 }
 
 void ScanWindows::follow(PhotoScan* scan, const QImage& sourceFace)
@@ -97,7 +160,7 @@ void ScanWindows::closeAll()
         }
     }
     m_windows.clear();
-    m_places.clear();
+    m_arrangement = Arrangement();
 }
 
 int ScanWindows::windowCount() const
@@ -126,15 +189,16 @@ WinFotoFace* ScanWindows::newWindow(const QImage& sourceFace)
                                  .size();
         const QScreen* screen = m_mainWindow->screen() ? m_mainWindow->screen() : QGuiApplication::primaryScreen();
         const QRect area = screen ? screen->availableGeometry() : QRect();
-        m_places = places(area, client + frame, m_mainWindow->frameGeometry(), keepClearOnScreen());
+        m_arrangement = arrange(area, client, frame, m_mainWindow->frameGeometry(), keepClearWithMargin(),
+                                QThread::idealThreadCount());
     }
     const auto place = static_cast<qsizetype>(m_windows.size());
-    if (place >= m_places.size()) {
+    if (place >= m_arrangement.places.size()) {
         return nullptr;
     }
-    auto* window = new WinFotoFace(sourceFace);
+    auto* window = new WinFotoFace(sourceFace, m_arrangement.scale);
     m_windows.emplace_back(window);
-    window->move(m_places[place].topLeft());
+    window->move(m_arrangement.places[place].topLeft());
     connect(window, &WinFotoFace::StopSearchClicked, this, &ScanWindows::StopSearchClicked);
 
     // Minimised with the main window, the scan windows stay out of sight too.
@@ -148,13 +212,13 @@ WinFotoFace* ScanWindows::newWindow(const QImage& sourceFace)
     return window;
 }
 
-QRect ScanWindows::keepClearOnScreen() const
+QList<QRect> ScanWindows::keepClearWithMargin() const
 {
-    if (!m_keepClear) {
-        return QRect();
+    QList<QRect> kept = m_keepClear ? m_keepClear() : QList<QRect>();
+    for (QRect& rect : kept) {
+        rect.adjust(-keepClearMargin, -keepClearMargin, keepClearMargin, keepClearMargin);
     }
-    const QRect onScreen(m_keepClear->mapToGlobal(QPoint(0, 0)), m_keepClear->size());
-    return onScreen.adjusted(-keepClearMargin, -keepClearMargin, keepClearMargin, keepClearMargin);
+    return kept;
 }
 
 } // namespace morvelin

@@ -6,6 +6,7 @@
 #include <QPointer>
 #include <QRect>
 
+#include <functional>
 #include <vector>
 
 class QWidget;
@@ -17,13 +18,23 @@ class WinFotoFace;
 
 // The scan windows of a search: one per scan under way, each kept on screen and at its place from
 // photo to photo, so that a person can follow the scans and press their Stop. They stand beside the
-// main window where there is room and never over its Stop button; they go when the search is over.
+// main window where there is room, else over it but never over what it must keep in sight (its Stop
+// button, its caption, the scores), smaller on a screen too small for them; they go when the search
+// is over.
 class ScanWindows : public QObject {
     Q_OBJECT
 
 public:
-    // keepClear: the main window's control that no scan window may cover.
-    ScanWindows(QWidget* mainWindow, QWidget* keepClear);
+    // The windows' places and the scale of their contents.
+    struct Arrangement {
+        double scale = 1;
+        QList<QRect> places;
+    };
+    // The smallest scale of a scan window's contents.
+    static constexpr double smallestScale = 0.8;
+
+    // keepClear: the main window's parts, on the screen, that no scan window may cover.
+    ScanWindows(QWidget* mainWindow, std::function<QList<QRect>()> keepClear);
     ~ScanWindows() override;
 
     // The scan is shown in a window whose last scan has completed, else in a new one at the next free
@@ -37,8 +48,14 @@ public:
     int windowCount() const;
 
     // Places for windows of outer size `window` on `screen`, best first, none overlapping another or
-    // `keepClear`: in columns beside `mainWindow` first, then along the screen's edges over it.
-    static QList<QRect> places(const QRect& screen, QSize window, const QRect& mainWindow, const QRect& keepClear);
+    // `keepClear`: in columns beside `mainWindow` first, then along the screen's edges and the edges of
+    // what must be kept clear, over the main window.
+    static QList<QRect> places(const QRect& screen, QSize window, const QRect& mainWindow, const QList<QRect>& keepClear);
+    // Full size where `wanted` windows (or at least two) find a place; else smaller, down to
+    // smallestScale, the largest scale that places the most. `client` is a window's design client
+    // size, `frame` what the desktop adds to it.
+    static Arrangement arrange(const QRect& screen, QSize client, QSize frame, const QRect& mainWindow,
+                               const QList<QRect>& keepClear, int wanted);
 
 signals:
     void StopSearchClicked();
@@ -46,13 +63,13 @@ signals:
 private:
     WinFotoFace* idleWindow() const;
     WinFotoFace* newWindow(const QImage& sourceFace);
-    QRect keepClearOnScreen() const;
+    QList<QRect> keepClearWithMargin() const;
 
     QWidget* m_mainWindow;
-    QPointer<QWidget> m_keepClear;
+    std::function<QList<QRect>()> m_keepClear;
     // One entry per place handed out in this search; a window the user closed leaves its place empty.
     std::vector<QPointer<WinFotoFace>> m_windows;
-    QList<QRect> m_places;
+    Arrangement m_arrangement;
 };
 
 } // namespace morvelin

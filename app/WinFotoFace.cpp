@@ -30,9 +30,10 @@ const QColor steelBlue(57, 105, 152);
 
 } // namespace
 
-WinFotoFace::WinFotoFace(const QImage& sourceFace, QWidget* parent)
+WinFotoFace::WinFotoFace(const QImage& sourceFace, double scale, QWidget* parent)
     : QWidget(parent, Qt::Window | Qt::WindowTitleHint | Qt::WindowSystemMenuHint | Qt::WindowMinimizeButtonHint
                           | Qt::WindowCloseButtonHint | Qt::CustomizeWindowHint)
+    , m_scale(scale)
 {
     setObjectName(QStringLiteral("WinFotoFace"));
     setAttribute(Qt::WA_DeleteOnClose);
@@ -75,7 +76,7 @@ QLabel* WinFotoFace::addLabel(const char* name, const QRectF& twips, double poin
     auto* label = new QLabel(this);
     label->setObjectName(QString::fromLatin1(name));
     QFont font(QStringLiteral("Arial"));
-    font.setPointSizeF(pointSize);
+    font.setPointSizeF(pointSize * m_scale);
     font.setBold(true);
     label->setFont(font);
     QPalette palette = label->palette();
@@ -105,7 +106,13 @@ QLabel* WinFotoFace::addFaceBox(const char* name, const QRectF& twips)
 
 QRect WinFotoFace::pixels(const QRectF& twips) const
 {
-    return MainLayout::forWidget(this).toPixels(twips);
+    return units().toPixels(twips);
+}
+
+MainLayout WinFotoFace::units() const
+{
+    const MainLayout screen = MainLayout::forWidget(this);
+    return MainLayout(screen.twipsPerPixelX() / m_scale, screen.twipsPerPixelY() / m_scale);
 }
 
 void WinFotoFace::Start(PhotoScan* scan)
@@ -152,7 +159,7 @@ void WinFotoFace::showStage(PhotoScan::Stage stage)
 
 void WinFotoFace::showPhoto(const QImage& scaledPhoto)
 {
-    const MainLayout units = MainLayout::forWidget(this);
+    const MainLayout units = this->units();
     // Centred in the window as the user sees it: its frame is the desktop's, not part of the picture.
     const double windowWidth = units.toTwips(size()).width();
     const QRectF shown =
@@ -199,7 +206,7 @@ void WinFotoFace::paintEvent(QPaintEvent*)
     background.setColorAt(0, steelBlue.lighter(125));
     background.setColorAt(1, steelBlue.darker(140));
     painter.fillRect(rect(), background);
-    const QRect logo = pixels(QRectF(420, 300, 0, 0)).adjusted(0, 0, logoPixels, logoPixels);
+    const QRect logo = pixels(QRectF(420, 300, 0, 0)).adjusted(0, 0, qRound(logoPixels * m_scale), qRound(logoPixels * m_scale));
     AppIcon().paint(&painter, logo);
 }
 

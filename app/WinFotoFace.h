@@ -1,5 +1,6 @@
 #pragma once
 
+#include "app/MainLayout.h"
 #include "search/PhotoScan.h"
 
 #include <QImage>
@@ -23,8 +24,10 @@ public:
     static constexpr double designWidth = 5820;
     static constexpr double designHeight = 4200;
 
-    // sourceFace: the chosen face as the scan compares it (filtered, 48 x 48).
-    explicit WinFotoFace(const QImage& sourceFace, QWidget* parent = nullptr);
+    // sourceFace: the chosen face as the scan compares it (filtered, 48 x 48). `scale` shrinks the
+    // window and its texts, not the faces, for a screen too small to show it whole beside the main
+    // window's parts it must leave in sight.
+    explicit WinFotoFace(const QImage& sourceFace, double scale = 1, QWidget* parent = nullptr);
 
     // Shows the events of a scan that is about to start or under way, instead of the last one's.
     void Start(PhotoScan* scan);
@@ -55,7 +58,10 @@ private:
     void showFace(int faceCount, const QImage& face, qint64 scoreTenThousandths);
     void scanCompleted();
     QRect pixels(const QRectF& twips) const;
+    // The screen's twips per pixel, grown by the window's scale.
+    MainLayout units() const;
 
+    double m_scale;
     QPointer<PhotoScan> m_scan;
     QLabel* m_masterTitle = nullptr;
     QLabel* m_detailedStatus = nullptr;

@@ -69,7 +69,7 @@ QString droppedPhoto(const QMimeData* data)
 
 WinMain::WinMain(QWidget* parent)
     : QWidget(parent, Qt::Window | Qt::WindowTitleHint | Qt::WindowSystemMenuHint | Qt::WindowMinimizeButtonHint
-                          | Qt::WindowCloseButtonHint | Qt::CustomizeWindowHint)
+                          | Qt::WindowMaximizeButtonHint | Qt::WindowCloseButtonHint | Qt::CustomizeWindowHint)
 {
     setObjectName(QStringLiteral("WinMain"));
     SetMainWindow(this);
@@ -77,7 +77,7 @@ WinMain::WinMain(QWidget* parent)
     createControllers();
     m_ui.setup(this, *m_resultModel);
     m_outerFrame = new OuterFrame(this, [this] { placeControls(); });
-    m_scanWindows = new ScanWindows(this, m_ui.stopSearch);
+    m_scanWindows = new ScanWindows(this, [this] { return m_ui.keptInSight(); });
     m_matcher = new MatcherChoice(m_ui.compareFeatures, m_dataPath, this);
     connectControls();
     m_tray = new TrayMenu(this);
@@ -93,8 +93,14 @@ WinMain::WinMain(QWidget* parent)
     connect(m_statusTimer, &QTimer::timeout, this, &WinMain::showSearchStatus);
     setAcceptDrops(true);
     restoreLookIn();
-    auto* links = new HelpLinks(m_ui.aboutLink, m_ui.updatesLink, this);
-    connect(links, &HelpLinks::clicked, this, [this](QLabel* link) { LinkClick(link == m_ui.aboutLink ? aboutLink : updatesLink); });
+    auto* links = new HelpLinks({m_ui.aboutLink, m_ui.updatesLink, m_ui.photoLink}, this);
+    connect(links, &HelpLinks::clicked, this, [this](QLabel* link) {
+        if (link == m_ui.photoLink) {
+            choosePhoto();
+            return;
+        }
+        LinkClick(link == m_ui.aboutLink ? aboutLink : updatesLink);
+    });
     // Where F12 cannot be watched globally, it still works while this window has the focus.
     auto* f12 = new QShortcut(QKeySequence(Qt::Key_F12), this);
     connect(f12, &QShortcut::activated, m_acquire, &AcquisitionController::noteF12);
@@ -158,7 +164,7 @@ void WinMain::apply(Mode mode)
         m_ui.setWinCaption(Translate(QT_TRANSLATE_NOOP("Morvelin", "Looking for human faces...")));
         m_ui.startSearch->setEnabled(false);
         m_ui.showFaceArea(false);
-        show();
+        comeBack();
         break;
     case Mode::Detecting:
         m_ui.showFaceArea(false);
@@ -216,6 +222,7 @@ void WinMain::loadTexts()
     m_ui.status->setText(m_matcher->fallbackNote());
     m_ui.aboutLink->setText(Translate(QT_TRANSLATE_NOOP("Morvelin", "About")));
     m_ui.updatesLink->setText(Translate(QT_TRANSLATE_NOOP("Morvelin", "Check for updates")));
+    m_ui.photoLink->setText(Translate(QT_TRANSLATE_NOOP("Morvelin", "Select a photo...")));
     m_ui.legalNotice->setText(MainTexts::legalNotice());
     m_ui.faceHint->setText(Translate(QT_TRANSLATE_NOOP("Morvelin", "Choose the face to search...")));
 
@@ -248,7 +255,7 @@ void WinMain::placeControls()
 bool WinMain::QueryUnload(bool fromCloseBox)
 {
     if (fromCloseBox && !m_closeEndsProgram) {
-        hide();
+        stepAside();
         m_acquire->watchF12(true);
         return false;
     }
@@ -311,8 +318,8 @@ void WinMain::showFromWelcome()
 
 void WinMain::bringForward()
 {
-    show();
-    setWindowState(windowState() & ~(Qt::WindowMinimized | Qt::WindowMaximized));
+    comeBack();
+    setWindowState(windowState() & ~Qt::WindowMinimized);
     FormOnTop(this);
     QTimer::singleShot(0, this, [this] { FormNotOnTop(this); });
 }
@@ -340,6 +347,7 @@ void WinMain::GoCapture(const QString& xfile)
         return;
     }
     // The window (or the tray menu) must be off the screen before the screen is taken.
+    stepAside();
     m_acquire->fromScreen(wasVisible ? hideBeforeCaptureMs : hideBeforeCaptureMs / 3);
 }
 
@@ -357,8 +365,7 @@ void WinMain::useChosenPhoto(const QString& photo)
 void WinMain::prepareAcquisition()
 {
     m_ui.chooseImageFile->hide();
-    setWindowState(windowState() & ~(Qt::WindowMinimized | Qt::WindowMaximized));
-    hide();
+    setWindowState(windowState() & ~Qt::WindowMinimized);
     m_acquire->watchF12(false);
     // The last search's counts are not this picture's.
     m_searched = false;
@@ -366,6 +373,25 @@ void WinMain::prepareAcquisition()
     // The person's faces may come from several pictures: those chosen wait beside the new ones.
     m_ui.imageList->keepOnly(m_chosenFace.keys());
     ++m_acquisitions;
+}
+
+// Where the window stood is kept: shown again, it comes back there, not where a window manager
+// would place a new window.
+void WinMain::stepAside()
+{
+    if (isVisible()) {
+        m_placedAt = pos();
+    }
+    hide();
+}
+
+void WinMain::comeBack()
+{
+    show();
+    // A maximised window keeps its place by its state; moving it would take that back.
+    if (m_placedAt && !isMaximized() && pos() != *m_placedAt) {
+        move(*m_placedAt);
+    }
 }
 
 void WinMain::onFaceFound(const QImage& thumbnail)

@@ -11,6 +11,7 @@
 #include <QWidget>
 
 #include <memory>
+#include <optional>
 
 namespace morvelin {
 
@@ -91,6 +92,8 @@ private:
     void placeControls();
 
     void prepareAcquisition();
+    void stepAside();
+    void comeBack();
     void bringForward();
     void onFaceFound(const QImage& thumbnail);
     void onAcquisitionCompleted(int facesFound);
@@ -121,6 +124,7 @@ private:
     QTimer* m_statusTimer = nullptr;
     ChosenFace m_chosenFace;
     int m_acquisitions = 0; // tells the faces of one source picture from those of the next
+    std::optional<QPoint> m_placedAt;
     QString m_dataPath;
     // The lines the status keeps after a search: the face index's report and the matcher's fallback.
     QString m_searchNotes;

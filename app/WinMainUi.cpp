@@ -122,7 +122,10 @@ void WinMainUi::createLabels(QWidget* window)
     }
     aboutLink = addLabel(window, aboutLinkNumber, false);
     updatesLink = addLabel(window, updatesLinkNumber, false);
-    for (QLabel* link : {aboutLink, updatesLink}) {
+    photoLink = new QLabel(window);
+    photoLink->setObjectName(QStringLiteral("PhotoLink"));
+    WindowStyle::setTextColour(photoLink, Qt::white);
+    for (QLabel* link : {aboutLink, updatesLink, photoLink}) {
         QFont font = WindowStyle::font(QStringLiteral("Arial"), 8.25, false);
         font.setUnderline(true);
         link->setFont(font);
@@ -197,6 +200,16 @@ void WinMainUi::createLists(QWidget* window, ResultListModel& resultModel)
     chooseImageFile->setObjectName(QStringLiteral("ChooseImageFile"));
 }
 
+QList<QRect> WinMainUi::keptInSight() const
+{
+    const auto onScreen = [](const QWidget* control, const QRect& rect) {
+        return QRect(control->mapToGlobal(rect.topLeft()), rect.size());
+    };
+    const QRect captions = winCaption->geometry().united(winSubCaption->geometry());
+    return {onScreen(stopSearch, stopSearch->rect()), onScreen(winCaption->parentWidget(), captions),
+            onScreen(fileList, fileList->scoreColumn())};
+}
+
 MainLayout::Sizes WinMainUi::controlSizes(const MainLayout& layout, QSizeF previewTwips) const
 {
     MainLayout::Sizes sizes;
@@ -207,6 +220,7 @@ MainLayout::Sizes WinMainUi::controlSizes(const MainLayout& layout, QSizeF previ
     };
     sizes.link4Width = linkWidth(aboutLink, sizes.link4Width);
     sizes.link8Width = linkWidth(updatesLink, sizes.link8Width);
+    sizes.photoLinkWidth = linkWidth(photoLink, sizes.photoLinkWidth);
     sizes.searchPathHeight = layout.twipsY(searchPath->sizeHint().height());
     sizes.bottomLeftWidth = layout.twipsX(bottomLeftPixels);
     sizes.bottomLeftHeight = layout.twipsY(bottomLeftPixels);
@@ -221,16 +235,9 @@ void WinMainUi::layout(QWidget* window, QSizeF previewTwips, QSize frame)
 {
     const MainLayout layout = MainLayout::forWidget(window);
     const QSizeF outer = layout.toTwips(window->size() + frame);
-    const QSize largest = layout.toPixels(QRectF(0, 0, layout.twipsX(MainLayout::maxWidthPixels),
-                                                 layout.twipsY(MainLayout::maxHeightPixels)))
-                              .size();
-    window->setMaximumSize(largest - frame);
-    if (const std::optional<QSizeF> snapped = layout.snapped(outer)) {
-        window->resize(layout.toPixels(QRectF(QPointF(0, 0), *snapped)).size() - frame);
-        return;
-    }
-
-    const MainLayout::Placement place = layout.place(outer, controlSizes(layout, previewTwips));
+    const MainLayout::Sizes sizes = controlSizes(layout, previewTwips);
+    window->setMinimumSize(layout.toPixels(QRectF(QPointF(0, 0), layout.minimum(sizes))).size() - frame);
+    const MainLayout::Placement place = layout.place(outer, sizes);
     const auto put = [&layout](QWidget* control, const QRectF& twips) { control->setGeometry(layout.toPixels(twips)); };
     put(fileList, place.fileList);
     put(imageList, place.imageList);
@@ -253,6 +260,7 @@ void WinMainUi::layout(QWidget* window, QSizeF previewTwips, QSize frame)
     put(image1, place.image1);
     put(aboutLink, place.link4);
     put(updatesLink, place.link8);
+    put(photoLink, place.photoLink);
     put(imgPreview, place.imgPreview);
     put(chooseImageFile, place.chooseImageFile);
     WindowStyle::fitFont(winCaption, winCaptionPoints);

@@ -3,6 +3,8 @@
 #include "app/MainLayout.h"
 
 #include <QImage>
+#include <QList>
+#include <QRect>
 #include <QSize>
 #include <QSizeF>
 #include <QString>
@@ -42,6 +44,8 @@ public:
     // One face as picked, filtered and filtered again; several side by side as picked. Takes effect
     // with the next layout.
     void setChosenFaces(const std::vector<QImage>& faces);
+    // What a scan window may not cover, on the screen: the Stop button, the captions, the scores.
+    QList<QRect> keptInSight() const;
     // `previewTwips` is the result preview's size, empty while it has none; `frame` what the desktop's
     // frame adds to the window's size (the layout rules are written for the outer size).
     void layout(QWidget* window, QSizeF previewTwips, QSize frame);
@@ -55,6 +59,7 @@ public:
     QLabel* aboutLink = nullptr;      // Labels4
     QLabel* legalNotice = nullptr;    // Labels6
     QLabel* updatesLink = nullptr;    // Labels8
+    QLabel* photoLink = nullptr;      // "Select a photo...", whatever the gallery shows
     FA_DriveListBox* searchPath = nullptr;
     QCheckBox* scanSubDirs = nullptr;
     QCheckBox* compareFeatures = nullptr;

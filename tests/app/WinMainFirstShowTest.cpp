@@ -1,5 +1,7 @@
 #include "app/WinMain.h"
 
+#include <QGuiApplication>
+#include <QScreen>
 #include <QTest>
 
 #include <gtest/gtest.h>
@@ -33,6 +35,9 @@ TEST(WinMainFirstShowTest, TheFirstLayoutIsTheOneAResizeBackGives)
     const QSize frame = window.frameGeometry().size() - window.size();
     const std::map<std::string, std::string> atFirstShow = controlPlaces(window);
     const QSize shown = window.size();
+    const QPoint centre = QGuiApplication::primaryScreen()->availableGeometry().center();
+    EXPECT_LE((window.geometry().center() - centre).manhattanLength(), frame.width() + frame.height() + 2)
+        << "placed in the middle of the screen";
     // The result area ends 55 pixels above the outer bottom edge.
     EXPECT_EQ(window.findChild<QWidget*>(QStringLiteral("FileList"))->geometry().bottom() + 1,
               shown.height() + frame.height() - 55);

@@ -30,9 +30,11 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
+#include <QHeaderView>
 #include <QLabel>
 #include <QMimeData>
 #include <QPointer>
+#include <QScrollBar>
 #include <QSettings>
 #include <QSignalSpy>
 #include <QTemporaryDir>
@@ -124,6 +126,15 @@ protected:
     FaceGallery* gallery() const { return control<FaceGallery>("ImageList"); }
     QSize outerSize() const { return m_window->frameGeometry().size(); }
 
+    static void expectScoresInSight(const ResultListView& list)
+    {
+        const QHeaderView* header = list.header();
+        const int score = ResultList::ScoreColumn;
+        EXPECT_FALSE(list.horizontalScrollBar()->isVisible());
+        EXPECT_LE(header->sectionViewportPosition(score) + header->sectionSize(score), list.viewport()->width());
+        EXPECT_GE(header->sectionSize(score), header->sectionSizeHint(score));
+    }
+
     // Asks for an outer size; the window's own rules may answer with another.
     void resizeOuter(QSize outer)
     {
@@ -204,18 +215,27 @@ TEST_F(WinMainTest, LoadsHiddenWithTheTrayIconAndShowsTheFaceHintFirst)
     EXPECT_TRUE(m_window->f12Watched());
 }
 
-// The placement itself is the layout's test; the window must apply it and snap.
-TEST_F(WinMainTest, LaysOutTheLargestWindowAndSnapsLargerOnes)
+// The placement itself is the layout's test; the window must apply it at any size down to its
+// minimum, and the result list keep its scores in sight.
+TEST_F(WinMainTest, GrowsAndShrinksDownToItsMinimumAndTheListKeepsItsScoresInSight)
 {
     m_window->showFromWelcome();
-    resizeOuter(QSize(800, 600));
-    ASSERT_EQ(outerSize(), QSize(800, 600));
-    EXPECT_EQ(control<QWidget>("FileList")->geometry(), QRect(250, 125, 520, 420));
-    resizeOuter(QSize(900, 700));
-    EXPECT_TRUE(QTest::qWaitFor([this] { return outerSize() == QSize(800, 600); }))
-        << outerSize().width() << " x " << outerSize().height();
-    resizeOuter(QSize(900, 500));
-    EXPECT_TRUE(QTest::qWaitFor([this] { return outerSize() == QSize(800, 500); }));
+    auto* list = control<ResultListView>("FileList");
+    list->show();
+    resizeOuter(QSize(1600, 1000));
+    // A search begun in a large window, the window made smaller while it runs.
+    list->resetColumns();
+    for (const QSize outer : {QSize(1600, 1000), QSize(1024, 768), QSize(800, 600), QSize(731, 546)}) {
+        resizeOuter(outer);
+        ASSERT_EQ(outerSize(), outer);
+        EXPECT_EQ(list->geometry(), QRect(250, 125, outer.width() - 280, outer.height() - 180));
+        expectScoresInSight(*list);
+    }
+    EXPECT_GE(list->columnWidth(ResultList::FileNameColumn), 150);
+    EXPECT_GE(list->columnWidth(ResultList::FolderColumn), 150);
+    resizeOuter(QSize(400, 300));
+    EXPECT_EQ(outerSize(), QSize(585, 520));
+    expectScoresInSight(*list);
 }
 
 TEST_F(WinMainTest, ThePhotosFacesFillTheGalleryInDetectorOrderAndAreChosenByAClick)
@@ -364,6 +384,29 @@ TEST_F(WinMainTest, APictureWithoutFacesOffersThePhotoButtonAgain)
     EXPECT_TRUE(QFileInfo::exists(photo));
 }
 
+// The window is placed once; choosing photo after photo, or F12, never moves it.
+TEST_F(WinMainTest, TenAcquisitionsLeaveTheWindowWhereItWas)
+{
+    SKIP_WITHOUT_PHOTOS();
+    m_window->showFromWelcome();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(m_window.get()));
+    m_window->move(m_window->pos() + QPoint(30, 20));
+    QTest::qWait(20);
+    const QPoint placed = m_window->pos();
+    for (int i = 0; i < 10; ++i) {
+        if (i == 5) {
+            m_window->GoCapture(QString());
+            EXPECT_FALSE(m_window->isVisible()) << "out of the screen's picture";
+            ASSERT_TRUE(QTest::qWaitFor([this] { return m_window->isVisible(); }, detectionTimeoutMs));
+        } else {
+            m_window->useChosenPhoto(photos::testPhoto(QStringLiteral("astronaut.png")));
+            EXPECT_TRUE(m_window->isVisible()) << i;
+        }
+        ASSERT_TRUE(waitForFaces()) << i;
+        EXPECT_EQ(m_window->pos(), placed) << i;
+    }
+}
+
 TEST_F(WinMainTest, ANewAcquisitionSupersedesOneStillDetecting)
 {
     SKIP_WITHOUT_PHOTOS();
@@ -432,7 +475,11 @@ TEST_F(WinMainTest, SearchesAFolderAndListsTheFaceBestFirst)
     watch.start(2);
     search(folder);
 
-    // During.
+    // During: the first search's columns fitted to the list as shown.
+    auto* view = control<ResultListView>("FileList");
+    EXPECT_GE(view->columnWidth(ResultList::FileNameColumn), 150);
+    EXPECT_GE(view->columnWidth(ResultList::FolderColumn), 150);
+    expectScoresInSight(*view);
     EXPECT_TRUE(m_window->SearchRunning());
     expectShown({"StopSearch", "FileList"}, {"StartSearch", "ChooseImageFile", "ImageList"});
     EXPECT_FALSE(m_window->f12Watched());
@@ -460,7 +507,6 @@ TEST_F(WinMainTest, SearchesAFolderAndListsTheFaceBestFirst)
     // The face that matched is the one chosen, drawn at the row's left as the gallery shows it.
     const QImage face = pixels(gallery()->thumbnail(0));
     EXPECT_EQ(pixels(list.data(list.index(0, 0), ResultList::FaceRole).value<QImage>()), face);
-    auto* view = control<ResultListView>("FileList");
     const QRect cell = view->visualRect(list.index(0, 0));
     const QRect drawn(cell.left() + 2, cell.top() + (cell.height() - 48) / 2, 48, 48);
     EXPECT_EQ(pixels(view->viewport()->grab(drawn).toImage()), face);

@@ -351,8 +351,8 @@ wait_until 60 pixel_is_not $((X + 250 + 11)) $((Y + 125 + 18 + 9)) '#ffffff' || 
 scan=$(window_named '^Face Morvelin$' 5) || fail "no scan window stayed on the screen"
 origin_of "$scan"
 shot scan-window
-# The scan window's Stop: 1920, 3600, 1935 x 375 twips.
-click $((X + 128 + 64)) $((Y + 240 + 12))
+# The scan window's Stop: 1920, 3600, 1935 x 375 twips of 5820 x 4200, in a window that may be shown smaller.
+click $((X + W * 192 / 388)) $((Y + H * 252 / 280))
 wait_until 30 gone '^Face Morvelin$' || fail "the scan windows did not go after their Stop"
 shot stopped
 rows=$(rows_listed)
@@ -414,3 +414,23 @@ rows=$(rows_listed)
 echo "stopped at the same spot: $rows rows of $large_count photos"
 ((rows < large_count * 3 / 4)) || fail "Stop at the same spot did not stop the search"
 echo "every way in led to a search, a scan window's Stop stopped one, and every click at a still pointer counted"
+
+# 9. Placed once: ten photos chosen with the header's "Select a photo..." (left of "Check for
+# updates") leave the window where it stood; maximised, it takes the screen.
+main_position
+placed="$X $Y"
+for round in $(seq 1 10); do
+    click $((X + W + left + right - 224)) $((Y + 15))
+    window_named '^Choose the image file$' 20 >/dev/null || fail "\"Select a photo...\" did not open the photo dialog"
+    sleep 0.5
+    xdotool type --delay 10 "$small/astronaut.png"
+    xdotool key Return
+    wait_until 10 gone '^Choose the image file$' || fail "the photo dialog did not take the photo"
+    sleep 0.5
+    main_position
+    [[ "$X $Y" == "$placed" ]] || fail "photo $round moved the window from $placed to $X $Y"
+done
+xdotool mousemove $((X + W / 2)) $((Y - top / 2)) click --repeat 2 --delay 80 1
+wait_until 5 sh -c "xwininfo -id $main | grep -q 'Width: 12[0-9][0-9]'" || fail "the window did not grow when maximised"
+shot maximised
+echo "ten chosen photos left the window in its place; maximised, it took the screen"
