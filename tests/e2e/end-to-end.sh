@@ -12,42 +12,11 @@
 # Exit status 77 (skipped) when the model, the photos or xdotool are missing.
 set -euo pipefail
 
-program=$(realpath "$1")
-helper=$(realpath "$2")
-photos=$(realpath -m "$3")
-out=$(realpath -m "$4")
 shown=${5:-astronaut.png}
-skipped=77
-
-data_folder=$(dirname "$program")/../share/face-morvelin
-if [[ ! -f $data_folder/data.xml ]] || ! compgen -G "$data_folder/*.onnx" >/dev/null \
-    || [[ ! -f $photos/astronaut.png ]] || ! compgen -G "$photos/faces/*.jpg" >/dev/null; then
-    echo "skipped: the detector's model or the test photos are missing"
-    exit $skipped
-fi
-if ! command -v xdotool >/dev/null; then
-    echo "skipped: xdotool is not installed"
-    exit $skipped
-fi
-
-work=$(mktemp -d)
-pids=()
-finish() {
-    for pid in "${pids[@]}"; do
-        kill "$pid" 2>/dev/null || true
-    done
-    wait 2>/dev/null || true
-    rm -rf "$work"
-}
-trap finish EXIT
-
-# A user of our own: no welcome window, English texts, nothing of the real user's touched.
-export HOME=$work/home XDG_CONFIG_HOME=$work/config XDG_RUNTIME_DIR=$work/runtime TMPDIR=$work/tmp
-export LANG=C.UTF-8 LC_ALL=C.UTF-8 LANGUAGE=
-# A desktop Qt knows, for its icon theme.
-export XDG_CURRENT_DESKTOP=GNOME
-mkdir -p "$HOME" "$XDG_CONFIG_HOME/Face Morvelin" "$XDG_RUNTIME_DIR" "$TMPDIR"
-chmod 700 "$XDG_RUNTIME_DIR"
+set -- "${@:1:4}"
+source "$(dirname "${BASH_SOURCE[0]}")/e2e-common.sh" "$@" xdotool xwininfo
+# A user who switched the welcome window off.
+mkdir -p "$XDG_CONFIG_HOME/Face Morvelin"
 printf '[Welcome]\nShowTip=0\n' >"$XDG_CONFIG_HOME/Face Morvelin/Face Morvelin.conf"
 
 folder=$work/photos
@@ -57,48 +26,6 @@ cp "$photos"/faces/*.jpg "$photos/astronaut.png" "$folder/"
 for photo in "$photos"/faces/*.jpg; do
     cp "$photo" "$folder/copy-$(basename "$photo")"
 done
-drops=$work/drops.txt
-mkdir -p "$out"
-rm -f "$out"/*.png
-
-step=0
-shot() {
-    step=$((step + 1))
-    "$helper" grab "$(printf '%s/%02d-%s.png' "$out" "$step" "$1")"
-    echo "step $step: $1"
-}
-
-fail() {
-    shot failure || true
-    echo "FAILED: $*" >&2
-    exit 1
-}
-
-# The window id of the first visible window whose name matches, waiting up to $2 seconds.
-window_named() {
-    local tries=$(($2 * 10))
-    for ((i = 0; i < tries; i++)); do
-        local id
-        id=$(xdotool search --onlyvisible --name "$1" 2>/dev/null | head -n 1 || true)
-        if [[ -n $id ]]; then
-            echo "$id"
-            return 0
-        fi
-        sleep 0.1
-    done
-    return 1
-}
-
-gone() {
-    ! xdotool search --onlyvisible --name "$1" >/dev/null 2>&1
-}
-
-# The main window's id and client position (X and Y). Asked afresh each time: bringing the window
-# to the front re-creates it under a new id.
-main_position() {
-    main=$(window_named '^Face Morvelin Version' 20) || fail "the main window is not on the screen"
-    eval "$(xdotool getwindowgeometry --shell "$main")"
-}
 
 click() {
     xdotool mousemove "$1" "$2"
