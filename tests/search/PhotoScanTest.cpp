@@ -1,4 +1,5 @@
 #include "GridQuery.h"
+#include "search/MemoryBudget.h"
 #include "search/PhotoScan.h"
 
 #include "WaitUntil.h"
@@ -60,4 +61,23 @@ TEST(PhotoScanTest, PhotosAreScaledToTheirScanSizeAndEveryScanCompletesOnce)
         EXPECT_EQ(stages.front(), PhotoScan::Stage::Loading);
         EXPECT_EQ(stages.back(), PhotoScan::Stage::Completed);
     }
+}
+
+// A photo still waiting for its memory when the search stops was not read, nor found unreadable.
+TEST(PhotoScanTest, APhotoKeptFromItsTurnByAStopIsNotUnreadable)
+{
+    QTemporaryDir photos;
+    QImage image(640, 480, QImage::Format_RGB32);
+    image.fill(qRgb(120, 140, 160));
+    const QString photo = photos.filePath(QStringLiteral("photo.png"));
+    ASSERT_TRUE(image.save(photo));
+    auto budget = std::make_shared<MemoryBudget>();
+    budget->cancel();
+    PhotoScan scan(gridQuery());
+    scan.setMemoryBudget(budget);
+    int completed = 0;
+    QObject::connect(&scan, &PhotoScan::Completed, [&]() { ++completed; });
+    scan.Start(photo, photos.filePath(QStringLiteral("absent-data.xml")));
+    waitUntil([&] { return completed > 0; }, 60000);
+    EXPECT_TRUE(scan.stoppedBeforeScan()) << scan.failure().toStdString();
 }
