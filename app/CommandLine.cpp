@@ -9,10 +9,31 @@
 #include "app/Version.h"
 #include "base/ProgramNames.h"
 
+#include <QFileDevice>
+
 #include <cstdio>
+#include <poll.h>
+#include <sys/stat.h>
 #include <unistd.h>
 
 namespace morvelin {
+
+namespace {
+
+constexpr int firstSignalStatus = 128;
+
+// A pipe or socket whose reading end is closed reports an error to a writer that polls it.
+bool readerIsGone(int descriptor)
+{
+    struct stat info {};
+    if (::fstat(descriptor, &info) != 0 || !(S_ISFIFO(info.st_mode) || S_ISSOCK(info.st_mode))) {
+        return false;
+    }
+    pollfd probe{descriptor, POLLOUT, 0};
+    return ::poll(&probe, 1, 0) == 1 && (probe.revents & (POLLERR | POLLHUP)) != 0;
+}
+
+} // namespace
 
 const QString CommandLine::programName = ProgramNames::executable();
 
@@ -31,6 +52,30 @@ bool CommandLine::messagesOnTerminal()
 }
 
 int CommandLine::run(const QStringList& arguments)
+{
+    return checkedOutput(m_out, m_err, runVerb(arguments));
+}
+
+int CommandLine::checkedOutput(QTextStream& out, QTextStream& err, int status)
+{
+    out.flush();
+    const auto* file = qobject_cast<const QFileDevice*>(out.device());
+    const bool toStandardOutput = file != nullptr && file->handle() == STDOUT_FILENO;
+    const bool standardOutputFailed = toStandardOutput && (std::fflush(stdout) != 0 || std::ferror(stdout) != 0);
+    if (status >= firstSignalStatus || (out.status() != QTextStream::WriteFailed && !standardOutputFailed)) {
+        return status;
+    }
+    if (toStandardOutput && readerIsGone(STDOUT_FILENO)) {
+        err << programName << ": the output was lost: its reader closed the pipe" << Qt::endl;
+        return exitOutputClosed;
+    }
+    const QString reason = file != nullptr && !file->errorString().isEmpty() ? file->errorString()
+                                                                             : QStringLiteral("write error");
+    err << programName << ": the output could not be written: " << reason << Qt::endl;
+    return exitOutputFailed;
+}
+
+int CommandLine::runVerb(const QStringList& arguments)
 {
     const QStringList words = arguments.mid(1);
     if (words.isEmpty()) {

@@ -16,6 +16,12 @@ public:
     static constexpr int exitOk = 0;
     static constexpr int exitNothingFound = 1;
     static constexpr int exitUsage = 2;
+    // Standard output could not take the results: its reader went away (as a shell reports a
+    // SIGPIPE), or another write error (EX_IOERR), so a script never takes a lost list for an empty one.
+    static constexpr int exitOutputClosed = 141;
+    static constexpr int exitOutputFailed = 74;
+    // Too few files may be open to work at all (EX_OSERR).
+    static constexpr int exitNoDescriptors = 71;
     static const QString programName;
 
     // `messages` is where the program's own messages go (standard error unless main moved it).
@@ -28,8 +34,13 @@ public:
     // Whether the program's own messages reach a terminal (for a progress line).
     static bool messagesOnTerminal();
     static void printHelp(QTextStream& stream);
+    // Flushes `out`; when what the verb wrote did not all get through, says so on `err` and returns
+    // exitOutputClosed or exitOutputFailed instead of `status` (a status from a signal stays).
+    static int checkedOutput(QTextStream& out, QTextStream& err, int status);
 
 private:
+    int runVerb(const QStringList& arguments);
+
     static int s_messageDescriptor;
 
     QTextStream m_out;

@@ -6,6 +6,16 @@
 
 namespace morvelin {
 
+namespace {
+
+// The index words its notices for a search; this verb only reports on it or empties it.
+QString forThisVerb(QString notice)
+{
+    return notice.replace(QLatin1String("; searching without it."), QLatin1String("."));
+}
+
+} // namespace
+
 int IndexCommand::run(const QStringList& operands, QTextStream& out, QTextStream& err)
 {
     VerbArguments arguments(QStringLiteral("index"));
@@ -21,7 +31,7 @@ int IndexCommand::run(const QStringList& operands, QTextStream& out, QTextStream
     // The version only matters to answers; counting and emptying take every entry.
     FaceIndex index(FaceIndex::defaultPath(), QByteArray());
     if (!index.notice().isEmpty()) {
-        err << CommandLine::programName << ": " << index.notice() << Qt::endl;
+        err << CommandLine::programName << ": " << forThisVerb(index.notice()) << Qt::endl;
     }
     // Emptying works on an index that cannot be opened: its files are removed.
     if (!index.isOpen() && !clear) {

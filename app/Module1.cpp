@@ -62,6 +62,11 @@ Module1::Start Module1::Main(bool capture)
     return Start::Running;
 }
 
+QString Module1::captureProblem() const
+{
+    return m_instance->socketProblem();
+}
+
 WinMain* Module1::mainWindow() const
 {
     return m_main.get();

@@ -32,6 +32,9 @@ public:
     // capture: started as "face-morvelin --capture", to search the faces on screen at once.
     Start Main(bool capture = false);
 
+    // Why no "--capture" can reach the running instance, empty when one can.
+    QString captureProblem() const;
+
     WinMain* mainWindow() const;
     WinWelcome* welcomeWindow() const;
 

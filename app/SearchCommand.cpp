@@ -14,6 +14,7 @@
 #include "search/MatcherRegistry.h"
 #include "search/PhotoPixels.h"
 #include "search/NativePath.h"
+#include "search/OpenFilesLimit.h"
 #include "search/PhotoScan.h"
 #include "search/ResultList.h"
 #include "search/ScanVersion.h"
@@ -180,6 +181,22 @@ int SearchCommand::readPerson(const Options& options, const QString& dataPath, c
     return CommandLine::exitOk;
 }
 
+int SearchCommand::scansAtOnce(const Options& options, QTextStream& err)
+{
+    const int wanted = options.jobs > 0 ? options.jobs : QThread::idealThreadCount();
+    const int jobs = OpenFilesLimit::scansWithin(wanted);
+    if (jobs == 0) {
+        err << CommandLine::programName << ": too few files may be open to search (the limit is "
+            << OpenFilesLimit::limit() << ", " << OpenFilesLimit::available()
+            << " of them free); raise it, for instance with ulimit -n 1024" << Qt::endl;
+    } else if (jobs < wanted) {
+        err << CommandLine::programName << ": scanning " << jobs << (jobs == 1 ? " photo" : " photos")
+            << " at once instead of " << wanted
+            << ": the limit of open files (ulimit -n " << OpenFilesLimit::limit() << ") allows no more" << Qt::endl;
+    }
+    return jobs;
+}
+
 int SearchCommand::run(const QStringList& operands, QTextStream& out, QTextStream& err)
 {
     Options options;
@@ -192,6 +209,12 @@ int SearchCommand::run(const QStringList& operands, QTextStream& out, QTextStrea
         err << CommandLine::programName << ": cannot search '" << NativePath::escaped(options.folder)
             << "': " << unusable << Qt::endl;
         return CommandLine::exitUsage;
+    }
+
+    // Before any worker thread starts: one that finds no descriptor for its event loop aborts.
+    const int jobs = scansAtOnce(options, err);
+    if (jobs == 0) {
+        return CommandLine::exitNoDescriptors;
     }
 
     // A matcher that cannot be used says so before any photo is read.
@@ -217,7 +240,6 @@ int SearchCommand::run(const QStringList& operands, QTextStream& out, QTextStrea
     const std::shared_ptr<const FaceQuery> query =
         FaceQuery::of(std::move(matcher), person, options.thresholdTenThousandths);
 
-    const int jobs = options.jobs > 0 ? options.jobs : QThread::idealThreadCount();
     BackgroundWork::pool().setMaxThreadCount(jobs);
     ResultList results;
     FolderSearch::Settings settings{.dataPath = dataPath, .tempFolder = TempFolder(), .maxScans = jobs};
@@ -269,7 +291,7 @@ int SearchCommand::run(const QStringList& operands, QTextStream& out, QTextStrea
     writeResults();
     const int status = stoppedBy == 0 ? CommandLine::exitOk : 128 + stoppedBy;
     if (search.abandonedScansRunning() > 0) {
-        endNow(status);
+        endNow(CommandLine::checkedOutput(out, err, status));
     }
     return status;
 }

@@ -49,6 +49,9 @@ private:
     // when one cannot be had, its message written to `err`.
     static int readPerson(const Options& options, const QString& dataPath, const FaceMatcher& matcher,
                           std::vector<FoundFace>& person, std::vector<SourcePicture::Result>& found, QTextStream& err);
+    // The photos scanned at once: --jobs or one per core, as many as the open files allow; 0, said
+    // on `err`, when not even one fits.
+    static int scansAtOnce(const Options& options, QTextStream& err);
     [[noreturn]] static void endNow(int status);
 };
 

@@ -6,11 +6,16 @@
 #include "base/ProgramNames.h"
 #include "search/FaceIndex.h"
 #include "search/FolderSearch.h"
+#include "search/MagickImageFileReader.h"
+#include "search/OpenFilesLimit.h"
 #include "search/PhotoScan.h"
 #include "search/ScanVersion.h"
 
 #include <QMessageBox>
 #include <QThread>
+#include <QThreadPool>
+
+#include <algorithm>
 
 namespace morvelin {
 
@@ -34,7 +39,11 @@ void SearchController::setDataPath(const QString& dataPath)
 void SearchController::createFolderSearch()
 {
     m_tempFolder = TempFolder();
-    FolderSearch::Settings settings{m_dataPath, m_tempFolder, QThread::idealThreadCount()};
+    // A worker thread that finds no descriptor for its event loop aborts the program: at least one
+    // scan runs, and no more than the open files allow.
+    const int scans = std::max(1, OpenFilesLimit::scansWithin(QThread::idealThreadCount()));
+    BackgroundWork::pool().setMaxThreadCount(std::min(BackgroundWork::pool().maxThreadCount(), scans));
+    FolderSearch::Settings settings{m_dataPath, m_tempFolder, scans};
     m_faceIndex = std::make_shared<FaceIndex>(FaceIndex::defaultPath(), ScanVersion::of(m_dataPath));
     settings.index = m_faceIndex;
     m_search = new FolderSearch(m_results, settings, this);
@@ -66,6 +75,7 @@ void SearchController::start(std::shared_ptr<const FaceQuery> query, const QStri
     if (TempFolder() != m_tempFolder) {
         delete m_search;
         createFolderSearch();
+        MagickImageFileReader::keepTemporaryFilesIn(m_tempFolder);
     }
     m_search->start(std::move(query), folder, subDirs);
 }

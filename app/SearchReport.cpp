@@ -66,8 +66,8 @@ QString SearchReport::progressText() const
     const QString fromIndex = counts.photosFromIndex > 0
         ? QStringLiteral(" (%1 from the face index)").arg(counts.photosFromIndex)
         : QString();
-    return QStringLiteral("%1 photos found, %2 scanned%3, %4 matching, %5 photos/s")
-        .arg(counts.photosSeen)
+    return QStringLiteral("%1 found, %2 scanned%3, %4 matching, %5 photos/s")
+        .arg(counted(counts.photosSeen, "photo", "photos"))
         .arg(counts.photosScanned)
         .arg(fromIndex)
         .arg(m_results.rows().size())

@@ -45,6 +45,7 @@ void VerbArguments::setExtraOperand(const QString& problem)
 bool VerbArguments::parse(const QStringList& words)
 {
     m_problem.clear();
+    m_optionsEnded = false;
     m_secondValues.clear();
     m_values.clear();
     m_read = QStringList{QString()};
@@ -73,10 +74,17 @@ QString VerbArguments::read(const QString& word, QString& secondOf)
     // the line again one word longer tells what that word was.
     const qsizetype optionsBefore = m_parser.optionNames().size();
     const qsizetype operandsBefore = m_parser.positionalArguments().size();
-    const bool option = word.startsWith(QLatin1String("--")) && m_names.contains(word.mid(2));
+    const bool option = !m_optionsEnded && word.startsWith(QLatin1String("--")) && m_names.contains(word.mid(2));
     m_read.append(word.startsWith(QLatin1Char('-')) && !option ? operandMark + word : word);
     m_parser.parse(m_read);
     if (m_parser.positionalArguments().size() > operandsBefore) {
+        if (!m_optionsEnded && word == QLatin1String("--")) {
+            // The end of the options: every word after it is an operand, a folder named "--x" too.
+            m_optionsEnded = true;
+            m_read.removeLast();
+            m_parser.parse(m_read);
+            return QString();
+        }
         return problemWithOperand(word);
     }
     if (m_parser.optionNames().size() > optionsBefore) {
@@ -98,7 +106,7 @@ QString VerbArguments::readSecondValue(const QString& word, QString& secondOf)
 
 QString VerbArguments::problemWithOperand(const QString& word) const
 {
-    if (word.startsWith(QLatin1String("--"))) {
+    if (!m_optionsEnded && word.startsWith(QLatin1String("--"))) {
         return QStringLiteral("%1 does not know the option '%2'").arg(m_verb, word);
     }
     const QStringList operands = m_parser.positionalArguments();

@@ -71,6 +71,7 @@ private:
     QHash<QString, QString> m_secondValues;
     std::vector<std::pair<QString, QString>> m_values; // every first value read, with its option's name
     QString m_problem;
+    bool m_optionsEnded = false; // a "--" was read
 };
 
 } // namespace morvelin

@@ -3,7 +3,9 @@
 #include "app/Module1.h"
 #include "app/Translate.h"
 #include "base/BackgroundWork.h"
+#include "base/Folders.h"
 #include "base/ProgramNames.h"
+#include "search/MagickImageFileReader.h"
 #include "search/NativePath.h"
 
 #include <QApplication>
@@ -37,8 +39,12 @@ int runOnDesktop(int argc, char* argv[])
     QApplication::setQuitOnLastWindowClosed(false);
 
     morvelin::Module1 start;
+    const QByteArray captureProblem = start.captureProblem().toLocal8Bit();
     switch (start.Main(capture)) {
     case morvelin::Module1::Start::Running: {
+        if (!captureProblem.isEmpty()) {
+            std::fprintf(stderr, "face-morvelin: --capture cannot reach this program: %s\n", captureProblem.constData());
+        }
         const int status = QApplication::exec();
         // Work left on the pool, such as a chosen face still being read, uses the detector's
         // networks, which do not outlive main().
@@ -46,7 +52,12 @@ int runOnDesktop(int argc, char* argv[])
         return status;
     }
     case morvelin::Module1::Start::CaptureNotSent:
-        std::fputs("face-morvelin: the running Face Morvelin did not answer the capture request\n", stderr);
+        if (!captureProblem.isEmpty()) {
+            std::fprintf(stderr, "face-morvelin: cannot ask the running Face Morvelin to capture: %s\n",
+                         captureProblem.constData());
+        } else {
+            std::fputs("face-morvelin: the running Face Morvelin did not answer the capture request\n", stderr);
+        }
         return 1;
     case morvelin::Module1::Start::Refused:
     case morvelin::Module1::Start::CaptureSent:
@@ -103,6 +114,9 @@ int main(int argc, char* argv[])
     if (!ownLoggingRules) {
         qputenv("QT_LOGGING_RULES", "qt.gui.imageio=false;qt.gui.icc=false");
     }
+    // Before any worker thread starts: the private folder (whose making removes what killed runs
+    // left) and ImageMagick's pixel caches in it.
+    morvelin::MagickImageFileReader::keepTemporaryFilesIn(morvelin::TempFolder());
     if (isDesktopStart(argc, argv)) {
         return runOnDesktop(argc, argv);
     }

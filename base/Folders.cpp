@@ -5,8 +5,11 @@
 #include <QFileInfo>
 #include <QTemporaryDir>
 
+#include <cerrno>
+#include <csignal>
 #include <cstdlib>
 #include <mutex>
+#include <optional>
 
 #include <unistd.h>
 
@@ -15,6 +18,9 @@ namespace morvelin {
 namespace {
 
 constexpr QChar separator = QLatin1Char('/');
+// A private folder is "face-morvelin-PID-XXXXXX": the process that made it, then QTemporaryDir's letters.
+const QString tempFolderPrefix = QStringLiteral("face-morvelin-");
+constexpr qsizetype uniqueLetters = 6;
 
 // Scans may ask for the temporary folder from worker threads.
 std::mutex& tempFolderMutex()
@@ -59,22 +65,61 @@ bool isOurs(const QString& folder)
     return info.isDir() && !info.isSymLink() && info.ownerId() == ::getuid() && (info.permissions() & others) == 0;
 }
 
+std::optional<pid_t> ownerOf(const QString& folderName)
+{
+    const QString rest = folderName.mid(tempFolderPrefix.size());
+    const qsizetype dash = rest.indexOf(QLatin1Char('-'));
+    if (!folderName.startsWith(tempFolderPrefix) || dash < 1 || rest.size() - dash - 1 != uniqueLetters) {
+        return std::nullopt;
+    }
+    bool ok = false;
+    const qlonglong pid = rest.left(dash).toLongLong(&ok);
+    if (!ok || pid <= 0 || pid != qlonglong(pid_t(pid)) || !rest.at(0).isDigit()) {
+        return std::nullopt;
+    }
+    return pid_t(pid);
+}
+
+// EPERM means a process of another user holds the number: alive, whatever it is.
+bool isRunning(pid_t pid)
+{
+    return ::kill(pid, 0) == 0 || errno != ESRCH;
+}
+
+// A run ended by SIGKILL or the out-of-memory killer leaves its private folder behind, with any
+// pixel cache ImageMagick kept there; nothing else would ever remove them.
+void removeFoldersOfEndedRuns(const QString& tempRoot)
+{
+    const QDir root(tempRoot);
+    const QFileInfoList entries =
+        root.entryInfoList({tempFolderPrefix + QLatin1Char('*')}, QDir::Dirs | QDir::Hidden | QDir::NoDotAndDotDot);
+    for (const QFileInfo& entry : entries) {
+        const std::optional<pid_t> owner = ownerOf(entry.fileName());
+        if (!owner || *owner == ::getpid() || isRunning(*owner) || !isOurs(entry.filePath())) {
+            continue;
+        }
+        QDir(entry.filePath()).removeRecursively();
+    }
+}
+
 void createTempFolder()
 {
+    static std::once_flag swept;
+    std::call_once(swept, [] { removeFoldersOfEndedRuns(QDir::tempPath()); });
     QTemporaryDir*& dir = tempFolderDir();
     if (dir != nullptr) {
         dir->setAutoRemove(isOurs(dir->path()));
         delete dir;
     }
-    dir = new QTemporaryDir(QDir::tempPath() + QStringLiteral("/face-morvelin-XXXXXX"));
+    const QString name = tempFolderPrefix + QString::number(::getpid()) + QLatin1Char('-')
+        + QString(uniqueLetters, QLatin1Char('X'));
+    dir = new QTemporaryDir(QDir::tempPath() + separator + name);
     if (!dir->isValid()) {
         delete dir;
         dir = nullptr;
         return;
     }
     registerTempFolderRemoval();
-    // ImageMagick keeps the pixels of large pictures in files of its own; here they go with the rest.
-    qputenv("MAGICK_TEMPORARY_PATH", QFile::encodeName(dir->path()));
 }
 
 } // namespace

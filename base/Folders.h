@@ -8,7 +8,8 @@ namespace morvelin {
 // a display. Text results are empty on failure.
 
 // A folder only this process uses, removed when the program ends, so temporary photos never
-// outlive it and no other user can read or replace them. Safe to call from any thread.
+// outlive it and no other user can read or replace them. Safe to call from any thread. The first call
+// removes the private folders of this user's runs that ended without removing theirs (killed).
 QString TempFolder();
 // The program's own folder, with one trailing "/"; empty when no application exists yet.
 QString AppFolder();

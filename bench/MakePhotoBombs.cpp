@@ -29,14 +29,20 @@ void appendChunk(QByteArray& png, const char* type, const QByteArray& data)
     putBig(png, quint32(crc32(0, reinterpret_cast<const Bytef*>(typed.constData()), uInt(typed.size()))));
 }
 
-// A PNG of 16 bits per channel, RGBA, all black: a few hundred kilobytes for 8 bytes per pixel.
-QByteArray deepPng(quint32 side)
+// PNG's colour types, for pictures of 16 bits per channel.
+constexpr char grey = 0;
+constexpr char rgba = 6;
+
+// A PNG of 16 bits per channel, all black: a few hundred kilobytes for 8 bytes per pixel (RGBA) or 2
+// (grey).
+QByteArray deepPng(quint32 side, char colourType = rgba)
 {
     QByteArray header;
     putBig(header, side);
     putBig(header, side);
-    header += QByteArray("\x10\x06\x00\x00\x00", 5);
-    const QByteArray row(1 + qsizetype(side) * 8, '\0');
+    header += QByteArray("\x10", 1) + colourType + QByteArray("\x00\x00\x00", 3);
+    const qsizetype pixelBytes = colourType == grey ? 2 : 8;
+    const QByteArray row(1 + qsizetype(side) * pixelBytes, '\0');
     z_stream stream{};
     deflateInit(&stream, Z_BEST_COMPRESSION);
     QByteArray compressed;
@@ -131,6 +137,8 @@ int main(int argc, char* argv[])
     QFile sparse(folder.filePath(QStringLiteral("sparse-1gib.jpg")));
     const bool written = write(folder, QStringLiteral("deep-10000.png"), deepPng(10000))
         && write(folder, QStringLiteral("deep-8000.png"), deepPng(8000))
+        && write(folder, QStringLiteral("deep-9000.png"), deepPng(9000))
+        && write(folder, QStringLiteral("deep-grey-10000.png"), deepPng(10000, grey))
         && write(folder, QStringLiteral("runs-10000.tga"), runLengthTga(10000))
         && write(folder, QStringLiteral("runs-7000.tga"), runLengthTga(7000))
         && write(folder, QStringLiteral("scans-2000.jpg"), manyScanJpeg(2000))

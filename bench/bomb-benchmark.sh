@@ -1,5 +1,5 @@
 #!/usr/bin/env bash
-# The search's peak memory on a folder of 8 decompression bombs and hostile files (make_photo_bombs)
+# The search's peak memory on a folder of 10 decompression bombs and hostile files (make_photo_bombs)
 # beside 40 camera-sized photos, with --jobs 1, 2, 8 and 32; and whether the 40 photos' results are
 # the same as those of a search of the 40 photos alone. Builds nothing: run ./test.sh first.
 #
@@ -37,7 +37,7 @@ if [ ! -f "$photos/.complete" ]; then
     touch "$photos/.complete"
 fi
 mixed="$build/bench-corpus/bombs-and-40-$size"
-if [ ! -f "$mixed/.complete" ]; then
+if [ ! -f "$mixed/.complete" ] || [ ! -f "$mixed/deep-grey-10000.png" ]; then
     rm -rf "$mixed"
     mkdir -p "$mixed"
     "$make_bombs" "$mixed"

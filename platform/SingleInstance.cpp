@@ -11,6 +11,7 @@
 #include <cerrno>
 #include <fcntl.h>
 #include <sys/file.h>
+#include <sys/un.h>
 #include <unistd.h>
 
 namespace morvelin {
@@ -151,9 +152,25 @@ void SingleInstance::readRequest(QLocalSocket* client)
     emit captureRequested();
 }
 
+QString SingleInstance::socketProblem() const
+{
+    // The kernel keeps a socket's path in sun_path, its last byte for the terminating NUL.
+    constexpr qsizetype longestPath = sizeof(sockaddr_un::sun_path) - 1;
+    const qsizetype length = QFile::encodeName(m_socketPath).size();
+    if (length <= longestPath) {
+        return QString();
+    }
+    return QStringLiteral("the request socket %1 is %2 bytes long, more than the %3 a socket's path may have; "
+                          "set XDG_RUNTIME_DIR to a shorter folder of your own (such as /run/user/%4)")
+        .arg(m_socketPath)
+        .arg(length)
+        .arg(longestPath)
+        .arg(::getuid());
+}
+
 bool SingleInstance::sendCapture(int timeoutMs) const
 {
-    if (m_socketPath.isEmpty()) {
+    if (m_socketPath.isEmpty() || !socketProblem().isEmpty()) {
         return false;
     }
     const QDeadlineTimer deadline(timeoutMs);

@@ -28,6 +28,9 @@ public:
     // Asks the running instance to capture the screen and waits for its answer; false when no
     // instance answered within timeoutMs (also while one is still starting and not yet listening).
     bool sendCapture(int timeoutMs = 5000) const;
+    // Why requests cannot pass at all (the socket's path is longer than a socket's name may be),
+    // with the way out; empty when they can.
+    QString socketProblem() const;
 
     // The user's runtime folder ($XDG_RUNTIME_DIR): private to the user and emptied at logout; a
     // private folder in the user's cache when there is none the user owns.

@@ -113,6 +113,7 @@ FolderSearch::Counts FolderSearch::counts() const
     Counts counts = m_counts;
     if (m_walk) {
         counts.unreadableFolders = m_walk->unreadableFolders();
+        counts.unreadablePhotos += m_walk->specialFiles();
     }
     return counts;
 }
@@ -189,8 +190,11 @@ void FolderSearch::onScanCompleted(PhotoScan* scan)
     scan->deleteLater();
     m_running.remove(scan);
     --m_scansInFlight;
-    ++m_counts.photosScanned;
-    if (!scan->failure().isEmpty()) {
+    // A photo the stop kept from its turn was not scanned, nor found unreadable.
+    if (!scan->stoppedBeforeScan()) {
+        ++m_counts.photosScanned;
+    }
+    if (!scan->stoppedBeforeScan() && !scan->failure().isEmpty()) {
         ++m_counts.unreadablePhotos;
         emit notRead(scan->fileName(), scan->failure(), false);
     }

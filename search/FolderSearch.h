@@ -41,7 +41,9 @@ public:
         int photosSeen = 0;        // files with a photo ending handed to a scan
         int photosScanned = 0;     // scans completed
         int photosFromIndex = 0;   // of those, answered by the face index without decoding
-        int unreadablePhotos = 0;  // scans that could not read their photo, abandoned ones included
+        // scans that could not read their photo, abandoned ones included, and special files with a
+        // photo's name
+        int unreadablePhotos = 0;
         int unreadableFolders = 0; // folders that could not be opened
     };
 

@@ -155,6 +155,7 @@ FolderWalk::Step FolderWalk::next(QString& photoPath)
         }
         if (kind == Kind::Special) {
             // Named like a photo, but a pipe, socket or device: opening it could wait for ever.
+            ++m_specialFiles;
             return skip({path, QStringLiteral("not a photo (not a regular file)"), false}, photoPath);
         }
         photoPath = path;

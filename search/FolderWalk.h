@@ -40,6 +40,8 @@ public:
 
     // Folders that could not be opened (the starting folder included), for the summary.
     int unreadableFolders() const { return m_unreadableFolders; }
+    // Pipes, sockets and devices named like photos: skipped unopened, counted as files not read.
+    int specialFiles() const { return m_specialFiles; }
     // Why the entry of the last Skipped step is not read, and whether it is a folder.
     QString skipReason() const { return m_lastSkip.reason; }
     bool skippedFolder() const { return m_lastSkip.folder; }
@@ -65,6 +67,7 @@ private:
     bool m_subDirs;
     bool m_stopNow = false;
     int m_unreadableFolders = 0;
+    int m_specialFiles = 0;
     std::vector<std::unique_ptr<OpenFolder>> m_stack;
     // Real folders entered in this walk, by device and inode: a link back into the tree is not
     // followed a second time.

@@ -2,10 +2,12 @@
 
 #include "search/ExifOrientation.h"
 #include "search/HeifLayout.h"
+#include "search/NativePath.h"
 
 #include <Magick++.h>
 
 #include <QDeadlineTimer>
+#include <QDir>
 
 #include <mutex>
 
@@ -117,6 +119,20 @@ QString MagickImageFileReader::libraryVersion()
 {
     return QStringLiteral("%1 (%2)").arg(QString::fromLatin1(MagickCore::GetMagickVersion(nullptr)),
                                          QString::fromLatin1(MagickCore::GetMagickDelegates()));
+}
+
+void MagickImageFileReader::keepTemporaryFilesIn(const QString& folder)
+{
+    initializeMagick();
+    if (folder.isEmpty()) {
+        return;
+    }
+    // The registry, unlike the environment, may be read by decoders on other threads while it is set,
+    // and it comes before every environment variable ImageMagick reads for its temporary folder.
+    const QByteArray path = NativePath::encode(QDir::cleanPath(folder));
+    MagickCore::ExceptionInfo* exception = MagickCore::AcquireExceptionInfo();
+    MagickCore::SetImageRegistry(MagickCore::StringRegistryType, "temporary-path", path.constData(), exception);
+    MagickCore::DestroyExceptionInfo(exception);
 }
 
 std::int64_t MagickImageFileReader::decoderMemory(QSize target) const

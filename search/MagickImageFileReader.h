@@ -2,6 +2,8 @@
 
 #include "search/ImageFileReader.h"
 
+#include <QString>
+
 #include <exception>
 #include <string>
 
@@ -20,6 +22,10 @@ public:
 
     // Safe to call from any thread, any number of times; everything using ImageMagick calls it first.
     static void initializeMagick();
+    // ImageMagick keeps the pixels of pictures beyond its memory limits in files: these go into
+    // `folder` (the program's private one), so that they go with it. Called on the main thread
+    // before any scan starts and whenever the private folder is made anew while none runs.
+    static void keepTemporaryFilesIn(const QString& folder);
 
     // ImageMagick's version and the libraries it decodes with, as loaded.
     static QString libraryVersion();

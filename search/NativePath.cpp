@@ -81,6 +81,16 @@ QString controlEscape(char32_t code)
     }
 }
 
+// A character a terminal would show as it is, without breaking the line or reordering the text.
+bool showsAsItself(char32_t code)
+{
+    if (!QChar::isPrint(code) || QChar::isSurrogate(code)) {
+        return false;
+    }
+    const QChar::Category category = QChar::category(code);
+    return category != QChar::Separator_Line && category != QChar::Separator_Paragraph;
+}
+
 } // namespace
 
 QString NativePath::escaped(const QString& path)
@@ -97,7 +107,7 @@ QString NativePath::escaped(const QString& path)
         const qsizetype length = pair ? 2 : 1;
         if (const QString escape = controlEscape(code); !escape.isEmpty()) {
             text += escape;
-        } else if (QChar::isPrint(code) && !QChar::isSurrogate(code)) {
+        } else if (showsAsItself(code)) {
             text += path.mid(at, length);
         } else {
             for (const char byte : path.mid(at, length).toUtf8()) {

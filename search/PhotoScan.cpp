@@ -69,7 +69,7 @@ public:
     {
         post(&PhotoScan::matched, fileName, xscore, face, box);
     }
-    void finished(const QString& failure) { post(&PhotoScan::onFinished, failure); }
+    void finished(const QString& failure, bool stopped) { post(&PhotoScan::onFinished, failure, stopped); }
 
 private:
     template <typename Event, typename... Args>
@@ -114,7 +114,7 @@ public:
             m_budget->release(m_reserved);
         }
         m_relay->stageChanged(Stage::Completed);
-        m_relay->finished(failure);
+        m_relay->finished(failure, m_stopped);
     }
 
 private:
@@ -224,6 +224,7 @@ private:
         case MemoryBudget::Grant::Cancelled:
             break;
         }
+        m_stopped = true;
         return QStringLiteral("not scanned: the search was stopped");
     }
 
@@ -291,6 +292,7 @@ private:
     std::shared_ptr<const std::atomic<std::uint64_t>> m_shownSize;
     bool m_recording = false;   // what the scan finds goes to the index
     bool m_photoFailed = false; // the photo itself could not be read
+    bool m_stopped = false;     // the search stopped before the photo was decoded
     QSize m_photoSize;
     QSize m_scanSize;
     FaceIndex::Entry m_found;
@@ -346,6 +348,7 @@ void PhotoScan::Start(const QString& FileName, const QString& XML)
     m_fileName = FileName;
     m_faceCount = 0;
     m_failure.clear();
+    m_stoppedBeforeScan = false;
 
     // The worker holds this scan only to address what it posts, which runs while the scan lives.
     BackgroundWork::start(this, [this, query = m_query, FileName, XML, budget = m_budget, index = m_index,
@@ -365,9 +368,10 @@ void PhotoScan::onFaceScored(int faceCount, const QRect& box, const QImage& face
     emit faceScored(faceCount, box, face, scoreTenThousandths);
 }
 
-void PhotoScan::onFinished(const QString& failure)
+void PhotoScan::onFinished(const QString& failure, bool stopped)
 {
     m_failure = failure;
+    m_stoppedBeforeScan = stopped;
     emit Completed();
 }
 

@@ -64,6 +64,8 @@ public:
     int faceCount() const { return m_faceCount; }
     // Why the photo could not be scanned, empty when it was.
     QString failure() const { return m_failure; }
+    // The search stopped while the photo waited for its memory: it was neither read nor found unreadable.
+    bool stoppedBeforeScan() const { return m_stoppedBeforeScan; }
 
     // The English status text of a stage, as a window shows it after translation.
     static QString stageText(Stage stage);
@@ -99,7 +101,7 @@ private:
     class Run;
 
     void onFaceScored(int faceCount, const QRect& box, const QImage& face, qint64 scoreTenThousandths);
-    void onFinished(const QString& failure);
+    void onFinished(const QString& failure, bool stopped);
 
     std::shared_ptr<const FaceQuery> m_query;
     std::shared_ptr<MemoryBudget> m_budget;
@@ -109,6 +111,7 @@ private:
     QString m_fileName;
     int m_faceCount = 0;
     QString m_failure;
+    bool m_stoppedBeforeScan = false;
 };
 
 } // namespace morvelin

@@ -24,6 +24,11 @@ constexpr std::int64_t jpegLargestReduction = 8 * 8;
 constexpr std::int64_t bytesPerCoefficient = 2;
 // What a format of unknown depth may decode to: 16 bits for each of four channels.
 constexpr std::int64_t deepestPixelBytes = 8;
+// libpng's and zlib's state while a PNG is decoded, as measured.
+constexpr std::int64_t pngDecoderBytes = 384 << 10;
+// Where a PNG's header says whether its rows are interlaced: after the signature, the IHDR chunk's
+// length and type, and its width, height, depth, colour type, compression and filter method.
+constexpr qint64 pngInterlaceAt = 28;
 
 void raiseAllocationLimitOnce()
 {
@@ -49,6 +54,18 @@ std::int64_t bytesPerPixel(QImage::Format format)
     return std::max<std::int64_t>(1, QImage::toPixelFormat(format).bitsPerPixel() / 8);
 }
 
+// A picture decoded whole, then made RGB32 and scaled, as measured (see the README): Qt converts a
+// picture of 32 bits a pixel or more to RGB32 in its own memory, a narrower one (grey, palette)
+// into a new RGB32 picture beside it, and the scaled copy comes beside the RGB32 one.
+std::int64_t wholePictureMemory(std::int64_t full, std::int64_t wanted, std::int64_t pixelBytes)
+{
+    const std::int64_t decoded = full * pixelBytes;
+    if (pixelBytes >= 4) {
+        return decoded + wanted * 4;
+    }
+    return full * 4 + std::max(decoded, wanted * 4);
+}
+
 } // namespace
 
 QtImageFileReader::QtImageFileReader(QByteArray format)
@@ -61,8 +78,6 @@ std::int64_t QtImageFileReader::decoderMemory(QSize target) const
 {
     const std::int64_t full = pixelCount(size());
     const std::int64_t wanted = pixelCount(target);
-    // The converted RGB32 picture and its scaled copy come on top of what the decoder makes.
-    const std::int64_t finishing = full * 4 + wanted * 4;
     if (m_format == "jpeg") {
         const std::int64_t decoded =
             std::min(full, std::max(full / jpegLargestReduction + 1, wanted * jpegReductionSlack));
@@ -70,9 +85,13 @@ std::int64_t QtImageFileReader::decoderMemory(QSize target) const
     }
     if (m_format == "webp") {
         // Qt's WebP reader takes the whole file in memory and decodes to 32 bits a pixel.
-        return fileBytes() + full * 4 + finishing;
+        return fileBytes() + wholePictureMemory(full, wanted, 4);
     }
-    return full * bytesPerPixel(m_decodedFormat) + finishing;
+    if (m_format == "png" && bytesPerPixel(m_decodedFormat) == 4 && !m_interlaced) {
+        // Qt reduces such a PNG row by row as it decodes: a row or two beside the scaled picture.
+        return wanted * 4 + std::int64_t(size().width()) * 4 * 2 + pngDecoderBytes;
+    }
+    return wholePictureMemory(full, wanted, bytesPerPixel(m_decodedFormat));
 }
 
 bool QtImageFileReader::checkJpegScans()
@@ -89,10 +108,19 @@ bool QtImageFileReader::checkJpegScans()
     return true;
 }
 
+bool QtImageFileReader::scalesWhileDecoding(const QImageReader& reader) const
+{
+    return bytesPerPixel(m_decodedFormat) == 4 && reader.supportsOption(QImageIOHandler::ScaledSize);
+}
+
 QSize QtImageFileReader::readHeader()
 {
     if (m_format == "jpeg" && !checkJpegScans()) {
         return QSize();
+    }
+    if (m_format == "png") {
+        const QByteArray header = file().peek(pngInterlaceAt + 1);
+        m_interlaced = header.size() > pngInterlaceAt && header.at(pngInterlaceAt) != 0;
     }
     QImageReader reader(&file(), m_format);
     pinFormat(reader, m_format);
@@ -113,7 +141,11 @@ QImage QtImageFileReader::decode(QSize target)
 {
     QImageReader reader(&file(), m_format);
     pinFormat(reader, m_format);
-    reader.setScaledSize(target);
+    // Qt scales any other picture in its decoded format, a 16-bit one through a second 64-bit copy
+    // of itself; ImageFileReader scales it once it is RGB32.
+    if (scalesWhileDecoding(reader)) {
+        reader.setScaledSize(target);
+    }
     QImage image;
     if (!reader.read(&image)) {
         fail(reader.errorString());

@@ -5,6 +5,7 @@
 #include <QByteArray>
 #include <QImage>
 #include <QImageIOHandler>
+#include <QImageReader>
 
 namespace morvelin {
 
@@ -28,9 +29,13 @@ protected:
 
 private:
     bool checkJpegScans();
+    // Whether the decoder is asked for the scan's size: only a picture of 32 bits a pixel, which Qt
+    // reduces without a copy in another format.
+    bool scalesWhileDecoding(const QImageReader& reader) const;
 
     QByteArray m_format;
     QImage::Format m_decodedFormat = QImage::Format_Invalid;
+    bool m_interlaced = false; // PNG: Qt decodes an interlaced one whole
     // JPEG: the coefficients a progressive picture keeps while it is decoded, in bytes.
     std::int64_t m_coefficientBytes = 0;
 };

@@ -81,7 +81,8 @@ TEST(CommandLineTest, TheFirstMistakeOnTheLineIsTheOneReported)
     const std::pair<const char*, const char*> cases[] = {
         {"faces a b --foo", "faces takes one photo"},
         {"faces --foo a b", "faces does not know the option '--foo'"},
-        {"faces -- a", "faces does not know the option '--'"},
+        {"faces -- a b", "faces takes one photo"}, // "--" ends the options; what follows are operands
+        {"faces -- --out o", "faces takes one photo"},
         {"faces --out=o a", "faces does not know the option '--out=o'"},
         {"faces -x -out", "faces takes one photo"},
         {"faces --matcher grid --matcher", "--matcher takes features or grid"},

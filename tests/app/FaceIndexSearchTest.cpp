@@ -126,6 +126,27 @@ TEST(FaceIndexSearchTest, ARepeatSearchGivesExactlyAFreshOnesResultsForBothMatch
     EXPECT_TRUE(stats.out.contains(QStringLiteral("photos\t%1\n").arg(photoCount - 1))) << stats.out.toStdString();
 }
 
+// The index verb speaks of the index it cannot open, not of a search.
+TEST(FaceIndexSearchTest, AnUnusableIndexIsReportedInTheVerbsOwnWords)
+{
+    QTemporaryDir area;
+    QFile notAFolder(area.filePath(QStringLiteral("cache")));
+    ASSERT_TRUE(notAFolder.open(QIODevice::WriteOnly));
+    notAFolder.close();
+    for (const char* option : {"--stats", "--clear"}) {
+        QProcess process;
+        QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+        environment.insert(QStringLiteral("XDG_CACHE_HOME"), notAFolder.fileName());
+        process.setProcessEnvironment(environment);
+        process.start(QStringLiteral(FACE_MORVELIN_BINARY), {QStringLiteral("index"), QLatin1String(option)});
+        ASSERT_TRUE(process.waitForFinished(30000));
+        const QString err = QString::fromUtf8(process.readAllStandardError());
+        EXPECT_EQ(process.exitCode(), 2) << option;
+        EXPECT_TRUE(err.contains(QStringLiteral("face index"))) << err.toStdString();
+        EXPECT_FALSE(err.contains(QStringLiteral("searching"))) << err.toStdString();
+    }
+}
+
 // A search killed mid-way leaves only whole entries, and two searches at once (the window and the
 // command line) share the index without "database is locked": both give a fresh scan's results.
 TEST(FaceIndexSearchTest, AnInterruptedSearchAndTwoAtOnceLeaveTheIndexRight)

@@ -135,6 +135,35 @@ TEST(HelpersTest, TempFolderIsRemovedWhenTheProgramEnds)
     }
 }
 
+// A run killed with SIGKILL leaves its private folder; the next run of the same user removes it, and
+// never one of a process still running.
+TEST(HelpersTest, TempFoldersOfEndedRunsAreRemovedAndLiveOnesKept)
+{
+    QTemporaryDir area;
+    QProcess ended;
+    ended.start(QStringLiteral("/bin/sleep"), {QStringLiteral("0")});
+    ASSERT_TRUE(ended.waitForStarted(10000));
+    const qint64 endedPid = ended.processId();
+    ASSERT_TRUE(ended.waitForFinished(10000));
+    const auto folder = [&](qint64 pid) {
+        const QString path = area.filePath(QStringLiteral("face-morvelin-%1-abcDEF").arg(pid));
+        QDir().mkpath(path + QStringLiteral("/pixels"));
+        QFile::setPermissions(path, ownerOnly);
+        return path;
+    };
+    const QString dead = folder(endedPid);
+    const QString alive = folder(QCoreApplication::applicationPid());
+    const QString init = folder(1); // another user's process, as far as kill() can tell
+    const QString foreign = area.filePath(QStringLiteral("face-morvelin-walk-abcDEF"));
+    QDir().mkpath(foreign);
+
+    runChild(QStringLiteral("return"), area.path());
+    EXPECT_FALSE(QFileInfo::exists(dead));
+    EXPECT_TRUE(QFileInfo::exists(alive));
+    EXPECT_TRUE(QFileInfo::exists(init));
+    EXPECT_TRUE(QFileInfo::exists(foreign)) << "a name of another kind is not the program's";
+}
+
 TEST(HelpersTest, ShellGetsFilesAsFilesAndAddressesAsTheyAre)
 {
     UrlRecorder recorder;

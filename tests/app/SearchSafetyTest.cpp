@@ -78,6 +78,8 @@ TEST(SearchSafetyTest, SpecialFilesAreSkippedAndEverySignalCleansUp)
     const Outcome withPipe = runProgram(search(small.path(), {QStringLiteral("--verbose")}));
     EXPECT_EQ(withPipe.exitCode, 0);
     EXPECT_TRUE(withPipe.err.contains(QStringLiteral("pipe.jpg: not a photo"))) << withPipe.err.toStdString();
+    EXPECT_TRUE(withPipe.err.contains(QStringLiteral("1 photo found, 1 scanned"))) << withPipe.err.toStdString();
+    EXPECT_TRUE(withPipe.err.contains(QStringLiteral("1 file could not be read"))) << "the pipe is counted as it is named";
     const QString pipe = small.filePath(QStringLiteral("pipe.jpg"));
     EXPECT_EQ(runProgram({QStringLiteral("faces"), pipe}).exitCode, 2);
     EXPECT_EQ(runProgram({QStringLiteral("compare"), pipe, astronaut}).exitCode, 2);
@@ -101,15 +103,69 @@ TEST(SearchSafetyTest, SpecialFilesAreSkippedAndEverySignalCleansUp)
         EXPECT_FALSE(QJsonDocument::fromJson(stopped.out.toUtf8()).object().value(QStringLiteral("complete")).toBool(true));
         EXPECT_TRUE(QDir(temp.path()).isEmpty()) << exitCode;
     }
-    // A reader that goes away: the write fails with SIGPIPE.
-    QProcess shell;
-    QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
-    environment.insert(QStringLiteral("TMPDIR"), temp.path());
-    shell.setProcessEnvironment(environment);
-    shell.start(QStringLiteral("/bin/sh"), {QStringLiteral("-c"), QStringLiteral("\"$0\" search --face \"$1\" \"$2\" | true"),
-                                            QStringLiteral(FACE_MORVELIN_BINARY), astronaut, small.path()});
-    ASSERT_TRUE(shell.waitForFinished(60000));
-    EXPECT_TRUE(QDir(temp.path()).isEmpty()) << "the private folder goes on SIGPIPE too";
+}
+
+// A list that does not reach its reader is never taken for an empty one: a reader gone before the
+// end exits 141, a full disk 74, both with a message; and the private folder still goes.
+TEST(SearchSafetyTest, LostOutputIsAnErrorOfItsOwn)
+{
+    SKIP_WITHOUT_PHOTOS();
+    QTemporaryDir small;
+    copyAs(astronaut, small.path(), "astronaut.png");
+    QTemporaryDir temp;
+    const struct {
+        const char* shell;
+        int exitCode;
+        const char* message;
+    } cases[] = {
+        {"\"$0\" search $3 --face \"$1\" \"$2\" | true; exit ${PIPESTATUS[0]}", 141, "its reader closed the pipe"},
+        {"exec \"$0\" search $3 --face \"$1\" \"$2\" >/dev/full", 74, "No space left on device"},
+    };
+    for (const auto& [line, exitCode, message] : cases) {
+        for (const QString& format : {QStringLiteral("--verbose"), QStringLiteral("--json")}) {
+            QProcess shell;
+            QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+            environment.insert(QStringLiteral("TMPDIR"), temp.path());
+            shell.setProcessEnvironment(environment);
+            shell.start(QStringLiteral("/bin/bash"), {QStringLiteral("-c"), QLatin1String(line),
+                                                      QStringLiteral(FACE_MORVELIN_BINARY), astronaut, small.path(), format});
+            ASSERT_TRUE(shell.waitForFinished(60000));
+            const QString err = QString::fromUtf8(shell.readAllStandardError());
+            EXPECT_EQ(shell.exitCode(), exitCode) << line << ' ' << err.toStdString();
+            EXPECT_TRUE(err.contains(QLatin1String(message))) << err.toStdString();
+            EXPECT_TRUE(QDir(temp.path()).isEmpty()) << line;
+        }
+    }
+}
+
+// With few files allowed open, the search scans fewer photos at once rather than failing photos or
+// aborting in a thread that found no descriptor; with too few it says so and exits 71.
+TEST(SearchSafetyTest, TheLimitOfOpenFilesCapsTheScansAtOnce)
+{
+    SKIP_WITHOUT_PHOTOS();
+    QTemporaryDir folder;
+    for (const char* name : {"a.png", "b.png", "c.png", "d.png"}) {
+        copyAs(astronaut, folder.path(), name);
+    }
+    const auto limited = [&](int files) {
+        QProcess process;
+        process.start(QStringLiteral("/usr/bin/prlimit"),
+                      QStringList{QStringLiteral("--nofile=%1:%1").arg(files), QStringLiteral(FACE_MORVELIN_BINARY)}
+                          + search(folder.path(), {QStringLiteral("--jobs"), QStringLiteral("8"),
+                                                   QStringLiteral("--no-index"), QStringLiteral("--verbose")}));
+        process.waitForFinished(120000);
+        return Outcome{process.exitStatus() == QProcess::NormalExit ? process.exitCode() : -1,
+                       QString::fromUtf8(process.readAllStandardOutput()),
+                       QString::fromUtf8(process.readAllStandardError())};
+    };
+    const Outcome few = limited(24);
+    EXPECT_EQ(few.exitCode, 0) << few.err.toStdString();
+    EXPECT_EQ(few.out.count(QLatin1Char('\n')), 4) << few.err.toStdString();
+    EXPECT_TRUE(few.err.contains(QStringLiteral("at once instead of 8"))) << few.err.toStdString();
+    EXPECT_FALSE(few.err.contains(QStringLiteral("could not be read"))) << few.err.toStdString();
+    const Outcome tooFew = limited(16);
+    EXPECT_EQ(tooFew.exitCode, 71) << tooFew.err.toStdString();
+    EXPECT_TRUE(tooFew.err.contains(QStringLiteral("too few files may be open"))) << tooFew.err.toStdString();
 }
 
 TEST(SearchSafetyTest, BombsAreRefusedOrWaitForTheirShareOfMemory)
@@ -153,6 +209,8 @@ TEST(SearchSafetyTest, NamesAreBytesAndTheContentDecidesTheDecoder)
     std::filesystem::create_directory(folder.path().toStdString() + "/d\xe9r");
     copyAs(astronaut, folder.path(), "d\xe9r/a.png");
     copyAs(astronaut, folder.path(), "new\nline.png");
+    // A line separator and a C1 control would break the line as a newline does.
+    copyAs(astronaut, folder.path(), "line\u2028sep\u0085.png");
     const QStringList recursive{QStringLiteral("--recursive")};
 
     const Outcome text = runProgram(search(folder.path(), recursive), folder.path());
@@ -162,12 +220,14 @@ TEST(SearchSafetyTest, NamesAreBytesAndTheContentDecidesTheDecoder)
         names.append(line.section(folder.path() + '/', 1));
     }
     names.sort();
-    EXPECT_EQ(names, (QStringList{"caf\\351.jpg", "d\\351r/a.png", "new\\nline.png"})) << text.out.toStdString();
+    EXPECT_EQ(names, (QStringList{"caf\\351.jpg", "d\\351r/a.png", "line\\342\\200\\250sep\\302\\205.png",
+                                  "new\\nline.png"}))
+        << text.out.toStdString();
 
     const Outcome json = runProgram(search(folder.path(), recursive + QStringList{QStringLiteral("--json")}));
     EXPECT_TRUE(json.out.contains(QStringLiteral("caf\\udce9.jpg"))) << json.out.toStdString();
     const QJsonObject document = QJsonDocument::fromJson(json.out.toUtf8()).object();
-    EXPECT_EQ(document.value(QStringLiteral("photos")).toArray().size(), 3);
+    EXPECT_EQ(document.value(QStringLiteral("photos")).toArray().size(), 4);
     EXPECT_TRUE(document.value(QStringLiteral("complete")).toBool());
 }
 

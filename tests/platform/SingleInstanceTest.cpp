@@ -148,6 +148,20 @@ TEST_F(SingleInstanceTest, ProgramsStartedByTheInstanceDoNotInheritTheLock)
     viewer.waitForFinished();
 }
 
+// A socket's path has at most 107 bytes: a longer one can never be reached, and the program says
+// which path it is and how to get a shorter one.
+TEST(SingleInstanceSocketTest, APathTooLongForASocketIsNamedWithTheWayOut)
+{
+    const QString shortFolder = QStringLiteral("/run/user/1000");
+    EXPECT_TRUE(SingleInstance(shortFolder).socketProblem().isEmpty());
+    const QString longFolder = QStringLiteral("/home/") + QString(100, QLatin1Char('a'));
+    const SingleInstance instance(longFolder);
+    const QString problem = instance.socketProblem();
+    EXPECT_TRUE(problem.contains(longFolder + QStringLiteral("/face-morvelin.socket"))) << problem.toStdString();
+    EXPECT_TRUE(problem.contains(QStringLiteral("XDG_RUNTIME_DIR"))) << problem.toStdString();
+    EXPECT_FALSE(instance.sendCapture(100));
+}
+
 TEST_F(SingleInstanceTest, OnlyTheUserReachesTheSocketAndStrangeRequestsAreDropped)
 {
     SingleInstance instance(folder());

@@ -6,6 +6,8 @@
 #include <QFile>
 #include <QImageReader>
 #include <QImageWriter>
+#include <QProcess>
+#include <QRegularExpression>
 #include <QTemporaryDir>
 #include <QtEndian>
 
@@ -13,8 +15,11 @@
 #include <libheif/heif.h>
 
 #include <array>
+#include <cstdio>
 #include <cstring>
 #include <thread>
+
+#include <malloc.h>
 
 using namespace morvelin;
 
@@ -170,6 +175,47 @@ void expectCleanOutcome(const QString& path)
     }
     EXPECT_EQ(image.picture().size(), QSize(image.width(), image.height()));
     EXPECT_EQ(image.picture().format(), QImage::Format_RGB32);
+}
+
+// Set in a copy of this test program that decodes one photo and reports its peak memory.
+const char* const decodePeakVariable = "MORVELIN_DECODE_PEAK_OF";
+
+// The process's resident memory now and at its peak, from the kernel's own count. getrusage's
+// ru_maxrss would not do in a child: it starts from the size of the parent that forked it.
+struct Resident {
+    std::int64_t now = 0;
+    std::int64_t peak = 0;
+};
+
+Resident resident()
+{
+    Resident bytes;
+    QFile status(QStringLiteral("/proc/self/status"));
+    if (!status.open(QIODevice::ReadOnly | QIODevice::Text)) {
+        return bytes;
+    }
+    for (const QByteArray& line : status.readAll().split('\n')) {
+        const std::int64_t kilobytes = line.mid(6).trimmed().split(' ').value(0).toLongLong() * 1024;
+        if (line.startsWith("VmRSS:")) {
+            bytes.now = kilobytes;
+        } else if (line.startsWith("VmHWM:")) {
+            bytes.peak = kilobytes;
+        }
+    }
+    return bytes;
+}
+
+// A run-length TGA of 24 bits, one colour: ImageMagick's decoder on a file of a few hundred kilobytes.
+QByteArray runLengthTga(int width, int height)
+{
+    QByteArray tga(18, '\0');
+    tga[2] = 10;
+    tga[12] = char(width & 0xFF);
+    tga[13] = char(width >> 8);
+    tga[14] = char(height & 0xFF);
+    tga[15] = char(height >> 8);
+    tga[16] = 24;
+    return tga + QByteArray("\xFF\x40\x60\x80", 4).repeated((qsizetype(width) * height + 127) / 128);
 }
 
 class ImageXTest : public ::testing::Test {
@@ -435,4 +481,76 @@ TEST_F(ImageXTest, BrokenAndTruncatedFilesLoadCleanly)
             }
         }
     }
+}
+
+// What a scan reserves for decoding a photo at its scan's size is what decoding it takes at most: the
+// peak of a process of its own for every decoder path, within a tenth.
+TEST_F(ImageXTest, DecodingMemoryIsWithinATenthOfTheMeasuredPeak)
+{
+    const auto filled = [](QImage::Format format) {
+        QImage image(4000, 3000, format);
+        if (format == QImage::Format_Indexed8) {
+            image.setColorTable({qRgb(20, 40, 60), qRgb(200, 180, 160)});
+        }
+        image.fill(1);
+        return image;
+    };
+    const struct {
+        const char* name;
+        QImage::Format format;
+    } pngs[] = {
+        {"rgb.png", QImage::Format_RGB32},         {"alpha.png", QImage::Format_ARGB32},
+        {"grey.png", QImage::Format_Grayscale8},   {"palette.png", QImage::Format_Indexed8},
+        {"deep-rgb.png", QImage::Format_RGBX64},   {"deep-alpha.png", QImage::Format_RGBA64},
+        {"deep-grey.png", QImage::Format_Grayscale16},
+    };
+    QStringList photos;
+    for (const auto& png : pngs) {
+        photos.append(write(QLatin1String(png.name), encoded(filled(png.format), "png")));
+    }
+    for (const char* format : {"bmp", "tiff", "webp"}) {
+        photos.append(write(QStringLiteral("photo.") + QLatin1String(format), encoded(filled(QImage::Format_RGB32), format)));
+    }
+    photos.append(write(QStringLiteral("deep.tiff"), encoded(filled(QImage::Format_RGBA64), "tiff")));
+    photos.append(write(QStringLiteral("runs.tga"), runLengthTga(4000, 3000)));
+    QProcess convert;
+    convert.start(QStringLiteral("convert"), {photos.first(), QStringLiteral("-interlace"), QStringLiteral("PNG"),
+                                              QStringLiteral("PNG24:") + m_dir.filePath(QStringLiteral("interlaced.png"))});
+    if (convert.waitForFinished(60000) && convert.exitCode() == 0) {
+        photos.append(m_dir.filePath(QStringLiteral("interlaced.png")));
+    }
+    for (const QString& photo : photos) {
+        QProcess child;
+        QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+        environment.insert(QLatin1String(decodePeakVariable), photo);
+        child.setProcessEnvironment(environment);
+        child.start(QCoreApplication::applicationFilePath(), {QStringLiteral("--gtest_filter=ImageXDecodePeak.*")});
+        ASSERT_TRUE(child.waitForFinished(120000));
+        const QStringList report = QString::fromLocal8Bit(child.readAllStandardOutput())
+                                       .section(QStringLiteral("decode-peak "), 1)
+                                       .split(QRegularExpression(QStringLiteral("\\s+")));
+        const double peak = report.value(0).toDouble();
+        const double estimate = report.value(1).toDouble();
+        ASSERT_GT(peak, 0) << photo.toStdString();
+        EXPECT_NEAR(estimate / peak, 1.0, 0.1)
+            << photo.toStdString() << ": " << peak / 1e6 << " MB decoding, " << estimate / 1e6 << " MB reserved";
+    }
+}
+
+// The child of the test above: decodes the photo at its scan's size.
+TEST(ImageXDecodePeak, OfOnePhoto)
+{
+    const QByteArray path = qgetenv(decodePeakVariable);
+    if (path.isEmpty()) {
+        GTEST_SKIP() << "run by DecodingMemoryIsWithinATenthOfTheMeasuredPeak in a process of its own";
+    }
+    ImageX photo;
+    ASSERT_TRUE(photo.load(QString::fromLocal8Bit(path)));
+    photo.resize(1600, 0);
+    const std::int64_t estimate = photo.decodingMemory();
+    ::malloc_trim(0);
+    const std::int64_t before = resident().now;
+    ASSERT_FALSE(photo.picture().isNull());
+    std::printf("decode-peak %lld %lld\n", static_cast<long long>(resident().peak - before),
+                static_cast<long long>(estimate));
 }

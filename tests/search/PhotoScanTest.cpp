@@ -1,6 +1,7 @@
 #include "GridQuery.h"
 #include "search/FaceIndex.h"
 #include "search/FileStamp.h"
+#include "search/MemoryBudget.h"
 #include "search/PhotoScan.h"
 
 #include "WaitUntil.h"
@@ -140,4 +141,23 @@ TEST(PhotoScanTest, OnlyTheFilesOwnFaultsAreRemembered)
     }
     EXPECT_TRUE(failure.contains(QStringLiteral("open files"))) << failure.toStdString();
     EXPECT_FALSE(index->find(good, *FileStamp::of(good)));
+}
+
+// A photo still waiting for its memory when the search stops was not read, nor found unreadable.
+TEST(PhotoScanTest, APhotoKeptFromItsTurnByAStopIsNotUnreadable)
+{
+    QTemporaryDir photos;
+    QImage image(640, 480, QImage::Format_RGB32);
+    image.fill(qRgb(120, 140, 160));
+    const QString photo = photos.filePath(QStringLiteral("photo.png"));
+    ASSERT_TRUE(image.save(photo));
+    auto budget = std::make_shared<MemoryBudget>();
+    budget->cancel();
+    PhotoScan scan(gridQuery());
+    scan.setMemoryBudget(budget);
+    int completed = 0;
+    QObject::connect(&scan, &PhotoScan::Completed, [&]() { ++completed; });
+    scan.Start(photo, photos.filePath(QStringLiteral("absent-data.xml")));
+    waitUntil([&] { return completed > 0; }, 60000);
+    EXPECT_TRUE(scan.stoppedBeforeScan()) << scan.failure().toStdString();
 }
