@@ -17,7 +17,7 @@ public:
     // Raise it whenever a change to the scan's code changes what it finds for the same files (framing,
     // the order of the faces, the alignment, the contents it reads, a photo's turn...): the filter is
     // fingerprinted on its own.
-    static constexpr int revision = 4;
+    static constexpr int revision = 5;
 
     // The code's own revisions, kept beside the code they follow.
     struct Revisions {
