@@ -38,6 +38,8 @@ Module1::~Module1()
 
 Module1::Start Module1::Main(bool capture)
 {
+    // Before the claim: a signal that comes once the instance is visible must still end it cleanly.
+    endCleanlyOnSignals();
     if (!m_instance->claim()) {
         if (capture) {
             return m_instance->sendCapture() ? Start::CaptureSent : Start::CaptureNotSent;
@@ -45,7 +47,6 @@ Module1::Start Module1::Main(bool capture)
         refuseSecondStart();
         return Start::Refused;
     }
-    endCleanlyOnSignals();
     // A capture start wants the screen as it is; the welcome window would cover it. It comes back
     // with the next plain start.
     if (!capture && Settings::showWelcome()) {
