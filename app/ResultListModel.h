@@ -43,7 +43,7 @@ private:
     void storeIcons(int first, int last);
 
     ResultList& m_results;
-    // Photos whose icon the desktop cannot tell get the last icon drawn, as before.
+    // Photos whose icon the desktop cannot tell get the last icon drawn rather than none.
     std::unique_ptr<QLabel> m_iconPic;
     QHash<QString, QPixmap> m_fileIcons;
 };

@@ -9,8 +9,8 @@ namespace morvelin {
 
 namespace {
 
-// Both pictures are lowered over all 48 rows. Lowering only the upper half of the first one (as the
-// comparison once did) made a face differ from itself whenever its chin was bright.
+// Both pictures are lowered over all 48 rows: lowering only the upper half of the first one would make
+// a face differ from itself whenever its chin is bright.
 void lowerBelowFloor(const classImageProcessing& source, classImageProcessing& target)
 {
     for (std::int16_t x = 0; x < FaceMatchTech::gridSize; ++x) {

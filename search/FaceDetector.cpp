@@ -52,7 +52,7 @@ cv::Mat shrink(const cv::Mat& part, int width, int height, int factor)
     return result;
 }
 
-// Filtered photos (grey, lifted above the comparison's floor) are pale; the model finds faces best in
+// Pale or dim pictures (a grey screen capture, a faded scan) lose faces; the model finds them best in
 // the full range. Colour ratios are kept, so a colour photo that already spans the range is unchanged.
 void stretchContrast(cv::Mat& part)
 {
@@ -65,8 +65,8 @@ void stretchContrast(cv::Mat& part)
     part.convertTo(part, -1, 255.0 / (brightest - darkest), -darkest * 255.0 / (brightest - darkest));
 }
 
-// The model learnt from colour photos and misses about one grey face in five; a grey picture (a scan
-// filters its photo before detection) given a skin-like tint loses almost none.
+// The model learnt from colour photos and misses about one grey face in five; a grey picture (a
+// black-and-white photo) given a skin-like tint loses almost none.
 void tintIfGrey(cv::Mat& part)
 {
     std::vector<cv::Mat> channels;
