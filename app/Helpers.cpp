@@ -156,12 +156,12 @@ void FormNotOnTop(QWidget* window)
     setStaysOnTop(window, false);
 }
 
-void OpenWithShell(const QString& target)
+bool OpenWithShell(const QString& target)
 {
     if (target.isEmpty()) {
-        return;
+        return false;
     }
-    QDesktopServices::openUrl(urlOfTarget(target));
+    return QDesktopServices::openUrl(urlOfTarget(target));
 }
 
 QString BrowseFolder(QWidget* owner, const QString& title, [[maybe_unused]] bool newStyle,

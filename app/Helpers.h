@@ -16,8 +16,9 @@ namespace morvelin {
 void FormOnTop(QWidget* window);
 void FormNotOnTop(QWidget* window);
 
-// A file, a folder or a web address, opened with whatever the desktop associates with it.
-void OpenWithShell(const QString& target);
+// A file, a folder or a web address, opened with whatever the desktop associates with it; false when
+// nothing could be started for it.
+bool OpenWithShell(const QString& target);
 
 // The chosen folder with one trailing "/", or empty when cancelled. root names the folder to start
 // in; anything that is not an existing folder starts in the home folder. Both styles get the

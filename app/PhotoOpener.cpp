@@ -1,9 +1,9 @@
 #include "app/PhotoOpener.h"
 
+#include "app/Helpers.h"
 #include "app/Translate.h"
 #include "base/ProgramNames.h"
 
-#include <QDesktopServices>
 #include <QDir>
 #include <QFileInfo>
 #include <QMessageBox>
@@ -42,14 +42,14 @@ void PhotoOpener::open(const QString& photo)
 // xdg-open reports what QDesktopServices hides: whether anything took the file.
 void PhotoOpener::openWithDesktop(const QString& target, std::function<void()> failed)
 {
-    const QUrl url = QUrl::fromLocalFile(QFileInfo(target).absoluteFilePath());
     const QString xdgOpen = QStandardPaths::findExecutable(QStringLiteral("xdg-open"));
     if (xdgOpen.isEmpty()) {
-        if (!QDesktopServices::openUrl(url)) {
+        if (!OpenWithShell(target)) {
             failed();
         }
         return;
     }
+    const QUrl url = QUrl::fromLocalFile(QFileInfo(target).absoluteFilePath());
     auto* process = new QProcess(this);
     connect(process, &QProcess::errorOccurred, this, [process, failed](QProcess::ProcessError error) {
         if (error == QProcess::FailedToStart) {
