@@ -16,6 +16,9 @@
 
 namespace morvelin {
 
+class FaceIndexStore;
+class FaceIndexWriter;
+
 // Remembers what each scanned photo holds — its faces, as the comparison reads them — so that a
 // repeat search only compares. A photo's entry counts only while the file keeps its stamp and the scan
 // that made it had the same version (detector, its data, scan size, filter, feature model). It is a
@@ -76,14 +79,11 @@ public:
     bool clear();
 
 private:
-    class Store;
-    class Writer;
-
     QStringList brokenCopies() const;
     bool removeBrokenCopies() const;
 
-    std::shared_ptr<Store> m_store;
-    std::unique_ptr<Writer> m_writer;
+    std::shared_ptr<FaceIndexStore> m_store;
+    std::unique_ptr<FaceIndexWriter> m_writer;
 };
 
 } // namespace morvelin

@@ -1,0 +1,151 @@
+#include "search/FaceIndexDatabase.h"
+
+#include "search/SqliteStatement.h"
+
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+
+#include <sqlite3.h>
+
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+namespace morvelin {
+
+namespace {
+
+// "FMor": tells our file from another program's SQLite database at the same place.
+constexpr int applicationId = 0x464d6f72;
+constexpr int schemaVersion = 1;
+constexpr int busyTimeoutMs = 10000;
+
+const char* const schema =
+    "CREATE TABLE IF NOT EXISTS photos("
+    " path BLOB PRIMARY KEY,"
+    " device INTEGER NOT NULL, inode INTEGER NOT NULL, size INTEGER NOT NULL,"
+    " modified_ns INTEGER NOT NULL, changed_ns INTEGER NOT NULL,"
+    " version BLOB NOT NULL, error TEXT NOT NULL, face_count INTEGER NOT NULL, faces BLOB NOT NULL"
+    ") WITHOUT ROWID;"
+    // One row per emptying: a search in another process that sees the count move on stops writing, so
+    // that what it found does not come back after the user emptied the index.
+    "CREATE TABLE IF NOT EXISTS clears(at INTEGER NOT NULL)";
+
+bool damageCode(sqlite3* db)
+{
+    const int code = sqlite3_errcode(db) & 0xff;
+    return code == SQLITE_NOTADB || code == SQLITE_CORRUPT;
+}
+
+// The folder only its owner may enter, the file only its owner may read: it holds faces cut from
+// the user's photos. Modes are only ever narrowed: a folder the user made read-only stays so.
+bool narrowMode(const QByteArray& path, mode_t allowed)
+{
+    struct stat info {};
+    return ::stat(path.constData(), &info) == 0 && ::chmod(path.constData(), info.st_mode & allowed) == 0;
+}
+
+} // namespace
+
+bool FaceIndexDatabase::execute(sqlite3* db, const char* sql)
+{
+    return sqlite3_exec(db, sql, nullptr, nullptr, nullptr) == SQLITE_OK;
+}
+
+// A full disk is said as such.
+QString FaceIndexDatabase::failureOf(sqlite3* db)
+{
+    if (db == nullptr) {
+        return QStringLiteral("it cannot be opened");
+    }
+    if ((sqlite3_errcode(db) & 0xff) == SQLITE_FULL) {
+        return QStringLiteral("the disk is full");
+    }
+    return QString::fromUtf8(sqlite3_errmsg(db));
+}
+
+std::optional<qint64> FaceIndexDatabase::integer(sqlite3* db, const char* sql)
+{
+    SqliteStatement statement(db, sql);
+    if (!statement.ok() || statement.step() != SQLITE_ROW) {
+        return std::nullopt;
+    }
+    return statement.integer(0);
+}
+
+qint64 FaceIndexDatabase::generationOf(sqlite3* db)
+{
+    return integer(db, "SELECT count(*) FROM clears").value_or(-1);
+}
+
+sqlite3* FaceIndexDatabase::open(const QString& path)
+{
+    sqlite3* db = nullptr;
+    const int flags = SQLITE_OPEN_READWRITE | SQLITE_OPEN_CREATE | SQLITE_OPEN_FULLMUTEX;
+    if (sqlite3_open_v2(QFile::encodeName(path).constData(), &db, flags, nullptr) != SQLITE_OK) {
+        sqlite3_close(db);
+        return nullptr;
+    }
+    sqlite3_busy_timeout(db, busyTimeoutMs);
+    // Each connection has its own setting. With the write-ahead log a commit stays whole without a
+    // flush to disk; a power cut may only forget the last batches, which are scanned again.
+    execute(db, "PRAGMA synchronous=NORMAL");
+    return db;
+}
+
+// A file of ours, of a schema we know, that SQLite reads without complaint — or a new, empty one.
+// A file that cannot be read for another reason (locked, no memory) is not called damaged.
+FaceIndexDatabase::Soundness FaceIndexDatabase::soundness(sqlite3* db)
+{
+    const auto id = integer(db, "PRAGMA application_id");
+    const auto version = integer(db, "PRAGMA user_version");
+    const auto tables = integer(db, "SELECT count(*) FROM sqlite_master");
+    if (!id || !version || !tables) {
+        return damageCode(db) ? Soundness::Damaged : Soundness::Unusable;
+    }
+    if (*id == 0 && *version == 0 && *tables == 0) {
+        return Soundness::Sound;
+    }
+    if (*id != applicationId || *version != schemaVersion) {
+        return Soundness::Damaged;
+    }
+    SqliteStatement check(db, "PRAGMA quick_check");
+    if (!check.ok() || check.step() != SQLITE_ROW) {
+        return damageCode(db) ? Soundness::Damaged : Soundness::Unusable;
+    }
+    return check.text(0) == QLatin1String("ok") ? Soundness::Sound : Soundness::Damaged;
+}
+
+bool FaceIndexDatabase::createSchema(sqlite3* db)
+{
+    if (!execute(db, "PRAGMA journal_mode=WAL") || !execute(db, "BEGIN IMMEDIATE")) {
+        return false;
+    }
+    const QByteArray setIds = QStringLiteral("PRAGMA application_id=%1; PRAGMA user_version=%2;")
+                                  .arg(applicationId)
+                                  .arg(schemaVersion)
+                                  .toLatin1();
+    if (!execute(db, schema) || !execute(db, setIds.constData()) || !execute(db, "COMMIT")) {
+        execute(db, "ROLLBACK");
+        return false;
+    }
+    return true;
+}
+
+bool FaceIndexDatabase::prepareFile(const QString& path)
+{
+    const QByteArray folder = QFile::encodeName(QFileInfo(path).absolutePath());
+    if (!QDir().mkpath(QFile::decodeName(folder)) || !narrowMode(folder, 0700) || ::access(folder.constData(), W_OK) != 0) {
+        return false;
+    }
+    const QByteArray file = QFile::encodeName(path);
+    const int fd = ::open(file.constData(), O_RDWR | O_CREAT | O_CLOEXEC | O_NOFOLLOW, 0600);
+    if (fd < 0) {
+        return false;
+    }
+    ::close(fd);
+    return narrowMode(file, 0600);
+}
+
+} // namespace morvelin

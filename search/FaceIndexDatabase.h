@@ -1,0 +1,36 @@
+#pragma once
+
+#include <QByteArray>
+#include <QString>
+
+#include <optional>
+
+struct sqlite3;
+
+namespace morvelin {
+
+// The face index's SQLite file: how it is made safe to open, opened, recognised as ours and given
+// its tables. Every connection, the readers' and the writer's, is opened here.
+class FaceIndexDatabase {
+public:
+    enum class Soundness { Sound, Damaged, Unusable };
+
+    // Makes the folder and the file, both private to their owner; false when either cannot be made
+    // or written.
+    static bool prepareFile(const QString& path);
+    // A connection, or null; safe to use from several threads.
+    static sqlite3* open(const QString& path);
+    static Soundness soundness(sqlite3* db);
+    // The tables and the marks that tell the file as ours, in the write-ahead log's mode.
+    static bool createSchema(sqlite3* db);
+
+    static bool execute(sqlite3* db, const char* sql);
+    // The single integer a query returns, if it returns one.
+    static std::optional<qint64> integer(sqlite3* db, const char* sql);
+    // How many times the index was emptied: a writer that sees it move on stops.
+    static qint64 generationOf(sqlite3* db);
+    // Why SQLite refused, for the user.
+    static QString failureOf(sqlite3* db);
+};
+
+} // namespace morvelin

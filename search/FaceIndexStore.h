@@ -1,0 +1,43 @@
+#pragma once
+
+#include <QByteArray>
+#include <QString>
+
+#include <mutex>
+
+struct sqlite3;
+
+namespace morvelin {
+
+// The face index's database as both the readers and the writer see it; outlives either. A damaged
+// file is moved aside and started anew when it is opened.
+class FaceIndexStore {
+public:
+    FaceIndexStore(QString path, QByteArray version);
+    ~FaceIndexStore();
+    FaceIndexStore(const FaceIndexStore&) = delete;
+    FaceIndexStore& operator=(const FaceIndexStore&) = delete;
+
+    // Keeps the first line said: the cause, not what followed from it.
+    void say(const QString& line);
+    QString notice() const;
+
+    // The readers' connection; null when the index cannot be used.
+    sqlite3* reader() const { return m_read; }
+    const QString& path() const { return m_path; }
+    const QByteArray& version() const { return m_version; }
+
+private:
+    sqlite3* open();
+    sqlite3* ready(sqlite3* db);
+    sqlite3* without(const QString& line);
+    QString moveAside();
+
+    QString m_path;
+    QByteArray m_version;
+    sqlite3* m_read = nullptr;
+    mutable std::mutex m_noticeMutex;
+    QString m_notice;
+};
+
+} // namespace morvelin
