@@ -163,12 +163,6 @@ void ScanWindows::closeAll()
     m_arrangement = Arrangement();
 }
 
-int ScanWindows::windowCount() const
-{
-    return static_cast<int>(std::count_if(m_windows.cbegin(), m_windows.cend(),
-                                          [](const QPointer<WinFotoFace>& window) { return !window.isNull(); }));
-}
-
 WinFotoFace* ScanWindows::idleWindow() const
 {
     for (const QPointer<WinFotoFace>& window : m_windows) {

@@ -45,7 +45,6 @@ public:
     void follow(PhotoScan* scan, const QImage& sourceFace);
     // The search is over.
     void closeAll();
-    int windowCount() const;
 
     // Places for windows of outer size `window` on `screen`, best first, none overlapping another or
     // `keepClear`: in columns beside `mainWindow` first, then along the screen's edges and the edges of

@@ -84,7 +84,6 @@ SourceAcquisition::Prepared SourceAcquisition::readFile(const QString& jpeg)
     Prepared result;
     result.jpeg = jpeg;
     result.picture = QImage(jpeg);
-    result.detected = result.picture;
     return result;
 }
 
@@ -103,7 +102,7 @@ void SourceAcquisition::prepared(const Prepared& result)
     m_found = SourcePicture::Result();
     m_found.picture = m_target.picture;
     m_found.photoSize = m_target.photoSize;
-    m_faceDet->Detect(m_target.detected, m_dataPath);
+    m_faceDet->Detect(m_target.picture, m_dataPath);
 }
 
 void SourceAcquisition::onFaceDetected(const DetectedFace& face)

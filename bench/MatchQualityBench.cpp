@@ -218,7 +218,7 @@ Quality measure(const std::vector<Face>& sources, const std::vector<Face>& targe
             const bool isSame =
                 target.identity >= 0 && identities[target.identity].person == identities[source.identity].person;
             (isSame ? same : other).push_back(distance);
-            (isSame ? sameListed : otherListed) += FaceScore::fromDistance(std::int32_t(distance)).isMatch() ? 1 : 0;
+            (isSame ? sameListed : otherListed) += FaceQuery().lists(FaceScore::fromDistance(std::int32_t(distance))) ? 1 : 0;
             if (best < 0 || distance < best) {
                 best = distance;
                 bestIsSame = isSame;

@@ -25,7 +25,6 @@ public:
     void setFocusRect(bool show);
 
     // The host shows this button as its default button.
-    bool displayAsDefault() const { return m_isDefault; }
     void setDisplayAsDefault(bool isDefault);
 
     // The visual state as it is drawn now, ButtonPainter::Disabled … ButtonPainter::Pressed.

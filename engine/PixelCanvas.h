@@ -14,9 +14,6 @@ public:
     // Every pixel starts as `fill` (0x00BBGGRR).
     PixelCanvas(int width, int height, std::uint32_t fill = 0);
 
-    int pixelWidth() const { return m_width; }
-    int pixelHeight() const { return m_height; }
-
     // Writes are ignored outside the picture, as drawing past a picture's edge is.
     void setPixel(int x, int y, std::uint32_t bgr);
     std::uint32_t pixel(int x, int y) const;

@@ -73,7 +73,6 @@ public:
     // Read access to what the operations above leave behind.
     using EdgeTrace = std::array<Single, 5>; // start x, start y, end x, end y, strength
     static constexpr int maxTraces = 200;
-    const EdgePatternTable& edgePatternTable() const { return edgePatterns; }
     double getMeanEdgeStrength() const { return meanEdgeStrength; }
     std::int16_t getTraceCount() const { return traceCount; }
     std::int16_t getMaxTraceStrength() const { return maxTraceStrength; }
@@ -82,7 +81,6 @@ public:
     const std::array<std::int16_t, 19>& getAngleHistogram() const { return angleHistogram; }
     std::uint8_t getEdge(std::int16_t ex, std::int16_t ey) const { return edges.get(ex, ey); }
     bool isTraced(std::int16_t x, std::int16_t y) const { return traced.get(x, y); }
-    Single getTraceDirection() const { return traceDirection; }
 
 private:
     // Tests reach the private steps (addTrace, stepSpiral, the edge map) through this peer.

@@ -6,7 +6,6 @@
 
 #include <QDir>
 #include <QFileInfo>
-#include <QImageReader>
 
 #include <opencv2/imgproc.hpp>
 
@@ -236,25 +235,6 @@ DetectorConfig::Result FaceDetector::config(const QString& dataPath)
         cache.emplace(key, *read.config);
     }
     return read;
-}
-
-FaceDetector::Result FaceDetector::detectFile(const QString& imagePath, const QString& dataPath)
-{
-    // The data file first: a broken installation should say so whatever the photo.
-    const DetectorConfig::Result settings = config(dataPath);
-    if (!settings.config) {
-        return failure(settings.error);
-    }
-    if (!QFileInfo(imagePath).isFile()) {
-        return failure(QStringLiteral("image %1 not found").arg(imagePath));
-    }
-    QImageReader reader(imagePath);
-    reader.setAutoTransform(true);
-    const QImage image = reader.read();
-    if (image.isNull()) {
-        return failure(QStringLiteral("image %1 cannot be read: %2").arg(imagePath, reader.errorString()));
-    }
-    return detect(image, *settings.config);
 }
 
 FaceDetector::Result FaceDetector::detect(const QImage& image, const QString& dataPath)

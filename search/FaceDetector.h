@@ -21,7 +21,6 @@ public:
         bool ok() const { return error.isEmpty(); }
     };
 
-    static Result detectFile(const QString& imagePath, const QString& dataPath);
     static Result detect(const QImage& image, const QString& dataPath);
     static Result detect(const QImage& image, const DetectorConfig& config);
 

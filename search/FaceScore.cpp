@@ -23,11 +23,6 @@ FaceScore FaceScore::fromSimilarity(double similarity, double threshold)
     return FaceScore(static_cast<std::int64_t>(num::roundHalfEven(score * 10000.0)));
 }
 
-bool FaceScore::isMatch() const
-{
-    return m_tenThousandths * 1000 >= matchThreshold * 10000;
-}
-
 std::int32_t FaceScore::xscore() const
 {
     // score x 1000 holds tenThousandths x 1000 / 10000 = tenThousandths / 10, which halves land on

@@ -23,12 +23,8 @@ public:
     static FaceScore fromTenThousandths(std::int64_t value) { return FaceScore(value); }
 
     std::int64_t tenThousandths() const { return m_tenThousandths; }
-    // score x 1000 >= 70000, equality included.
-    bool isMatch() const;
     // score x 1000 as a 32-bit whole number, ties to even: what the result list orders by.
     std::int32_t xscore() const;
-    // The score truncated toward zero, as a caption shows it ("87%").
-    std::int64_t wholePercent() const { return m_tenThousandths / 10000; }
     // Exactly four decimals: "85.9991", "100.0000".
     std::string text() const;
 

@@ -4,8 +4,6 @@
 #include "search/ImageFileReader.h"
 
 #include <QFileInfo>
-#include <QImageWriter>
-#include <QSaveFile>
 
 #include <cmath>
 
@@ -112,40 +110,6 @@ void ImageX::secondFilter()
     FaceFilter::applySecond(image);
     image.convertTo(QImage::Format_RGB32);
     m_current.size = image.size();
-}
-
-bool ImageX::save(const QString& path)
-{
-    const QImage& image = decodedImage();
-    if (image.isNull()) {
-        // A decode that just failed has said why already.
-        if (m_error.isEmpty()) {
-            m_error = QStringLiteral("no picture to save");
-        }
-        return false;
-    }
-    // Written aside and renamed, so a reader never sees half a JPEG and a failure leaves no file.
-    QSaveFile file(path);
-    if (!file.open(QIODevice::WriteOnly)) {
-        m_error = QStringLiteral("cannot write %1 (%2)").arg(path, file.errorString());
-        return false;
-    }
-    QImageWriter writer(&file, "jpeg");
-    writer.setQuality(jpegQuality);
-    if (!writer.write(image)) {
-        m_error = QStringLiteral("cannot write %1 (%2)").arg(path, writer.errorString());
-        return false;
-    }
-    if (!file.commit()) {
-        m_error = QStringLiteral("cannot write %1 (%2)").arg(path, file.errorString());
-        return false;
-    }
-    return true;
-}
-
-bool ImageX::isNull() const
-{
-    return !m_current.pending && m_current.image.isNull();
 }
 
 void ImageX::decodePending() const

@@ -11,12 +11,13 @@ namespace morvelin {
 
 class ImageFileReader;
 
-// Holds one current image: read from any of the photo types (see PhotoTypes), scaled, filtered and
-// written back as JPEG. load() reads only the header; the pixels are decoded on first use, at the size
+// Holds one current image: read from any of the photo types (see PhotoTypes), scaled and filtered.
+// load() reads only the header; the pixels are decoded on first use, at the size
 // asked for by then, so a big JPEG scaled down for a scan is never decoded in full.
 // One instance must not be used by two threads at once; separate instances on separate threads may.
 class ImageX {
 public:
+    // The benches' JPEG round trips, which stand for a photo that went through a JPEG on its way.
     static constexpr int jpegQuality = 95;
 
     ImageX();
@@ -39,14 +40,11 @@ public:
     void setPicture(const QImage& picture);
     void filter();
     void secondFilter();
-    bool save(const QString& path);
-    bool isNull() const;
     QString errorString() const { return m_error; }
     // The last failure was the machine's (a limit, an I/O error), not the file's: see ImageFileReader.
     bool errorPasses() const { return m_errorPasses; }
 
-    // Plain settings the hosts set; the image itself does not depend on them.
-    std::int16_t numericSetting = 0;
+    // Set by the hosts that show the image (see ImageXView); the image itself does not depend on it.
     bool displayFlag = false;
 
 private:

@@ -11,11 +11,6 @@ static_assert(sizeof(int) == 4, "the notifications carry 32-bit coordinates");
 
 MorvelinFaceDetection::MorvelinFaceDetection(QObject* parent) : QObject(parent) {}
 
-void MorvelinFaceDetection::Detect(const QString& imagePath, const QString& dataPath)
-{
-    start([imagePath, dataPath] { return FaceDetector::detectFile(imagePath, dataPath); });
-}
-
 void MorvelinFaceDetection::Detect(const QImage& picture, const QString& dataPath)
 {
     start([picture, dataPath] { return FaceDetector::detect(picture, dataPath); });

@@ -22,8 +22,7 @@ class MorvelinFaceDetection : public QObject {
 public:
     explicit MorvelinFaceDetection(QObject* parent = nullptr);
 
-    void Detect(const QString& imagePath, const QString& dataPath);
-    // The picture as it is in memory, with no file between.
+    // The picture as it is in memory: the caller decodes it, with its orientation applied.
     void Detect(const QImage& picture, const QString& dataPath);
 
     // Why the last completed detection found nothing to look at, or empty when it ran.

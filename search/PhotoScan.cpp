@@ -188,7 +188,6 @@ private:
         // The filter works on each face as it is cut out (see FaceFilter), so the detector reads the
         // photo as it is: every face is framed alike whatever the filter does, and a face chosen from
         // a photo gets the same box as the same face found by a scan.
-        m_relay->stageChanged(Stage::ApplyingFilter);
         m_relay->stageChanged(Stage::DetectingFaces);
         const FaceDetector::Result detected = FaceDetector::detect(scaled, m_dataPath);
         if (!detected.ok()) {
@@ -331,8 +330,6 @@ QString PhotoScan::stageText(Stage stage)
     switch (stage) {
     case Stage::Loading:
         return QString::fromUtf8(QT_TRANSLATE_NOOP("Morvelin", "Loading"));
-    case Stage::ApplyingFilter:
-        return QString::fromUtf8(QT_TRANSLATE_NOOP("Morvelin", "Applying filter..."));
     case Stage::DetectingFaces:
         return QString::fromUtf8(QT_TRANSLATE_NOOP("Morvelin", "Detecting Faces..."));
     case Stage::ComparingFaces:

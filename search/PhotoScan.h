@@ -34,7 +34,7 @@ class PhotoScan : public QObject {
     Q_OBJECT
 
 public:
-    enum class Stage { Loading, ApplyingFilter, DetectingFaces, ComparingFaces, Completed };
+    enum class Stage { Loading, DetectingFaces, ComparingFaces, Completed };
 
     static constexpr int tallestPortrait = PictureSizes::tallestPortrait;
     static constexpr int widestLandscape = PictureSizes::widestLandscape;

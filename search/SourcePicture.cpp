@@ -50,9 +50,6 @@ SourcePicture::Prepared SourcePicture::preparePhoto(const QString& photo)
     if (result.picture.isNull()) {
         return unreadable(photo, image.errorString());
     }
-    // The detector reads the very pixels faces are cut from, as a scan does, so that a face chosen
-    // from a photo and the same face found by a scan get the same box.
-    result.detected = result.picture;
     return result;
 }
 
@@ -71,7 +68,6 @@ SourcePicture::Prepared SourcePicture::prepareScreen(const QImage& screen, const
     Prepared result;
     result.jpeg = jpeg;
     result.picture = QImage(jpeg);
-    result.detected = result.picture;
     result.photoSize = result.picture.size();
     return result;
 }
@@ -98,7 +94,7 @@ SourcePicture::Result SourcePicture::findFacesIn(const Prepared& prepared, const
     Result result;
     result.picture = prepared.picture;
     result.photoSize = prepared.photoSize;
-    const FaceDetector::Result detected = FaceDetector::detect(prepared.detected, dataPath);
+    const FaceDetector::Result detected = FaceDetector::detect(prepared.picture, dataPath);
     result.faces = detected.faces;
     result.error = detected.error;
     return result;

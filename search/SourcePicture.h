@@ -23,8 +23,9 @@ public:
     // A source picture ready for the detector. The caller removes `jpeg` when done.
     struct Prepared {
         QString jpeg;                    // the captured screen's file; empty for a photo
-        QImage picture;                  // the pixels faces are cut from
-        QImage detected;                 // the pixels the detector reads: for the screen its JPEG's
+        // The pixels the detector reads and faces are cut from: for the screen, its JPEG's, so that a
+        // face chosen from it and the same face found by a scan of the JPEG get the same box.
+        QImage picture;
         QSize photoSize;                 // the picture's own size, before it was scaled
         QString error;                   // why there is nothing to detect in, empty on success
         bool unreadablePhoto = false;    // the error is the photo's, not the temporary folder's

@@ -1,3 +1,4 @@
+#include "search/FaceQuery.h"
 #include "search/FaceScore.h"
 
 #include "engine/EngineError.h"
@@ -11,21 +12,20 @@ TEST(FaceScoreTest, DistancesBecomeScoresCaptionsAndListKeys)
     const struct {
         std::int32_t distance;
         const char* text;
-        std::int64_t wholePercent;
         std::int32_t xscore;
-        bool match;
+        bool listed;
     } cases[] = {
-        {0, "100.0000", 100, 100000, true},        {1, "99.9997", 99, 100000, true},
-        {50000, "85.9991", 85, 85999, true},       {107136, "70.0000", 70, 70000, true},
-        {107137, "69.9997", 69, 70000, false},     {357120, "0.0000", 0, 0, false},
-        {-357120, "200.0000", 200, 200000, true},
+        {0, "100.0000", 100000, true},        {1, "99.9997", 100000, true},
+        {50000, "85.9991", 85999, true},      {107136, "70.0000", 70000, true},
+        {107137, "69.9997", 70000, false},    {357120, "0.0000", 0, false},
+        {-357120, "200.0000", 200000, true},
     };
+    const FaceQuery byDefault;
     for (const auto& c : cases) {
         const FaceScore score = FaceScore::fromDistance(c.distance);
         EXPECT_EQ(score.text(), c.text) << "distance " << c.distance;
-        EXPECT_EQ(score.wholePercent(), c.wholePercent) << "distance " << c.distance;
         EXPECT_EQ(score.xscore(), c.xscore) << "distance " << c.distance;
-        EXPECT_EQ(score.isMatch(), c.match) << "distance " << c.distance;
+        EXPECT_EQ(byDefault.lists(score), c.listed) << "distance " << c.distance;
     }
     EXPECT_THROW(FaceScore::fromDistance(30000000), OverflowError);
 
@@ -34,8 +34,8 @@ TEST(FaceScoreTest, DistancesBecomeScoresCaptionsAndListKeys)
     EXPECT_EQ(FaceScore::fromTenThousandths(855000 + 5).xscore(), 85500);
     EXPECT_EQ(FaceScore::fromTenThousandths(855010 + 5).xscore(), 85502);
     EXPECT_EQ(FaceScore::fromTenThousandths(855010 + 6).xscore(), 85502);
-    EXPECT_TRUE(FaceScore::fromTenThousandths(700000).isMatch());
-    EXPECT_FALSE(FaceScore::fromTenThousandths(699999).isMatch());
+    EXPECT_TRUE(byDefault.lists(FaceScore::fromTenThousandths(700000)));
+    EXPECT_FALSE(byDefault.lists(FaceScore::fromTenThousandths(699999)));
 }
 
 TEST(FaceScoreTest, SimilaritiesRiseSteadilyThroughSeventyAtTheThreshold)
@@ -44,7 +44,7 @@ TEST(FaceScoreTest, SimilaritiesRiseSteadilyThroughSeventyAtTheThreshold)
     EXPECT_EQ(FaceScore::fromSimilarity(threshold, threshold).text(), "70.0000");
     EXPECT_EQ(FaceScore::fromSimilarity(1.0, threshold).text(), "100.0000");
     EXPECT_EQ(FaceScore::fromSimilarity(-1.0, threshold).text(), "0.0000");
-    EXPECT_FALSE(FaceScore::fromSimilarity(threshold - 0.0001, threshold).isMatch());
+    EXPECT_FALSE(FaceQuery().lists(FaceScore::fromSimilarity(threshold - 0.0001, threshold)));
     std::int64_t previous = -1;
     for (double s = -1.2; s <= 1.2; s += 0.01) {
         const std::int64_t score = FaceScore::fromSimilarity(s, threshold).tenThousandths();
