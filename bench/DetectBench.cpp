@@ -69,7 +69,8 @@ void tallyPhoto(const MarkedPhoto& photo, const std::vector<QRect>& finds, Tally
     }
 }
 
-// A scan hands the detector the photo as a JPEG; the filter works on the faces cut out later.
+// The photo after one JPEG round trip, as a captured screen reaches the detector: detection must not
+// depend on the compression. The filter works on the faces cut out later.
 QImage asScanned(const QImage& photo)
 {
     QBuffer buffer;
