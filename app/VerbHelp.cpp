@@ -56,7 +56,7 @@ std::vector<Verb> verbTable()
                .arg(matcherNames())}}},
         {QStringLiteral("search"),
          QStringLiteral("search --face PHOTO [--pick N]... [OPTION]... FOLDER"),
-         QStringLiteral("Search FOLDER for a person; print xscore and path of each matching photo, best first."),
+         QStringLiteral("Search FOLDER for a person: xscore and path of each match, best first."),
          {{QStringLiteral("--face PHOTO"),
            QStringLiteral("a photo of the person, up to %1 of them").arg(FaceQuery::largestPerson)},
           {QStringLiteral("--pick N"), QStringLiteral("take face N of the --face before it (default 1)")},
