@@ -107,6 +107,7 @@ int CommandLine::runVerb(const QStringList& arguments)
     return runKnownVerb(verb, operands);
 }
 
+// `verb` is one of VerbHelp's verbs: any other word was refused before.
 int CommandLine::runKnownVerb(const QString& verb, const QStringList& operands)
 {
     if (verb == QLatin1String("compare")) {
