@@ -65,7 +65,8 @@ Module1::Start Module1::Main(bool capture, const QString& photo)
 // A photo from a later start is taken as one chosen with "Select a photo...".
 void Module1::hearRequests()
 {
-    connect(m_instance.get(), &SingleInstance::captureRequested, m_main.get(), [this] { m_main->GoCapture(QString()); });
+    connect(m_instance.get(), &SingleInstance::captureRequested, m_main.get(),
+            [this] { m_main->GoCapture(QString()); });
     connect(m_instance.get(), &SingleInstance::photoRequested, m_main.get(),
             [this](const QByteArray& path) { m_main->useChosenPhoto(NativePath::decode(path)); });
 }

@@ -1,5 +1,6 @@
 #include "app/VerbHelp.h"
 
+#include "app/CommandLine.h"
 #include "app/SearchCommand.h"
 #include "base/ProgramNames.h"
 #include "search/FaceQuery.h"
@@ -190,14 +191,16 @@ QString VerbHelp::general()
     text += QStringLiteral("\nRun '%1 VERB --help' for what a verb takes.\n").arg(program);
     text += QStringLiteral("\nExit status:\n");
     for (const Option& status : std::vector<Option>{
-             {QStringLiteral("0"), QStringLiteral("success, a search with or without matches")},
-             {QStringLiteral("1"), QStringLiteral("a photo shows no face, or not the face --pick asks for")},
-             {QStringLiteral("2"), QStringLiteral("wrong usage, or a file or folder that cannot be read")},
-             {QStringLiteral("71"), QStringLiteral("too few files may be open to search")},
-             {QStringLiteral("74"), QStringLiteral("the output could not be written")},
+             {QString::number(CommandLine::exitOk), QStringLiteral("success, a search with or without matches")},
+             {QString::number(CommandLine::exitNothingFound),
+              QStringLiteral("a photo shows no face, or not the face --pick asks for")},
+             {QString::number(CommandLine::exitUsage),
+              QStringLiteral("wrong usage, or a file or folder that cannot be read")},
+             {QString::number(CommandLine::exitNoDescriptors), QStringLiteral("too few files may be open to search")},
+             {QString::number(CommandLine::exitOutputFailed), QStringLiteral("the output could not be written")},
              {QStringLiteral("128+N"),
-              QStringLiteral("a search cut short by signal N; 141 also when the output's "
-                             "reader closed the pipe")},
+              QStringLiteral("a search cut short by signal N; %1 also when the output's reader closed the pipe")
+                  .arg(CommandLine::exitOutputClosed)},
          }) {
         text += optionLines(status, statusColumn);
     }
