@@ -6,6 +6,7 @@
 #include "app/IndexCommand.h"
 #include "app/InspectCommand.h"
 #include "app/SearchCommand.h"
+#include "app/VerbHelp.h"
 #include "app/Version.h"
 #include "base/ProgramNames.h"
 
@@ -79,18 +80,36 @@ int CommandLine::runVerb(const QStringList& arguments)
 {
     const QStringList words = arguments.mid(1);
     if (words.isEmpty()) {
-        return usageError(m_err, QStringLiteral("no verb given"));
+        return usageError(m_err, QString(), QStringLiteral("no verb given"));
     }
     const QString verb = words.first();
     const QStringList operands = words.mid(1);
     if (verb == QLatin1String("--help") || verb == QLatin1String("-h") || verb == QLatin1String("help")) {
-        printHelp(m_out);
-        return exitOk;
+        return printHelp(operands.value(0));
     }
     if (verb == QLatin1String("--version")) {
         m_out << programName << ' ' << programVersion << Qt::endl;
         return exitOk;
     }
+    // The desktop's own starts reach here only when more or fewer words follow them.
+    if (verb == QLatin1String("--capture")) {
+        return usageError(m_err, QString(), QStringLiteral("--capture takes no other word"));
+    }
+    if (verb == QLatin1String("--face")) {
+        return usageError(m_err, QString(), QStringLiteral("--face takes one photo"));
+    }
+    if (!VerbHelp::verbs().contains(verb)) {
+        return usageError(m_err, QString(), QStringLiteral("unknown verb '%1'").arg(verb));
+    }
+    if (asksForHelp(operands)) {
+        return printHelp(verb);
+    }
+    return runKnownVerb(verb, operands);
+}
+
+// `verb` is one of VerbHelp's verbs: any other word was refused before.
+int CommandLine::runKnownVerb(const QString& verb, const QStringList& operands)
+{
     if (verb == QLatin1String("compare")) {
         return CompareCommand::run(operands, m_out, m_err);
     }
@@ -106,61 +125,37 @@ int CommandLine::runVerb(const QStringList& arguments)
     if (verb == QLatin1String("identify")) {
         return IdentifyCommand::run(operands, m_out, m_err);
     }
-    if (verb == QLatin1String("index")) {
-        return IndexCommand::run(operands, m_out, m_err);
+    return IndexCommand::run(operands, m_out, m_err);
+}
+
+// "-h" only right after the verb: further on it may be a file's name, as any word with one dash is.
+bool CommandLine::asksForHelp(const QStringList& operands)
+{
+    if (!operands.isEmpty() && operands.first() == QLatin1String("-h")) {
+        return true;
     }
-    return usageError(m_err, QStringLiteral("unknown verb '%1'").arg(verb));
+    const qsizetype optionsEnd = operands.indexOf(QStringLiteral("--"));
+    return operands.mid(0, optionsEnd < 0 ? operands.size() : optionsEnd).contains(QStringLiteral("--help"));
 }
 
-void CommandLine::printHelp(QTextStream& stream)
+int CommandLine::printHelp(const QString& verb)
 {
-    stream << "Usage: " << programName << " VERB [ARGUMENTS]\n"
-           << "\n"
-           << "Verbs:\n"
-           << "  compare A B               compare two face pictures; prints distance, score and xscore\n"
-           << "                            separated by tabs (pixels as units, no scaling, no filter)\n"
-           << "  faces PHOTO [--out DIR [--matcher NAME]]\n"
-           << "                            find the faces in a photo, scaled as a search scales it;\n"
-           << "                            prints index, x1, x2, y1, y2 per face; --out writes the\n"
-           << "                            48 x 48 thumbnails face_1.png, ..., and with the features\n"
-           << "                            matcher the aligned faces aligned_1.png, ...\n"
-           << "  search --face PHOTO [--pick N] [--face PHOTO [--pick N]]... [--recursive]\n"
-           << "         [--jobs N] [--matcher NAME] [--threshold PERCENT] [--memory-limit MB]\n"
-           << "         [--no-index] [--verbose] [--json] FOLDER\n"
-           << "                            search FOLDER for a person: face N (default 1) of each\n"
-           << "                            PHOTO, up to 5 faces, each --pick after its --face; prints\n"
-           << "                            xscore and path of every photo with a face scoring\n"
-           << "                            PERCENT (default 70) or more, best first\n"
-           << "                            --matcher features (the default) compares facial features,\n"
-           << "                            grid the 48 x 48 brightness grids; the photos scanned at\n"
-           << "                            once share MB of memory (1024); --no-index neither reads\n"
-           << "                            nor writes the face index; --verbose names what could not\n"
-           << "                            be read; --json prints the query and every listed photo\n"
-           << "                            (docs/search-json.schema.json)\n"
-           << "  inspect IMAGE --out DIR [--size W H] [--scale N]\n"
-           << "                            sample IMAGE into a W x H grid (default 48 x 48) and write\n"
-           << "                            its grid, edges, traces, edge map, contours and histograms\n"
-           << "                            as PNGs (N pixels per cell); prints a summary of the edges\n"
-           << "  identify --gallery DIR IMAGE\n"
-           << "                            name the face picture in DIR nearest to IMAGE; prints the\n"
-           << "                            name directly followed by the distance\n"
-           << "  index --stats | --clear   print what the face index holds (photos, faces, bytes, path)\n"
-           << "                            or empty it\n"
-           << "\n"
-           << "Without a verb the program starts on the desktop, in the system tray.\n"
-           << "\n"
-           << "Options:\n"
-           << "  --capture                 capture the screen and look for faces, in the running\n"
-           << "                            program (started first when none runs)\n"
-           << "  --help                    show this text\n"
-           << "  --version                 show the version\n";
-    stream.flush();
+    if (verb.isEmpty()) {
+        m_out << VerbHelp::general();
+        return exitOk;
+    }
+    const QString help = VerbHelp::of(verb);
+    if (help.isEmpty()) {
+        return usageError(m_err, QString(), QStringLiteral("no help on '%1': it is no verb").arg(verb));
+    }
+    m_out << help;
+    return exitOk;
 }
 
-int CommandLine::usageError(QTextStream& err, const QString& message)
+int CommandLine::usageError(QTextStream& err, const QString& verb, const QString& message)
 {
-    err << programName << ": " << message << "\n\n";
-    printHelp(err);
+    const QString help = verb.isEmpty() ? QStringLiteral("--help") : verb + QStringLiteral(" --help");
+    err << programName << ": " << message << "\nTry '" << programName << ' ' << help << "'." << Qt::endl;
     return exitUsage;
 }
 

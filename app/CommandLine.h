@@ -29,17 +29,21 @@ public:
     // `arguments` as QCoreApplication::arguments() gives them, the program's name first.
     int run(const QStringList& arguments);
 
-    // Writes the message and the usage text to `err`; returns exitUsage.
-    static int usageError(QTextStream& err, const QString& message);
+    // Writes the one-line message and where the help is to `err`; returns exitUsage. `verb` is empty
+    // for a mistake before any verb.
+    static int usageError(QTextStream& err, const QString& verb, const QString& message);
     // Whether the program's own messages reach a terminal (for a progress line).
     static bool messagesOnTerminal();
-    static void printHelp(QTextStream& stream);
     // Flushes `out`; when what the verb wrote did not all get through, says so on `err` and returns
     // exitOutputClosed or exitOutputFailed instead of `status` (a status from a signal stays).
     static int checkedOutput(QTextStream& out, QTextStream& err, int status);
 
 private:
     int runVerb(const QStringList& arguments);
+    int runKnownVerb(const QString& verb, const QStringList& operands);
+    static bool asksForHelp(const QStringList& operands);
+    // The general help when `verb` is empty.
+    int printHelp(const QString& verb);
 
     static int s_messageDescriptor;
 

@@ -11,7 +11,8 @@ namespace morvelin {
 int CompareCommand::run(const QStringList& operands, QTextStream& out, QTextStream& err)
 {
     if (operands.size() != 2) {
-        return CommandLine::usageError(err, QStringLiteral("compare takes exactly two image files"));
+        return CommandLine::usageError(err, QStringLiteral("compare"),
+                                       QStringLiteral("compare takes exactly two image files"));
     }
     std::optional<PixelCanvas> pictures[2];
     for (int i = 0; i < 2; ++i) {

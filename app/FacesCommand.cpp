@@ -16,7 +16,7 @@ int FacesCommand::run(const QStringList& operands, QTextStream& out, QTextStream
     Options options;
     QString problem;
     if (!parse(operands, options, problem)) {
-        return CommandLine::usageError(err, problem);
+        return CommandLine::usageError(err, QStringLiteral("faces"), problem);
     }
 
     const QString dataPath = DetectorDataPath();
@@ -83,7 +83,7 @@ int FacesCommand::checkFound(const SourcePicture::Result& found, QTextStream& er
         return CommandLine::exitUsage;
     }
     if (found.faces.empty()) {
-        err << "No faces found" << Qt::endl;
+        err << CommandLine::programName << ": no faces found" << Qt::endl;
         return CommandLine::exitNothingFound;
     }
     return CommandLine::exitOk;

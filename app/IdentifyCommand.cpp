@@ -10,6 +10,9 @@
 #include <QDir>
 #include <QFileInfo>
 #include <QImageReader>
+#include <QJsonArray>
+#include <QJsonDocument>
+#include <QJsonObject>
 
 namespace morvelin {
 
@@ -44,7 +47,7 @@ int IdentifyCommand::run(const QStringList& operands, QTextStream& out, QTextStr
     Options options;
     QString problem;
     if (!parse(operands, options, problem)) {
-        return CommandLine::usageError(err, problem);
+        return CommandLine::usageError(err, QStringLiteral("identify"), problem);
     }
     if (!QFileInfo(options.gallery).isDir()) {
         return cannotRead(err, options.gallery, QStringLiteral("not a folder"));
@@ -74,7 +77,7 @@ int IdentifyCommand::run(const QStringList& operands, QTextStream& out, QTextStr
         current = options.image;
         recogniser.updateFaceTemplate();
         recogniser.updateEigenFaces();
-        out << QString::fromStdString(recogniser.Identify(*probe.picture)) << Qt::endl;
+        print(recogniser.nearest(*probe.picture), options.json, out);
     } catch (const EngineError& error) {
         err << CommandLine::programName << ": cannot identify with '" << current << "': " << error.what()
             << Qt::endl;
@@ -83,10 +86,24 @@ int IdentifyCommand::run(const QStringList& operands, QTextStream& out, QTextStr
     return CommandLine::exitOk;
 }
 
+// One answer, in an array all the same: a script reads one shape of output whatever the gallery holds.
+void IdentifyCommand::print(const ClassFaceRecogniser::Match& match, bool json, QTextStream& out)
+{
+    const QString name = QString::fromStdString(match.name);
+    if (!json) {
+        out << name << '\t' << match.distance << Qt::endl;
+        return;
+    }
+    const QJsonObject object{{QStringLiteral("name"), name}, {QStringLiteral("distance"), match.distance}};
+    out << QJsonDocument(QJsonArray{object}).toJson(QJsonDocument::Indented);
+    out.flush();
+}
+
 bool IdentifyCommand::parse(const QStringList& operands, Options& options, QString& problem)
 {
     VerbArguments arguments(QStringLiteral("identify"));
     arguments.addValue(QStringLiteral("gallery"), QStringLiteral("--gallery needs a folder"));
+    arguments.addSwitch(QStringLiteral("json"));
     arguments.setExtraOperand(QStringLiteral("identify takes one image"));
     if (!arguments.parse(operands)) {
         problem = arguments.problem();
@@ -94,6 +111,7 @@ bool IdentifyCommand::parse(const QStringList& operands, Options& options, QStri
     }
     options.gallery = arguments.value(QStringLiteral("gallery"));
     options.image = arguments.operand();
+    options.json = arguments.isSet(QStringLiteral("json"));
     if (options.gallery.isEmpty()) {
         problem = QStringLiteral("identify needs --gallery DIR");
         return false;

@@ -26,7 +26,8 @@ int IndexCommand::run(const QStringList& operands, QTextStream& out, QTextStream
     const bool stats = parsed && arguments.isSet(QStringLiteral("stats"));
     const bool clear = parsed && arguments.isSet(QStringLiteral("clear"));
     if (!stats && !clear) {
-        return CommandLine::usageError(err, QStringLiteral("index takes --stats or --clear"));
+        return CommandLine::usageError(err, QStringLiteral("index"),
+                                       QStringLiteral("index takes --stats or --clear"));
     }
     // The version only matters to answers; counting and emptying take every entry.
     FaceIndex index(FaceIndex::defaultPath(), QByteArray());

@@ -163,7 +163,7 @@ int InspectCommand::run(const QStringList& operands, QTextStream& out, QTextStre
     Options options;
     QString problem;
     if (!parse(operands, options, problem)) {
-        return CommandLine::usageError(err, problem);
+        return CommandLine::usageError(err, QStringLiteral("inspect"), problem);
     }
     // The edge detector averages over width x height in 16-bit arithmetic; a larger grid would fail
     // there anyway, after the memory for it had been taken.
@@ -174,7 +174,7 @@ int InspectCommand::run(const QStringList& operands, QTextStream& out, QTextStre
         return CommandLine::exitUsage;
     }
     if (!chooseScale(options, problem)) {
-        return CommandLine::usageError(err, problem);
+        return CommandLine::usageError(err, QStringLiteral("inspect"), problem);
     }
 
     FacePictureLoader::Result loaded = FacePictureLoader::loadFile(options.image);

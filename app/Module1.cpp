@@ -10,6 +10,7 @@
 #include "platform/SingleInstance.h"
 #include "platform/SystemTray.h"
 #include "platform/UnixSignalWatcher.h"
+#include "search/NativePath.h"
 
 #include <QMessageBox>
 #include <QTimer>
@@ -17,11 +18,6 @@
 #include <csignal>
 
 namespace morvelin {
-
-namespace {
-
-
-} // namespace
 
 Module1::Module1(QObject* parent)
     : QObject(parent)
@@ -36,31 +32,43 @@ Module1::~Module1()
     delete m_welcome.data();
 }
 
-Module1::Start Module1::Main(bool capture)
+Module1::Start Module1::Main(bool capture, const QString& photo)
 {
     // Before the claim: a signal that comes once the instance is visible must still end it cleanly.
     endCleanlyOnSignals();
     if (!m_instance->claim()) {
-        if (capture) {
-            return m_instance->sendCapture() ? Start::CaptureSent : Start::CaptureNotSent;
+        if (capture || !photo.isEmpty()) {
+            const bool sent = capture ? m_instance->sendCapture() : m_instance->sendPhoto(NativePath::encode(photo));
+            return sent ? Start::RequestSent : Start::RequestNotSent;
         }
         refuseSecondStart();
         return Start::Refused;
     }
-    // A capture start wants the screen as it is; the welcome window would cover it. It comes back
-    // with the next plain start.
-    if (!capture && Settings::showWelcome()) {
+    // A capture start wants the screen as it is, a photo start the gallery; the welcome window would
+    // cover either. It comes back with the next plain start.
+    if (!capture && photo.isEmpty() && Settings::showWelcome()) {
         showWelcome();
     }
     loadMainWindow();
     if (!SystemTray::isAvailable()) {
         liveWithoutTray();
     }
-    connect(m_instance.get(), &SingleInstance::captureRequested, m_main.get(), [this] { m_main->GoCapture(QString()); });
+    hearRequests();
     if (capture) {
         QTimer::singleShot(0, m_main.get(), [this] { m_main->GoCapture(QString()); });
+    } else if (!photo.isEmpty()) {
+        QTimer::singleShot(0, m_main.get(), [this, photo] { m_main->useChosenPhoto(photo); });
     }
     return Start::Running;
+}
+
+// A photo from a later start is taken as one chosen with "Select a photo...".
+void Module1::hearRequests()
+{
+    connect(m_instance.get(), &SingleInstance::captureRequested, m_main.get(),
+            [this] { m_main->GoCapture(QString()); });
+    connect(m_instance.get(), &SingleInstance::photoRequested, m_main.get(),
+            [this](const QByteArray& path) { m_main->useChosenPhoto(NativePath::decode(path)); });
 }
 
 QString Module1::captureProblem() const

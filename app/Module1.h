@@ -22,17 +22,18 @@ public:
     enum class Start {
         Running,        // this process is the program now: run the event loop
         Refused,        // another instance runs; the user has been told
-        CaptureSent,    // "--capture" was handed to the running instance
-        CaptureNotSent, // another instance holds the lock but did not answer
+        RequestSent,    // "--capture" or "--face PHOTO" was handed to the running instance
+        RequestNotSent, // another instance holds the lock but did not answer
     };
 
     explicit Module1(QObject* parent = nullptr);
     ~Module1() override;
 
-    // capture: started as "face-morvelin --capture", to search the faces on screen at once.
-    Start Main(bool capture = false);
+    // capture: started as "face-morvelin --capture", to search the faces on screen at once; photo:
+    // started as "face-morvelin --face PHOTO" (a full path), to show the photo's faces. One at most.
+    Start Main(bool capture = false, const QString& photo = QString());
 
-    // Why no "--capture" can reach the running instance, empty when one can.
+    // Why no "--capture" or "--face" can reach the running instance, empty when one can.
     QString captureProblem() const;
 
     WinMain* mainWindow() const;
@@ -40,6 +41,7 @@ public:
 
 private:
     void refuseSecondStart() const;
+    void hearRequests();
     void endCleanlyOnSignals();
     void showWelcome();
     void loadMainWindow();

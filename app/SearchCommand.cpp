@@ -202,7 +202,7 @@ int SearchCommand::run(const QStringList& operands, QTextStream& out, QTextStrea
     Options options;
     QString problem;
     if (!parse(operands, options, problem)) {
-        return CommandLine::usageError(err, problem);
+        return CommandLine::usageError(err, QStringLiteral("search"), problem);
     }
     const QString dataPath = DetectorDataPath();
     if (const QString unusable = FolderWalk::problemWith(options.folder); !unusable.isEmpty()) {

@@ -77,7 +77,7 @@ QString SearchReport::progressText() const
 void SearchReport::showProgress()
 {
     // \r and the erase-to-end sequence keep the progress on one line of the terminal.
-    m_err << '\r' << progressText() << "\x1b[K";
+    m_err << '\r' << CommandLine::programName << ": " << progressText() << "\x1b[K";
     m_err.flush();
 }
 
@@ -86,7 +86,7 @@ void SearchReport::noteStopping()
     if (m_onTerminal) {
         m_err << '\n';
     }
-    m_err << "Stopping: finishing the photos in hand..." << Qt::endl;
+    m_err << CommandLine::programName << ": stopping: finishing the photos in hand..." << Qt::endl;
 }
 
 void SearchReport::noteNotRead(const QString& path, const QString& reason)
@@ -124,7 +124,7 @@ void SearchReport::finish(bool complete)
     for (const QString& line : m_notRead) {
         m_err << line << '\n';
     }
-    m_err << progressText() << '.' << unreadText();
+    m_err << CommandLine::programName << ": " << progressText() << '.' << unreadText();
     if (!complete) {
         m_err << " Stopped before the end: the list is partial.";
     }

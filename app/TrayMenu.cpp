@@ -4,12 +4,14 @@
 #include "app/Helpers.h"
 #include "app/Translate.h"
 
+#include <QCoreApplication>
 #include <QMenu>
 
 namespace morvelin {
 
 TrayMenu::TrayMenu(QWidget* window)
     : QObject(window)
+    , m_autostart(QCoreApplication::applicationFilePath())
     , m_trayMenu(new QMenu(window))
 {
     m_trayMenu->setObjectName(QStringLiteral("traymenu"));
@@ -21,6 +23,17 @@ TrayMenu::TrayMenu(QWidget* window)
     m_forgetScannedPhotos = m_trayMenu->addAction(QString());
     m_forgetScannedPhotos->setObjectName(QStringLiteral("ForgetScannedPhotos"));
     connect(m_forgetScannedPhotos, &QAction::triggered, this, &TrayMenu::forgetRequested);
+    m_startAtLogin = m_trayMenu->addAction(QString());
+    m_startAtLogin->setObjectName(QStringLiteral("StartAtLogin"));
+    m_startAtLogin->setCheckable(true);
+    // The tick is the entry's state, whoever made or removed it, also when writing it failed.
+    const auto showAutostart = [this] { m_startAtLogin->setChecked(m_autostart.isEnabled()); };
+    showAutostart();
+    connect(m_trayMenu, &QMenu::aboutToShow, this, showAutostart);
+    connect(m_startAtLogin, &QAction::triggered, this, [this, showAutostart](bool checked) {
+        m_autostart.setEnabled(checked);
+        showAutostart();
+    });
     m_trayMenu->addSeparator()->setObjectName(QStringLiteral("sep"));
     m_exitApp = m_trayMenu->addAction(QString());
     m_exitApp->setObjectName(QStringLiteral("exitapp"));
@@ -41,6 +54,7 @@ void TrayMenu::setTexts(const QString& searchFacesOnScreen, const QString& exit,
     m_searchFacesOnScreen->setText(searchFacesOnScreen);
     m_open->setText(Translate(QT_TRANSLATE_NOOP("Morvelin", "Open Face Morvelin")));
     m_forgetScannedPhotos->setText(Translate(QT_TRANSLATE_NOOP("Morvelin", "Forget scanned photos")));
+    m_startAtLogin->setText(Translate(QT_TRANSLATE_NOOP("Morvelin", "Start at login")));
     m_exitApp->setText(exit);
     m_sysTray.setToolTip(toolTip);
     m_sysTray.show();

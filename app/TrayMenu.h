@@ -1,5 +1,6 @@
 #pragma once
 
+#include "platform/Autostart.h"
 #include "platform/SystemTray.h"
 
 #include <QObject>
@@ -12,7 +13,7 @@ namespace morvelin {
 
 // The tray icon with its menu: a left click or "Search for faces on screen" asks for a capture,
 // "Open Face Morvelin" for the main window as it was left, "Forget scanned photos" for emptying the
-// face index, "Exit" ends the program.
+// face index, "Start at login" shows and switches the desktop's autostart entry, "Exit" ends the program.
 class TrayMenu : public QObject {
     Q_OBJECT
 
@@ -30,10 +31,12 @@ signals:
 
 private:
     SystemTray m_sysTray;
+    Autostart m_autostart;
     QMenu* m_trayMenu = nullptr;
     QAction* m_searchFacesOnScreen = nullptr;
     QAction* m_open = nullptr;
     QAction* m_forgetScannedPhotos = nullptr;
+    QAction* m_startAtLogin = nullptr;
     QAction* m_exitApp = nullptr;
 };
 

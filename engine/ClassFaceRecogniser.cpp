@@ -87,6 +87,12 @@ void ClassFaceRecogniser::updateEigenFaces()
 
 std::string ClassFaceRecogniser::Identify(const Canvas& facePicture)
 {
+    const Match match = nearest(facePicture);
+    return match.name + std::to_string(match.distance);
+}
+
+ClassFaceRecogniser::Match ClassFaceRecogniser::nearest(const Canvas& facePicture)
+{
     if (!probeFace || !probeEigenFace) {
         throw ObjectNotSetError("Identify needs at least one face added first");
     }
@@ -116,7 +122,7 @@ std::string ClassFaceRecogniser::Identify(const Canvas& facePicture)
             Identity = faces[slot];
         }
     }
-    return bestName + std::to_string(best);
+    return {bestName, best};
 }
 
 } // namespace morvelin

@@ -41,8 +41,13 @@ public:
     void updateFaceTemplate();
     // Lowers every stored face by the template.
     void updateEigenFaces();
-    // The nearest stored face's name directly followed by its distance ("alice812"); ties go to the
-    // earlier face. Also sets Identity.
+    struct Match {
+        std::string name;
+        std::int32_t distance = 0;
+    };
+    // The nearest stored face's name and its distance; ties go to the earlier face. Also sets Identity.
+    Match nearest(const Canvas& facePicture);
+    // nearest() as one word, the name directly followed by the distance ("alice812").
     std::string Identify(const Canvas& facePicture);
 
 private:

@@ -19,9 +19,12 @@ namespace morvelin {
 namespace {
 
 const QByteArray captureRequest = QByteArrayLiteral("capture\n");
+// Followed by the photo's path in base64: a name's bytes may be anything but NUL, a newline too.
+const QByteArray photoRequest = QByteArrayLiteral("photo ");
 const QByteArray acknowledgement = QByteArrayLiteral("ok\n");
-// Requests are one short line; anything longer is not from this program.
-constexpr qint64 longestRequest = 64;
+// Requests are one line, at most a path of PATH_MAX bytes in base64; anything longer is not from
+// this program.
+constexpr qint64 longestRequest = 6000;
 constexpr int connectRetryMs = 100;
 
 bool readLine(QLocalSocket& socket, const QByteArray& expected, QDeadlineTimer deadline)
@@ -143,13 +146,24 @@ void SingleInstance::readRequest(QLocalSocket* client)
         return;
     }
     const QByteArray request = client->readLine(longestRequest + 1);
-    if (request != captureRequest) {
+    QByteArray photo;
+    if (request.startsWith(photoRequest) && request.endsWith('\n')) {
+        const auto decoded = QByteArray::fromBase64Encoding(request.mid(photoRequest.size()).chopped(1),
+                                                            QByteArray::AbortOnBase64DecodingErrors);
+        photo = decoded ? *decoded : QByteArray();
+    }
+    // Only a full path: the sender's working folder is not this process's.
+    if (request != captureRequest && !photo.startsWith('/')) {
         client->abort();
         return;
     }
     client->write(acknowledgement);
     client->flush();
-    emit captureRequested();
+    if (photo.isEmpty()) {
+        emit captureRequested();
+    } else {
+        emit photoRequested(photo);
+    }
 }
 
 QString SingleInstance::socketProblem() const
@@ -170,6 +184,16 @@ QString SingleInstance::socketProblem() const
 
 bool SingleInstance::sendCapture(int timeoutMs) const
 {
+    return send(captureRequest, timeoutMs);
+}
+
+bool SingleInstance::sendPhoto(const QByteArray& path, int timeoutMs) const
+{
+    return send(photoRequest + path.toBase64() + '\n', timeoutMs);
+}
+
+bool SingleInstance::send(const QByteArray& request, int timeoutMs) const
+{
     if (m_socketPath.isEmpty() || !socketProblem().isEmpty()) {
         return false;
     }
@@ -186,7 +210,7 @@ bool SingleInstance::sendCapture(int timeoutMs) const
         }
         QThread::msleep(connectRetryMs);
     }
-    socket.write(captureRequest);
+    socket.write(request);
     if (!socket.waitForBytesWritten(int(deadline.remainingTime()))) {
         return false;
     }

@@ -10,7 +10,7 @@ namespace morvelin {
 
 // One running program per user. The first start holds a lock that the kernel lets go of when the
 // process ends however it ends, so a crash never blocks the next start; it also listens for
-// requests from later starts ("face-morvelin --capture").
+// requests from later starts ("face-morvelin --capture", "face-morvelin --face PHOTO").
 class SingleInstance : public QObject {
     Q_OBJECT
 
@@ -28,6 +28,9 @@ public:
     // Asks the running instance to capture the screen and waits for its answer; false when no
     // instance answered within timeoutMs (also while one is still starting and not yet listening).
     bool sendCapture(int timeoutMs = 5000) const;
+    // Asks the running instance to show the faces of the photo at `path` (its bytes, a full path), as
+    // sendCapture asks.
+    bool sendPhoto(const QByteArray& path, int timeoutMs = 5000) const;
     // Why requests cannot pass at all (the socket's path is longer than a socket's name may be),
     // with the way out; empty when they can.
     QString socketProblem() const;
@@ -38,8 +41,10 @@ public:
 
 signals:
     void captureRequested();
+    void photoRequested(const QByteArray& path);
 
 private:
+    bool send(const QByteArray& request, int timeoutMs) const;
     bool takeLock();
     void listen();
     void readRequest(QLocalSocket* client);

@@ -139,33 +139,38 @@
         <translation>Gesichter auf dem Bildschirm suchen</translation>
     </message>
     <message>
-        <location filename="../TrayMenu.cpp" line="42"/>
+        <location filename="../TrayMenu.cpp" line="55"/>
         <source>Open Face Morvelin</source>
         <translation>Face Morvelin öffnen</translation>
     </message>
     <message>
-        <location filename="../TrayMenu.cpp" line="43"/>
+        <location filename="../TrayMenu.cpp" line="56"/>
         <source>Forget scanned photos</source>
         <translatorcomment>Tray menu entry: empties the face index.</translatorcomment>
         <translation>Gescannte Fotos vergessen</translation>
     </message>
     <message>
-        <location filename="../SearchController.cpp" line="82"/>
+        <location filename="../TrayMenu.cpp" line="57"/>
+        <source>Start at login</source>
+        <translation>Beim Anmelden starten</translation>
+    </message>
+    <message>
+        <location filename="../SearchController.cpp" line="92"/>
         <source>Forget what the earlier searches found in your photos? The next search scans every photo again.</source>
         <translation>Vergessen, was die bisherigen Suchen in Ihren Fotos gefunden haben? Die nächste Suche liest jedes Foto neu.</translation>
     </message>
     <message>
-        <location filename="../SearchController.cpp" line="90"/>
+        <location filename="../SearchController.cpp" line="100"/>
         <source>The scanned photos are forgotten.</source>
         <translation>Die gescannten Fotos sind vergessen.</translation>
     </message>
     <message>
-        <location filename="../SearchController.cpp" line="94"/>
+        <location filename="../SearchController.cpp" line="104"/>
         <source>The scanned photos could not all be forgotten.</source>
         <translation>Die gescannten Fotos konnten nicht alle vergessen werden.</translation>
     </message>
     <message>
-        <location filename="../SearchController.cpp" line="104"/>
+        <location filename="../SearchController.cpp" line="114"/>
         <source>photos answered from the face index.</source>
         <translatorcomment>Status line after a search, behind a number.</translatorcomment>
         <translation>Fotos aus dem Gesichterverzeichnis beantwortet.</translation>
@@ -336,31 +341,31 @@
         <translation>Gesichtssuche</translation>
     </message>
     <message>
-        <location filename="../../search/PhotoScan.cpp" line="331"/>
+        <location filename="../../search/PhotoScan.cpp" line="333"/>
         <source>Loading</source>
         <translatorcomment>Shown as: Loading /home/anna/Photos/a.jpg</translatorcomment>
         <translation>Lade</translation>
     </message>
     <message>
-        <location filename="../../search/PhotoScan.cpp" line="333"/>
+        <location filename="../../search/PhotoScan.cpp" line="335"/>
         <source>Applying filter...</source>
         <translatorcomment>Status of the photo scan window.</translatorcomment>
         <translation>Filter wird angewendet...</translation>
     </message>
     <message>
-        <location filename="../../search/PhotoScan.cpp" line="335"/>
+        <location filename="../../search/PhotoScan.cpp" line="337"/>
         <source>Detecting Faces...</source>
         <translatorcomment>Status of the photo scan window.</translatorcomment>
         <translation>Gesichter werden erkannt...</translation>
     </message>
     <message>
-        <location filename="../../search/PhotoScan.cpp" line="337"/>
+        <location filename="../../search/PhotoScan.cpp" line="339"/>
         <source>Comparing faces...</source>
         <translatorcomment>Status of the photo scan window.</translatorcomment>
         <translation>Gesichter werden verglichen...</translation>
     </message>
     <message>
-        <location filename="../../search/PhotoScan.cpp" line="339"/>
+        <location filename="../../search/PhotoScan.cpp" line="341"/>
         <source>Completed.</source>
         <translatorcomment>Status of the photo scan window.</translatorcomment>
         <translation>Abgeschlossen.</translation>
@@ -372,13 +377,13 @@
         <translation>Gesicht:</translation>
     </message>
     <message>
-        <location filename="../Module1.cpp" line="78"/>
+        <location filename="../Module1.cpp" line="91"/>
         <source>Application already running...</source>
         <translatorcomment>First line of the message at a second start.</translatorcomment>
         <translation>Die Anwendung läuft bereits...</translation>
     </message>
     <message>
-        <location filename="../Module1.cpp" line="79"/>
+        <location filename="../Module1.cpp" line="92"/>
         <source>Press F12 or click on the system tray icon</source>
         <translatorcomment>Second line of the message at a second start.</translatorcomment>
         <translation>Drücken Sie F12 oder klicken Sie auf das Symbol im Infobereich</translation>

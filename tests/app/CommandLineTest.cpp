@@ -54,26 +54,51 @@ TEST(CommandLineTest, UnreadableInputNamesTheFileAndExitsTwo)
     EXPECT_TRUE(outcome.err.contains(QStringLiteral("no such file"))) << outcome.err.toStdString();
 }
 
-TEST(CommandLineTest, WrongUsageShowsTheVerbsAndExitsTwo)
+// help2man reads these: a synopsis line per verb, every verb's help reachable, lines that fit.
+TEST(CommandLineTest, EveryVerbHasItsOwnHelpAndAUsageLineInTheGeneralHelp)
 {
-    // Without any argument the program starts its windows, so that is no usage error.
-    for (const QStringList& arguments : {QStringList{QStringLiteral("compare")},
-                                         QStringList{QStringLiteral("compare"), QStringLiteral("a"),
-                                                     QStringLiteral("b"), QStringLiteral("c")},
-                                         QStringList{QStringLiteral("frobnicate")}}) {
-        Outcome outcome = runProgram(arguments);
-        EXPECT_EQ(outcome.exitCode, 2) << arguments.join(' ').toStdString();
-        EXPECT_TRUE(outcome.out.isEmpty());
-        EXPECT_TRUE(outcome.err.contains(QStringLiteral("compare A B"))) << outcome.err.toStdString();
+    const Outcome general = runProgram({QStringLiteral("--help")});
+    EXPECT_EQ(general.exitCode, 0);
+    for (const char* verb : {"compare", "faces", "search", "inspect", "identify", "index"}) {
+        const QString name = QLatin1String(verb);
+        EXPECT_TRUE(general.out.contains(QStringLiteral("\n  or:  face-morvelin %1 ").arg(name))) << verb;
+        for (const QStringList& asking : {QStringList{name, QStringLiteral("-h")},
+                                          QStringList{name, QStringLiteral("a"), QStringLiteral("--help")}}) {
+            const Outcome help = runProgram(asking);
+            EXPECT_EQ(help.exitCode, 0) << verb;
+            EXPECT_TRUE(help.err.isEmpty()) << help.err.toStdString();
+            EXPECT_TRUE(help.out.startsWith(QStringLiteral("Usage: face-morvelin %1 ").arg(name))) << verb;
+            EXPECT_TRUE(help.out.contains(QStringLiteral("\n\nOptions:\n  -"))) << help.out.toStdString();
+            for (const QString& line : help.out.split(QLatin1Char('\n')).mid(1)) {
+                EXPECT_LE(line.size(), 79) << line.toStdString();
+            }
+        }
     }
+    // After "--" the word is a file's name.
+    EXPECT_EQ(runProgram({QStringLiteral("compare"), QStringLiteral("--"), QStringLiteral("--help")}).exitCode, 2);
 
-    Outcome help = runProgram({QStringLiteral("--help")});
-    EXPECT_EQ(help.exitCode, 0);
-    EXPECT_TRUE(help.out.contains(QStringLiteral("compare A B")));
-
-    Outcome version = runProgram({QStringLiteral("--version")});
+    const Outcome version = runProgram({QStringLiteral("--version")});
     EXPECT_EQ(version.exitCode, 0);
     EXPECT_TRUE(version.out.startsWith(QStringLiteral("face-morvelin "))) << version.out.toStdString();
+}
+
+TEST(CommandLineTest, AMistakeIsOneLineFollowedByWhereTheHelpIs)
+{
+    // Without any argument the program starts its windows, so that is no usage error.
+    const std::pair<const char*, const char*> cases[] = {
+        {"compare", "compare"}, {"compare a b c", "compare"}, {"search --face", "search"},
+        {"index", "index"},     {"frobnicate", nullptr},      {"--face", nullptr},
+    };
+    for (const auto& [line, verb] : cases) {
+        const Outcome outcome = runProgram(QString::fromLatin1(line).split(QLatin1Char(' ')));
+        EXPECT_EQ(outcome.exitCode, 2) << line;
+        EXPECT_TRUE(outcome.out.isEmpty()) << line;
+        const QStringList lines = outcome.err.split(QLatin1Char('\n'));
+        ASSERT_EQ(lines.size(), 3) << outcome.err.toStdString();
+        EXPECT_TRUE(lines[0].startsWith(QStringLiteral("face-morvelin: "))) << line;
+        const QString help = verb ? QLatin1String(verb) + QStringLiteral(" --help") : QStringLiteral("--help");
+        EXPECT_EQ(lines[1], QStringLiteral("Try 'face-morvelin %1'.").arg(help)) << line;
+    }
 }
 
 TEST(CommandLineTest, TheFirstMistakeOnTheLineIsTheOneReported)

@@ -116,7 +116,7 @@ TEST(FacesCommandTest, NoFaceUnreadableOrMissingPhotosSaySo)
     ASSERT_TRUE(plain.save(sky));
     const Outcome none = runProgram({QStringLiteral("faces"), sky});
     EXPECT_EQ(none.exitCode, 1);
-    EXPECT_EQ(none.err, QStringLiteral("No faces found\n"));
+    EXPECT_EQ(none.err, QStringLiteral("face-morvelin: no faces found\n"));
     EXPECT_TRUE(none.out.isEmpty());
 
     const QString missing = dir.filePath(QStringLiteral("gone.jpg"));

@@ -3,6 +3,9 @@
 #include <QDir>
 #include <QFile>
 #include <QImage>
+#include <QJsonArray>
+#include <QJsonDocument>
+#include <QJsonObject>
 #include <QPainter>
 #include <QTemporaryDir>
 
@@ -29,7 +32,7 @@ Outcome identify(const QString& gallery, const QString& image)
 
 } // namespace
 
-TEST(IdentifyCommandTest, PrintsTheNearestNameDirectlyFollowedByItsDistance)
+TEST(IdentifyCommandTest, PrintsTheNearestNameAndItsDistanceAsTextOrJson)
 {
     QTemporaryDir gallery;
     QTemporaryDir probes;
@@ -41,11 +44,22 @@ TEST(IdentifyCommandTest, PrintsTheNearestNameDirectlyFollowedByItsDistance)
     notes.close();
     // 160 lowers to 60: cleo's 50 is nearer than anna's 20, and the name keeps its inner dot.
     // 135 lowers to 35, 15 from anna's 20 and from cleo's 50: the first by name wins.
-    for (const auto& [left, right, expected] : {std::tuple{200, 90, "ben0\n"}, {160, 160, "cleo.v223040\n"}, {135, 135, "anna34560\n"}}) {
+    for (const auto& [left, right, expected] : {std::tuple{200, 90, "ben\t0\n"}, {160, 160, "cleo.v2\t23040\n"}, {135, 135, "anna\t34560\n"}}) {
         const Outcome outcome = identify(gallery.path(), writeFace(probes.filePath(QStringLiteral("probe.png")), left, right));
         EXPECT_EQ(outcome.exitCode, 0) << outcome.err.toStdString();
         EXPECT_EQ(outcome.out, QLatin1String(expected));
     }
+    // A name ending in digits stays apart from its distance.
+    writeFace(gallery.filePath(QStringLiteral("person15.png")), 10, 10);
+    const QString probe = writeFace(probes.filePath(QStringLiteral("probe.png")), 40, 40);
+    const Outcome json = runProgram({QStringLiteral("identify"), QStringLiteral("--json"), QStringLiteral("--gallery"),
+                                     gallery.path(), probe});
+    EXPECT_EQ(json.exitCode, 0) << json.err.toStdString();
+    const QJsonArray answers = QJsonDocument::fromJson(json.out.toUtf8()).array();
+    ASSERT_EQ(answers.size(), 1) << json.out.toStdString();
+    EXPECT_EQ(answers[0].toObject().value(QStringLiteral("name")).toString(), QStringLiteral("person15"));
+    EXPECT_EQ(identify(gallery.path(), probe).out,
+              QStringLiteral("person15\t%1\n").arg(answers[0].toObject().value(QStringLiteral("distance")).toInt()));
 }
 
 TEST(IdentifyCommandTest, BadGalleriesAndPicturesAreNamedAndExitTwo)
@@ -79,7 +93,7 @@ TEST(IdentifyCommandTest, BadGalleriesAndPicturesAreNamedAndExitTwo)
     for (const char* arguments : {"identify %2", "identify --gallery %1", "identify --gallery", "identify --gallery %1 %2 %2"}) {
         const Outcome outcome = runProgram(QString::fromLatin1(arguments).replace("%1", dir.path()).replace("%2", probe).split(' '));
         EXPECT_EQ(outcome.exitCode, 2) << arguments;
-        EXPECT_TRUE(outcome.err.contains(QStringLiteral("identify --gallery DIR IMAGE"))) << outcome.err.toStdString();
+        EXPECT_TRUE(outcome.err.endsWith(QStringLiteral("\nTry 'face-morvelin identify --help'.\n"))) << outcome.err.toStdString();
     }
 }
 
@@ -95,5 +109,5 @@ TEST(IdentifyCommandTest, ARealPhotoIsFoundAmongItsVariants)
     original.save(gallery.filePath(QStringLiteral("astronaut.png")));
     const Outcome outcome = identify(gallery.path(), testPhoto(QStringLiteral("astronaut.png")));
     ASSERT_EQ(outcome.exitCode, 0) << outcome.err.toStdString();
-    EXPECT_EQ(outcome.out, QStringLiteral("astronaut0\n"));
+    EXPECT_EQ(outcome.out, QStringLiteral("astronaut\t0\n"));
 }

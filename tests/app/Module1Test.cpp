@@ -170,21 +170,41 @@ TEST_F(Module1Test, ASecondStartShowsTheMessageAndLoadsNothing)
     }
 
     Module1 capture;
-    EXPECT_EQ(capture.Main(true), Module1::Start::CaptureSent);
+    EXPECT_EQ(capture.Main(true), Module1::Start::RequestSent);
     EXPECT_EQ(capture.mainWindow(), nullptr);
 }
 
-TEST_F(Module1Test, ACaptureRequestFromAnotherProcessReachesTheMainWindow)
+TEST_F(Module1Test, CaptureAndPhotoRequestsFromAnotherProcessReachTheMainWindow)
 {
     storeShowTip("0");
     Module1 start;
     ASSERT_EQ(start.Main(), Module1::Start::Running);
-    ASSERT_EQ(captionOf(*start.mainWindow()), QStringLiteral("Face Morvelin"));
+    WinMain& window = *start.mainWindow();
+    ASSERT_EQ(captionOf(window), QStringLiteral("Face Morvelin"));
+    window.setDataPath(QStringLiteral(MORVELIN_DETECTOR_DATA));
 
     Program request({QStringLiteral("--capture")});
     ASSERT_TRUE(request.waitForEnd());
     EXPECT_EQ(request.process().exitCode(), 0) << request.process().readAllStandardError().toStdString();
-    EXPECT_TRUE(waitUntil([&start] { return hasCaptured(*start.mainWindow()); }));
+    EXPECT_TRUE(waitUntil([&window] { return hasCaptured(window); }));
+    // The offscreen screen shows no face.
+    ASSERT_TRUE(waitUntil([&window] { return captionOf(window) == QLatin1String("No faces found"); }));
+
+    Program missing({QStringLiteral("--face"), QStringLiteral("/nowhere/photo.jpg")});
+    ASSERT_TRUE(missing.waitForEnd());
+    EXPECT_EQ(missing.process().exitCode(), 2);
+    EXPECT_EQ(missing.process().readAllStandardError(), "face-morvelin: cannot read '/nowhere/photo.jpg': no such file\n");
+
+    // As a desktop's "Open with" hands the photo over: its faces in the gallery, as a chosen photo's.
+    const QString photo = QStringLiteral(MORVELIN_TEST_PHOTOS "/astronaut.png");
+    if (!QFileInfo::exists(photo)) {
+        GTEST_SKIP() << "the test photos are not set up";
+    }
+    Program opened({photo});
+    ASSERT_TRUE(opened.waitForEnd());
+    EXPECT_EQ(opened.process().exitCode(), 0) << opened.process().readAllStandardError().toStdString();
+    EXPECT_TRUE(waitUntil([&window] { return window.FacesFound() == 1; }));
+    EXPECT_TRUE(window.isVisible());
 }
 
 TEST_F(Module1Test, StartedToCaptureItCapturesAtOnceWithoutTheWelcomeWindow)

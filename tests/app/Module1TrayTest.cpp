@@ -8,6 +8,7 @@
 #include "UserFolders.h"
 #include "WaitUntil.h"
 
+#include <QAction>
 #include <QApplication>
 #include <QDir>
 #include <QFile>
@@ -74,6 +75,16 @@ TEST_F(Module1TrayTest, StartsAsATrayIconWhoseWindowTheCloseBoxOnlyHides)
     EXPECT_FALSE(window.QueryUnload(true));
     EXPECT_FALSE(window.isVisible());
     EXPECT_TRUE(window.tray().isShown());
+
+    // "Start at login" ticks and unticks with the autostart entry it writes and removes.
+    auto* startAtLogin = window.findChild<QAction*>(QStringLiteral("StartAtLogin"));
+    ASSERT_NE(startAtLogin, nullptr);
+    const QString entry = qEnvironmentVariable("XDG_CONFIG_HOME") + QStringLiteral("/autostart/face-morvelin.desktop");
+    for (const bool ticked : {true, false}) {
+        startAtLogin->trigger();
+        EXPECT_EQ(startAtLogin->isChecked(), ticked);
+        EXPECT_EQ(QFileInfo::exists(entry), ticked);
+    }
 }
 
 TEST_F(Module1TrayTest, ExitAndSigtermTakeTheTrayIconDownWithoutTheWelcomeWindowsCloseHandler)

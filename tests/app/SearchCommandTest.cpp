@@ -310,6 +310,6 @@ TEST(SearchCommandTest, CtrlCFinishesThePhotosInHandAndCleansUp)
     EXPECT_EQ(process.exitStatus(), QProcess::NormalExit);
     EXPECT_EQ(process.exitCode(), 130) << "a search cut short says so";
     const QString err = QString::fromUtf8(process.readAllStandardError());
-    EXPECT_TRUE(err.contains(QStringLiteral("Stopping"))) << err.toStdString();
+    EXPECT_TRUE(err.contains(QStringLiteral("face-morvelin: stopping"))) << err.toStdString();
     EXPECT_TRUE(QDir(temp.path()).isEmpty()) << "temporary files are removed on Ctrl-C too";
 }

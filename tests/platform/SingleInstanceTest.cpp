@@ -171,7 +171,10 @@ TEST_F(SingleInstanceTest, OnlyTheUserReachesTheSocketAndStrangeRequestsAreDropp
     EXPECT_EQ(socketFile.permissions() & others, QFile::Permissions());
 
     QObject::connect(&instance, &SingleInstance::captureRequested, [this] { ++m_captures; });
-    for (const QByteArray& request : {QByteArray("capture now\n"), QByteArray("exit\n"), QByteArray(200, 'x')}) {
+    QObject::connect(&instance, &SingleInstance::photoRequested, [this] { ++m_captures; });
+    // A photo only by its full path, in base64.
+    for (const QByteArray& request : {QByteArray("capture now\n"), QByteArray("exit\n"), QByteArray(10000, 'x'),
+                                      "photo " + QByteArray("a.jpg").toBase64() + '\n', QByteArray("photo /a.jpg\n")}) {
         QLocalSocket client;
         client.connectToServer(socketFile.filePath());
         ASSERT_TRUE(client.waitForConnected(waitMs));

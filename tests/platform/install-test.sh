@@ -117,7 +117,7 @@ if command -v desktop-file-validate >/dev/null; then
     desktop-file-validate "$desktop" || fail "the desktop file is not valid"
 fi
 grep -qx "Icon=$id" "$desktop" || fail "the desktop file names another icon"
-grep -qx "Exec=face-morvelin" "$desktop" || fail "the desktop file starts something else"
+grep -qx "Exec=face-morvelin %f" "$desktop" || fail "the desktop file starts something else"
 grep -qx "Exec=face-morvelin --capture" "$desktop" || fail "the desktop file has no capture action"
 grep -qx "Name=Search for faces on screen" "$desktop" || fail "the capture action is not named as the tray's entry"
 
