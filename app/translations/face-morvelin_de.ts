@@ -341,31 +341,25 @@
         <translation>Gesichtssuche</translation>
     </message>
     <message>
-        <location filename="../../search/PhotoScan.cpp" line="333"/>
+        <location filename="../../search/PhotoScan.cpp" line="332"/>
         <source>Loading</source>
         <translatorcomment>Shown as: Loading /home/anna/Photos/a.jpg</translatorcomment>
         <translation>Lade</translation>
     </message>
     <message>
-        <location filename="../../search/PhotoScan.cpp" line="335"/>
-        <source>Applying filter...</source>
-        <translatorcomment>Status of the photo scan window.</translatorcomment>
-        <translation>Filter wird angewendet...</translation>
-    </message>
-    <message>
-        <location filename="../../search/PhotoScan.cpp" line="337"/>
+        <location filename="../../search/PhotoScan.cpp" line="334"/>
         <source>Detecting Faces...</source>
         <translatorcomment>Status of the photo scan window.</translatorcomment>
         <translation>Gesichter werden erkannt...</translation>
     </message>
     <message>
-        <location filename="../../search/PhotoScan.cpp" line="339"/>
+        <location filename="../../search/PhotoScan.cpp" line="336"/>
         <source>Comparing faces...</source>
         <translatorcomment>Status of the photo scan window.</translatorcomment>
         <translation>Gesichter werden verglichen...</translation>
     </message>
     <message>
-        <location filename="../../search/PhotoScan.cpp" line="341"/>
+        <location filename="../../search/PhotoScan.cpp" line="338"/>
         <source>Completed.</source>
         <translatorcomment>Status of the photo scan window.</translatorcomment>
         <translation>Abgeschlossen.</translation>
@@ -377,13 +371,13 @@
         <translation>Gesicht:</translation>
     </message>
     <message>
-        <location filename="../Module1.cpp" line="91"/>
+        <location filename="../Module1.cpp" line="92"/>
         <source>Application already running...</source>
         <translatorcomment>First line of the message at a second start.</translatorcomment>
         <translation>Die Anwendung läuft bereits...</translation>
     </message>
     <message>
-        <location filename="../Module1.cpp" line="92"/>
+        <location filename="../Module1.cpp" line="93"/>
         <source>Press F12 or click on the system tray icon</source>
         <translatorcomment>Second line of the message at a second start.</translatorcomment>
         <translation>Drücken Sie F12 oder klicken Sie auf das Symbol im Infobereich</translation>
