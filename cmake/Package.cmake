@@ -1,6 +1,9 @@
 # The Debian package: cpack -G DEB --config build/CPackConfig.cmake (scripts/make-package.sh builds
 # first and then calls it). It holds what cmake --install puts under /usr, the models included, with
 # the binary stripped; dpkg-shlibdeps reads the binary for the libraries it depends on.
+# CPack installs through the install rules, which would build every test first; the package needs
+# only what scripts/make-package.sh builds.
+set(CMAKE_SKIP_INSTALL_ALL_DEPENDENCY ON)
 set(CPACK_GENERATOR DEB)
 set(CPACK_PACKAGE_NAME face-morvelin)
 set(CPACK_PACKAGE_VERSION ${PROJECT_VERSION})
