@@ -13,13 +13,17 @@ set(CPACK_PACKAGE_DIRECTORY ${CMAKE_BINARY_DIR})
 set(CPACK_PACKAGING_INSTALL_PREFIX /usr)
 set(CPACK_STRIP_FILES ON)
 set(CPACK_PACKAGE_DESCRIPTION_SUMMARY "find a person's face in photo folders")
-set(CPACK_PACKAGE_DESCRIPTION "Face Morvelin finds a person in your folders. Given a face, from a \
-capture of the screen or from a photo, it scans every photo of a folder, cuts out every face, \
-compares each with the person's by their facial features and lists every photo with a face that \
-scores at least 70 %, best first.
-It lives in the system tray, where F12 captures the screen; its command-line verbs run the same \
-search without a display. A face index in the user's cache folder answers a repeated search at \
-once. Photos are only read, and everything runs on the computer itself.")
+# The lines as they appear in the package's description; Debian's tools want them under 80 columns.
+string(JOIN "\n" CPACK_PACKAGE_DESCRIPTION
+    "Face Morvelin finds a person in your folders. Given a face, from a capture"
+    "of the screen or from a photo, it scans every photo of a folder, cuts out"
+    "every face, compares each with the person's by their facial features and"
+    "lists every photo with a face that scores at least 70 %, best first."
+    ""
+    "It lives in the system tray, where F12 captures the screen; its command-line"
+    "verbs run the same search without a display. A face index in the user's"
+    "cache folder answers a repeated search at once. Photos are only read, and"
+    "everything runs on the computer itself.")
 
 set(CPACK_DEBIAN_FILE_NAME DEB-DEFAULT)
 set(CPACK_DEBIAN_PACKAGE_RELEASE ${MORVELIN_DEBIAN_REVISION})

@@ -433,7 +433,7 @@ def main():
     matchers = matcher_text.split()
     options = global_options(help_text)
     with open(arguments.template, encoding="utf-8") as file:
-        template = "".join(line for line in file if not line.startswith('.\\" SPDX'))
+        template = file.read()
     pages = {
         PROGRAM + ".1": man_page(template, arguments.version, arguments.date, help_text, verbs),
         PROGRAM + ".bash": bash(verbs, options, matchers),

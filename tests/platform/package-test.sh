@@ -51,7 +51,7 @@ for file in face-morvelin/fr_feature.onnx face-morvelin/data.xml doc/face-morvel
 done
 
 if command -v lintian >/dev/null; then
-    lintian --no-tag-display-limit "$deb" >"$work/lintian.log" 2>&1 || true
+    lintian --tag-display-limit 0 "$deb" >"$work/lintian.log" 2>&1 || true
     cat "$work/lintian.log"
     ! grep -q '^E:' "$work/lintian.log" || fail "lintian reports errors"
 fi
