@@ -366,17 +366,17 @@ def zsh(verbs, options, matchers):
             "arguments)",
             "    case $words[1] in"]
     for verb in verbs:
-        specs = []
+        rules = []
         for option, kind in verb.options.items():
             # Options a verb takes more than once (--face, --pick) may be given again.
-            spec = ("*" if option in ("--face", "--pick") else "") + option
+            rule = ("*" if option in ("--face", "--pick") else "") + option
             if kind:
-                spec += ":" + option.lstrip("-") + ":" + action[kind]
-            specs.append(zsh_quote(spec))
+                rule += ":" + option.lstrip("-") + ":" + action[kind]
+            rules.append(zsh_quote(rule))
         operand = "folder" if verb.operands == {"folder"} else "file" if verb.operands else None
         if operand:
-            specs.append(zsh_quote("*:" + operand + ":" + action[operand]))
-        out.append("    %s) _arguments %s ;;" % (verb.name, " ".join(specs)))
+            rules.append(zsh_quote("*:" + operand + ":" + action[operand]))
+        out.append("    %s) _arguments %s ;;" % (verb.name, " ".join(rules)))
     out += ["    esac", "    ;;", "esac", ""]
     return "\n".join(out)
 
