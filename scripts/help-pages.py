@@ -32,6 +32,7 @@ class Verb:
         self.own_help = own_help
         self.options = collections.OrderedDict()  # option -> kind of its value ("" when it takes none)
         self.operands = set()  # kinds of the words that are not options
+        self.repeated = set()
         read_arguments(synopsis, self)
         for line in text:
             term = re.match(r"\s*(--?[a-z][\w-]*(?:[ =][A-Z][A-Z0-9_]*)*)", line)
@@ -62,6 +63,9 @@ def read_arguments(synopsis, verb, operands=True):
     for token in synopsis.split():
         word = token.strip("[]|.,")
         if re.fullmatch(r"--?[a-z][\w-]*", word):
+            # Named twice in a synopsis (`--face PHOTO [--face PHOTO]...`): given more than once.
+            if word in verb.options and operands:
+                verb.repeated.add(word)
             verb.options.setdefault(word, "")
             option = word
             room = 1000 if token.startswith("[") else 1
@@ -201,10 +205,10 @@ def read_verb(program, environment, synopsis, description):
 # roff
 
 def roff_text(text):
+    """Dashes that start a word (options, minus signs) as \\-, which copies from a page as the
+    ASCII minus a shell needs; hyphens inside words stay hyphens."""
     text = text.replace("\\", "\\e")
-    text = re.sub(r"(?<![\w])-", r"\\-", text)
-    text = re.sub(r"(?<=\\-)-", r"\\-", text)
-    return text
+    return re.sub(r"(?<![\w])-", r"\\-", text)
 
 
 def roff_line(text):
@@ -368,8 +372,7 @@ def zsh(verbs, options, matchers):
     for verb in verbs:
         rules = []
         for option, kind in verb.options.items():
-            # Options a verb takes more than once (--face, --pick) may be given again.
-            rule = ("*" if option in ("--face", "--pick") else "") + option
+            rule = ("*" if option in verb.repeated else "") + option
             if kind:
                 rule += ":" + option.lstrip("-") + ":" + action[kind]
             rules.append(zsh_quote(rule))
