@@ -1,3 +1,5 @@
+# SPDX-FileCopyrightText: 2026 The Face Morvelin developers
+# SPDX-License-Identifier: MIT
 # The manual page and the shell completions, made from the built program's own help at build time
 # (scripts/help-pages.py), so they name exactly the verbs and options the program takes. The page is
 # gzipped here because man reads it so and a package must ship it so.

@@ -1,3 +1,5 @@
+# SPDX-FileCopyrightText: 2026 The Face Morvelin developers
+# SPDX-License-Identifier: MIT
 # cmake --install: the program into bin/, its data into share/face-morvelin/ (where DataFolder()
 # finds it), the desktop file, the AppStream metainfo, the icons, the manual page, the shell
 # completions, the README, the licences and the changelog. The translations are built into the program.

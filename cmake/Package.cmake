@@ -1,3 +1,5 @@
+# SPDX-FileCopyrightText: 2026 The Face Morvelin developers
+# SPDX-License-Identifier: MIT
 # The Debian package: cpack -G DEB --config build/CPackConfig.cmake (scripts/make-package.sh builds
 # first and then calls it). It holds what cmake --install puts under /usr, the models included, with
 # the binary stripped; dpkg-shlibdeps reads the binary for the libraries it depends on.

@@ -1,3 +1,5 @@
+# SPDX-FileCopyrightText: 2026 The Face Morvelin developers
+# SPDX-License-Identifier: MIT
 # The release as data/changelog (Debian's format) states it: its newest entry must be the project's
 # version, so a version raised in one place and not the other stops the configure step. Its date
 # goes into the AppStream release and the manual page, its signer becomes the package's maintainer.

@@ -1,4 +1,6 @@
 #!/usr/bin/env bash
+# SPDX-FileCopyrightText: 2026 The Face Morvelin developers
+# SPDX-License-Identifier: MIT
 # Puts the licence and copyright lines (SPDX) at the top of every source file git tracks: C++ files,
 # .in templates, CMake files, shell and Python scripts. A file that has them is left as it is, so the
 # script can run again after any merge; a shebang or an XML declaration stays the first line.

@@ -1,4 +1,6 @@
 #!/usr/bin/env bash
+# SPDX-FileCopyrightText: 2026 The Face Morvelin developers
+# SPDX-License-Identifier: MIT
 # Fuzzes the image loader for SECONDS (default 60) with libFuzzer, starting from the seed corpus.
 #   scripts/fuzz-image-loader.sh [SECONDS] [extra libFuzzer options...]
 # Builds with clang into build-fuzz/ (override with FUZZ_BUILD=...). New inputs go to

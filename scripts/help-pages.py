@@ -1,4 +1,6 @@
 #!/usr/bin/python3
+# SPDX-FileCopyrightText: 2026 The Face Morvelin developers
+# SPDX-License-Identifier: MIT
 """The manual page and the bash, zsh and fish completions, read from the program's own help.
 
 The verbs come from the general help's verb list; each verb's text from `VERB --help`, or from its

@@ -1,4 +1,6 @@
 #!/usr/bin/env bash
+# SPDX-FileCopyrightText: 2026 The Face Morvelin developers
+# SPDX-License-Identifier: MIT
 # Builds the Debian package build/face-morvelin_VERSION_ARCH.deb: sets up what is missing (the models
 # included), builds what the package holds, then lets CPack (cmake/Package.cmake) pack what
 # cmake --install installs.

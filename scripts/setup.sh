@@ -1,4 +1,6 @@
 #!/usr/bin/env bash
+# SPDX-FileCopyrightText: 2026 The Face Morvelin developers
+# SPDX-License-Identifier: MIT
 # Installs the missing Debian packages, then configures (once) and builds into build/: everything,
 # or only the targets named (setup.sh [TARGET...]). Quiet and quick when nothing changed.
 set -euo pipefail

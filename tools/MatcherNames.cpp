@@ -1,3 +1,6 @@
+// SPDX-FileCopyrightText: 2026 The Face Morvelin developers
+// SPDX-License-Identifier: MIT
+
 // Prints the names of the matchers the program knows, one a line: the completions offer them.
 #include "search/MatcherRegistry.h"
 

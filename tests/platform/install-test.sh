@@ -1,4 +1,6 @@
 #!/usr/bin/env bash
+# SPDX-FileCopyrightText: 2026 The Face Morvelin developers
+# SPDX-License-Identifier: MIT
 # cmake --install into a temporary prefix: every file where the desktop looks for it, the desktop
 # file and metainfo valid, the manual page and the completions usable, a program that
 # starts from there (under Xvfb with Debian's trayer as the tray: tray icon, welcome window, a capture

@@ -1,4 +1,6 @@
 #!/usr/bin/env bash
+# SPDX-FileCopyrightText: 2026 The Face Morvelin developers
+# SPDX-License-Identifier: MIT
 # The Debian package, packed by CPack from the built tree: its control fields, a stripped binary and
 # the models inside, no lintian error; then installed here with apt-get, run, its manual page and
 # completions where man and the shells look, and removed without a trace.
