@@ -1,3 +1,6 @@
+// SPDX-FileCopyrightText: 2026 The Face Morvelin developers
+// SPDX-License-Identifier: MIT
+
 // Detection figures on dlib's hand-marked example faces: recall, false positives and the time for one
 // 1600 x 1200 photo on one core, for the shipped data file and for the alternatives it was chosen from.
 // A find matches a marked face when the centre of the find's box lies inside the marked box (each

@@ -1,3 +1,6 @@
+// SPDX-FileCopyrightText: 2026 The Face Morvelin developers
+// SPDX-License-Identifier: MIT
+
 // Detection at every size, through the program's own path for a photo (the file decoded at the
 // scan's size, the detector, the boxes taken back to the photo's own pixels), for the shipped data
 // file and for the tile counts, overlaps and confidence thresholds it was chosen from:

@@ -1,3 +1,6 @@
+// SPDX-FileCopyrightText: 2026 The Face Morvelin developers
+// SPDX-License-Identifier: MIT
+
 // Decoding times of the image component. The scans load a photo, read its size and ask for it at
 // 1600 x 1200 at most; the photo here is a 12-megapixel JPEG of a smooth gradient with noise, so it
 // compresses like a real one, and the same picture as WebP and HEIC (which takes ImageMagick's HEVC

@@ -1,3 +1,6 @@
+// SPDX-FileCopyrightText: 2026 The Face Morvelin developers
+// SPDX-License-Identifier: MIT
+
 // Writes decompression bombs and other hostile photo files into a folder, for the search's memory
 // benchmark and its tests: small files that decode to far more than they weigh, a sparse file, a
 // JPEG of thousands of scans.

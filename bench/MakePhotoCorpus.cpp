@@ -1,3 +1,6 @@
+// SPDX-FileCopyrightText: 2026 The Face Morvelin developers
+// SPDX-License-Identifier: MIT
+
 // Writes a folder of camera-sized photos for the search's speed benchmark: varied backgrounds (gradients,
 // out-of-focus blotches, shapes, textures, all with sensor grain) with 1 to 4 real faces pasted in, cut
 // from dlib's hand-marked example photos. Mostly JPEG, one photo in twenty PNG and one in twenty TIFF, one

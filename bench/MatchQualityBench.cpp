@@ -1,3 +1,6 @@
+// SPDX-FileCopyrightText: 2026 The Face Morvelin developers
+// SPDX-License-Identifier: MIT
+
 // How well the comparison tells people apart, on the labelled faces of dlib's example bald_guys.jpg
 // (four men, six photos each). Each labelled face is chosen as the source face the way the program
 // chooses one (photo scaled to at most 1600 wide, JPEG, detection, face cut, then filtered) and compared

@@ -1,3 +1,6 @@
+// SPDX-FileCopyrightText: 2026 The Face Morvelin developers
+// SPDX-License-Identifier: MIT
+
 // The floor under the search's speed: for every photo of a folder, only what a scan cannot do without
 // (the image component decoding the photo at the scan's size, and the detector on those pixels in
 // memory) on every core at once. No filter, no temporary file, no comparison.

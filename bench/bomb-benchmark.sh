@@ -1,4 +1,6 @@
 #!/usr/bin/env bash
+# SPDX-FileCopyrightText: 2026 The Face Morvelin developers
+# SPDX-License-Identifier: MIT
 # The search's peak memory on a folder of 10 decompression bombs and hostile files (make_photo_bombs)
 # beside 40 camera-sized photos, with --jobs 1, 2, 8 and 32; and whether the 40 photos' results are
 # the same as those of a search of the 40 photos alone. Builds nothing: run ./test.sh first.

@@ -1,4 +1,6 @@
 #!/usr/bin/env bash
+# SPDX-FileCopyrightText: 2026 The Face Morvelin developers
+# SPDX-License-Identifier: MIT
 # What the face index buys: on COUNT distinct generated photos (default 10000, 800 x 600 so that a first
 # search of them all fits in a coffee break), for each matcher, the wall time and peak memory of
 #   - a first search without the index (--no-index),

@@ -1,4 +1,6 @@
 #!/usr/bin/python3
+# SPDX-FileCopyrightText: 2026 The Face Morvelin developers
+# SPDX-License-Identifier: MIT
 """The face search as a user would write it with Debian's python3-opencv, to compare speeds with.
 
 One photo after another: read at full size, resize to fit 1600 x 1200, find faces with OpenCV's Haar

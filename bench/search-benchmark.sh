@@ -1,4 +1,6 @@
 #!/usr/bin/env bash
+# SPDX-FileCopyrightText: 2026 The Face Morvelin developers
+# SPDX-License-Identifier: MIT
 # The search's speed on a corpus of camera-sized photos, measured in one run, one program after another:
 # photos per second of `face-morvelin search` with each matcher (grid and facial features, with the
 # features' cost per face), of the floor (decoding at the scan's size plus detection

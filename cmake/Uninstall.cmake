@@ -1,3 +1,5 @@
+# SPDX-FileCopyrightText: 2026 The Face Morvelin developers
+# SPDX-License-Identifier: MIT
 # cmake -DMANIFEST=<build>/install_manifest.txt -P Uninstall.cmake
 if(NOT EXISTS "${MANIFEST}")
     message(FATAL_ERROR "Nothing to uninstall: ${MANIFEST} does not exist (install first)")

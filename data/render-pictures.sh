@@ -1,4 +1,6 @@
 #!/usr/bin/env bash
+# SPDX-FileCopyrightText: 2026 The Face Morvelin developers
+# SPDX-License-Identifier: MIT
 # Redraws the committed PNGs from their SVGs (needs rsvg-convert, Debian's librsvg2-bin): the icon's
 # sizes for the icon theme and the program, and the welcome window's background at twice its
 # 96-dpi size so it stays sharp on high-density screens. Building never needs this.

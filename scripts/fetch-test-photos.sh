@@ -1,4 +1,6 @@
 #!/usr/bin/env bash
+# SPDX-FileCopyrightText: 2026 The Face Morvelin developers
+# SPDX-License-Identifier: MIT
 # Real photos for the tests and benchmarks, taken from Debian packages without installing them:
 # skimage's astronaut (one face) and dlib's example group photos with hand-marked faces.
 # Usage: fetch-test-photos.sh DEST   (does nothing when DEST is already complete)

@@ -1,4 +1,6 @@
 #!/usr/bin/env bash
+# SPDX-FileCopyrightText: 2026 The Face Morvelin developers
+# SPDX-License-Identifier: MIT
 # Fuzzes the image loader or the face index for SECONDS (default 60) with libFuzzer.
 #   scripts/fuzz.sh image|index [SECONDS] [extra libFuzzer options...]
 # image: every decoder, from the seed corpus in tests/data/fuzz-corpus. index: changes to the bytes of

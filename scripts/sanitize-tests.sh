@@ -1,4 +1,6 @@
 #!/usr/bin/env bash
+# SPDX-FileCopyrightText: 2026 The Face Morvelin developers
+# SPDX-License-Identifier: MIT
 # Builds the engine and search tests, the program and its verbs' tests with AddressSanitizer and
 # UndefinedBehaviorSanitizer into build-asan/ (override with ASAN_BUILD=...) and runs them; non-zero on
 # any failure or sanitizer report. The verbs' tests run the sanitized program itself, so a report in

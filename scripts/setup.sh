@@ -1,6 +1,8 @@
 #!/usr/bin/env bash
-# Installs the missing Debian packages, then configures (once) and builds into build/.
-# Quiet and quick when nothing changed.
+# SPDX-FileCopyrightText: 2026 The Face Morvelin developers
+# SPDX-License-Identifier: MIT
+# Installs the missing Debian packages, then configures (once) and builds into build/: everything,
+# or only the targets named (setup.sh [TARGET...]). Quiet and quick when nothing changed.
 set -euo pipefail
 
 root="$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)"
@@ -38,11 +40,13 @@ configure
 "$root/scripts/fetch-features-model.sh" "$build/models"
 build_quietly() {
     # The build's own chatter goes to a log so that a verb's output stays clean; a failure shows it.
-    if ! cmake --build "$build" --parallel "$(nproc)" >"$build/build.log" 2>&1; then
+    local targets=()
+    [ "$#" -eq 0 ] || targets=(--target "$@")
+    if ! cmake --build "$build" --parallel "$(nproc)" "${targets[@]}" >"$build/build.log" 2>&1; then
         tail -n 60 "$build/build.log" >&2
         echo "Build failed; the whole log is $build/build.log" >&2
         exit 1
     fi
 }
 
-build_quietly
+build_quietly "$@"

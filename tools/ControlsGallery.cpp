@@ -1,3 +1,6 @@
+// SPDX-FileCopyrightText: 2026 The Face Morvelin developers
+// SPDX-License-Identifier: MIT
+
 // Shows the flat button in each of its states and the folder picker closed, with a placed folder,
 // disabled and open, then saves a picture of the screen. Run under xvfb-run:
 //   xvfb-run -a -s "-screen 0 1024x768x24" controls_gallery docs/controls.png

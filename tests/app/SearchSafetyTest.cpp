@@ -1,3 +1,6 @@
+// SPDX-FileCopyrightText: 2026 The Face Morvelin developers
+// SPDX-License-Identifier: MIT
+
 // The search against what real folders hold: special files, signals, decompression bombs, names that
 // are not UTF-8, mislabelled photos, unreadable folders and broken files.
 #include "ProgramRunner.h"

@@ -1,3 +1,6 @@
+// SPDX-FileCopyrightText: 2026 The Face Morvelin developers
+// SPDX-License-Identifier: MIT
+
 // The main window's screen capture on a Wayland session: the desktop portal's Screenshot call,
 // answered here by a stand-in portal on a private session bus (run under dbus-run-session).
 

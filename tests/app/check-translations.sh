@@ -1,4 +1,6 @@
 #!/usr/bin/env bash
+# SPDX-FileCopyrightText: 2026 The Face Morvelin developers
+# SPDX-License-Identifier: MIT
 # Fails when a text the program translates is missing from the German phrase book, or the phrase book
 # holds texts the program no longer has: lupdate on a copy of the sources must find nothing new and
 # keep nothing vanished, and every text handed to Translate() must carry the mark lupdate looks for.

@@ -1,3 +1,6 @@
+// SPDX-FileCopyrightText: 2026 The Face Morvelin developers
+// SPDX-License-Identifier: MIT
+
 // The end-to-end test's hands and eyes on the X display: shows a photo the way an image viewer
 // would (and takes what is dropped on it), and saves pictures of the whole screen.
 //

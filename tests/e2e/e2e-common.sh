@@ -1,3 +1,5 @@
+# SPDX-FileCopyrightText: 2026 The Face Morvelin developers
+# SPDX-License-Identifier: MIT
 # What both desktop scripts share, sourced after `set -euo pipefail`: their arguments, the checks
 # that skip them, a user of their own, screenshots and waiting for windows.
 # Usage: source e2e-common.sh PROGRAM HELPER PHOTOS OUT TOOL...

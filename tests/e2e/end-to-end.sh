@@ -1,4 +1,6 @@
 #!/usr/bin/env bash
+# SPDX-FileCopyrightText: 2026 The Face Morvelin developers
+# SPDX-License-Identifier: MIT
 # A user's whole errand, on a real X display: a face is on the screen, F12 captures it, a click in
 # the gallery chooses it, "Browse..." picks a folder of photos, Search finds them, a click previews
 # the best one and a drag hands it to another program. That photo must be the one the face came

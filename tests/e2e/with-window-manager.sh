@@ -1,4 +1,6 @@
 #!/usr/bin/env bash
+# SPDX-FileCopyrightText: 2026 The Face Morvelin developers
+# SPDX-License-Identifier: MIT
 # A person's use of the program on a desktop with a window manager (openbox) and a tray (trayer),
 # with the pointer moved in small steps and real clicks. Each way of giving a face - "Select a photo
 # with a face to search..." after the welcome window (three faces of one man, Ctrl-clicked), F12, a

@@ -1,3 +1,6 @@
+// SPDX-FileCopyrightText: 2026 The Face Morvelin developers
+// SPDX-License-Identifier: MIT
+
 // libFuzzer target for the face index: every input is a list of changes to the bytes of one valid
 // index file. Whatever the file then holds, the index must answer each photo with exactly what a
 // scan of it stored, or not at all (the photo is scanned again): a damaged index may cost time,

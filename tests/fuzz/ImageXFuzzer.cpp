@@ -1,3 +1,6 @@
+// SPDX-FileCopyrightText: 2026 The Face Morvelin developers
+// SPDX-License-Identifier: MIT
+
 // libFuzzer target for the image loader: every input is offered under each of the nine
 // extensions, so every decoder sees every mutation, mislabelled files included.
 #include "search/ImageX.h"

@@ -1,5 +1,8 @@
 #!/usr/bin/env bash
-# cmake --install into a temporary prefix: every file where the desktop looks for it, a program that
+# SPDX-FileCopyrightText: 2026 The Face Morvelin developers
+# SPDX-License-Identifier: MIT
+# cmake --install into a temporary prefix: every file where the desktop looks for it, the desktop
+# file and metainfo valid, the manual page and the completions usable, a program that
 # starts from there (under Xvfb with Debian's trayer as the tray: tray icon, welcome window, a capture
 # answered), and an uninstall that leaves nothing behind. Screenshots go to <build>/screenshots/.
 # Usage: install-test.sh BUILD_DIR SOURCE_DIR [TEST_PHOTOS_DIR]        (exit 77: skipped)
@@ -96,15 +99,22 @@ cmake --install "$build" --prefix "$prefix" >"$work/install.log" || fail "instal
 expected=(
     bin/face-morvelin
     share/applications/$id.desktop
+    share/bash-completion/completions/face-morvelin
     share/doc/face-morvelin/LICENSE
     share/doc/face-morvelin/README.md
+    share/doc/face-morvelin/changelog.Debian.gz
+    share/doc/face-morvelin/copyright
     share/face-morvelin/LICENSE-BlazeFace
     share/face-morvelin/LICENSE-fr_feature
     share/face-morvelin/data.xml
     share/face-morvelin/face_detection_back_256x256_barracuda.onnx
     share/face-morvelin/face_detection_front_128x128_barracuda.onnx
     share/face-morvelin/fr_feature.onnx
+    share/fish/vendor_completions.d/face-morvelin.fish
     share/icons/hicolor/scalable/apps/$id.svg
+    share/man/man1/face-morvelin.1.gz
+    share/metainfo/$id.metainfo.xml
+    share/zsh/vendor-completions/_face-morvelin
 )
 for size in 16 22 24 32 48 64 128 256; do
     expected+=("share/icons/hicolor/${size}x${size}/apps/$id.png")
@@ -122,6 +132,33 @@ grep -qx "Exec=face-morvelin --capture" "$desktop" || fail "the desktop file has
 grep -qx "Name=Search for faces on screen" "$desktop" || fail "the capture action is not named as the tray's entry"
 
 "$prefix/bin/face-morvelin" --version >/dev/null || fail "the installed program does not run"
+
+if command -v appstreamcli >/dev/null; then
+    appstreamcli validate --no-net "$prefix/share/metainfo/$id.metainfo.xml" || fail "the metainfo is not valid"
+fi
+# The manual page without a roff warning, naming every verb the help names.
+page=$prefix/share/man/man1/face-morvelin.1.gz
+warnings=$(LC_ALL=C.UTF-8 MANWIDTH=80 man --warnings -l "$page" 2>&1 >"$work/man.txt") || fail "man cannot show the page"
+[ -z "$warnings" ] || fail "the manual page has roff warnings: $warnings"
+verbs=$(QT_QPA_PLATFORM=offscreen HOME=$work TMPDIR=$work "$prefix/bin/face-morvelin" --help | sed -n '/^Verbs:/,/^$/s/^  \([a-z]\+\).*/\1/p')
+[ -n "$verbs" ] || fail "no verbs in the help"
+for verb in $verbs; do
+    grep -q "^   $verb\$" "$work/man.txt" || fail "the manual page has no section on $verb"
+done
+# The completions parse in their shells; bash's offers the verbs and the matchers.
+completions=$prefix/share/bash-completion/completions/face-morvelin
+offered() {
+    bash -c 'source "$1"; shift; COMP_WORDS=("$@"); COMP_CWORD=$(($# - 1)); _face_morvelin; echo "${COMPREPLY[*]}"' \
+        - "$completions" "$@"
+}
+[ "$(offered face-morvelin "")" = "$(echo $verbs) --capture --help --version" ] || fail "bash does not complete the verbs"
+[ "$(offered face-morvelin search --matcher "")" = "$(echo $("$build/tools/matcher_names"))" ] || fail "bash does not complete the matchers"
+if command -v zsh >/dev/null; then
+    zsh -n "$prefix/share/zsh/vendor-completions/_face-morvelin" || fail "zsh's completion does not parse"
+fi
+if command -v fish >/dev/null; then
+    fish -n "$prefix/share/fish/vendor_completions.d/face-morvelin.fish" || fail "fish's completion does not parse"
+fi
 
 if command -v xvfb-run >/dev/null && command -v trayer >/dev/null && command -v import >/dev/null; then
     shots=$build/screenshots
