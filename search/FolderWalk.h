@@ -5,15 +5,18 @@
 
 #include <cstdint>
 #include <deque>
+#include <functional>
 #include <memory>
 #include <set>
 #include <utility>
 #include <vector>
 
+#include <dirent.h>
+
 namespace morvelin {
 
-// The walk over a folder, one directory entry per step, so the caller can let its event loop run
-// between entries and stop the walk at any of them. Entries come in the file system's own order,
+// The walk over a folder, one directory entry per step, so the caller can stop it at any entry. Any
+// step may wait on the disk as long as the system call does: see FolderWalkWorker. Entries come in the file system's own order,
 // depth first: a sub-folder's contents come before the rest of its parent.
 class FolderWalk {
 public:
@@ -26,8 +29,12 @@ public:
         Finished, // nothing left, or stopped
     };
 
-    // `privateFolder` (the program's own temporary folder) is never entered.
-    FolderWalk(const QString& folder, bool subDirs, const QString& privateFolder = QString());
+    // Opens a folder for listing, as opendir does.
+    using Opener = std::function<DIR*(const char* path)>;
+
+    // `privateFolder` (the program's own temporary folder) is never entered. `open` lets a test make
+    // a listing hang as on a dead network mount; none: opendir.
+    FolderWalk(const QString& folder, bool subDirs, const QString& privateFolder = QString(), Opener open = {});
     ~FolderWalk();
     FolderWalk(const FolderWalk&) = delete;
     FolderWalk& operator=(const FolderWalk&) = delete;
@@ -61,6 +68,7 @@ private:
     Step skip(Skip entry, QString& path);
     bool isImageName(const QString& name) const;
 
+    Opener m_open;
     QMimeDatabase m_mimeTypes;
     std::deque<Skip> m_pendingSkips;
     Skip m_lastSkip;
