@@ -18,9 +18,9 @@ namespace morvelin {
 class FolderWalkWorker {
 public:
     struct Start {
-        QString folder;
+        QString folder{};
         bool subDirs = false;
-        QString privateFolder;
+        QString privateFolder{};
         FolderWalk::Opener open{};
     };
 
