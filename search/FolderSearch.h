@@ -21,7 +21,7 @@ class ResultList;
 // the event loop, hands every photo to a scan on the worker pool, and reports matches to the result
 // list. At most `maxScans` scans are under way at once; the walk waits for a free one, so memory stays
 // bounded however large the folder. Lives on the thread that owns the windows; the walk runs on a
-// thread of its own, which a hung folder listing keeps from nothing but itself.
+// thread of its own, so a folder listing that hangs holds up nothing but the walk.
 class FolderSearch : public QObject {
     Q_OBJECT
 

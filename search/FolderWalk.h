@@ -15,9 +15,10 @@
 
 namespace morvelin {
 
-// The walk over a folder, one directory entry per step, so the caller can stop it at any entry. Any
-// step may wait on the disk as long as the system call does: see FolderWalkWorker. Entries come in the file system's own order,
-// depth first: a sub-folder's contents come before the rest of its parent.
+// The walk over a folder, one directory entry per step, so the caller can stop it at any entry. A step
+// waits on the disk as long as its system call does, so the walk runs off the window's thread (see
+// FolderWalkWorker). Entries come in the file system's own order, depth first: a sub-folder's
+// contents come before the rest of its parent.
 class FolderWalk {
 public:
     enum class Step {
