@@ -79,9 +79,9 @@ void FolderSearch::start(std::shared_ptr<const FaceQuery> query, const QString& 
     m_specialFiles = 0;
     m_clock.start();
     m_budget = std::make_shared<MemoryBudget>(m_settings.memoryLimit);
-    m_walk = std::make_unique<FolderWalkWorker>(
-        FolderWalkWorker::Start{folder, subDirs, m_settings.tempFolder, m_settings.openFolder},
-        [this] { QMetaObject::invokeMethod(this, &FolderSearch::scheduleStep, Qt::QueuedConnection); });
+    const auto wake = [this] { QMetaObject::invokeMethod(this, &FolderSearch::scheduleStep, Qt::QueuedConnection); };
+    FolderWalkWorker::Start walk{folder, subDirs, m_settings.tempFolder, m_settings.openFolder};
+    m_walk = std::make_unique<FolderWalkWorker>(std::move(walk), wake);
     m_folder = folder;
     m_subDirs = subDirs;
     scheduleStep();

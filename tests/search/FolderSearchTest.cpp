@@ -88,17 +88,17 @@ TEST(FolderSearchTest, AHungListingHoldsUpNeitherTheEventLoopNorStopNorTheNextSe
     QImage(8, 8, QImage::Format_RGB32).save(photos.filePath(QStringLiteral("a.jpg")));
     const auto release = std::make_shared<std::latch>(1);
     const auto stuck = std::make_shared<std::atomic<int>>(0);
-    const QByteArray hungPath = QFile::encodeName(hung.path());
+    FolderSearch::Settings settings{.dataPath = photos.filePath(QStringLiteral("absent-data.xml")),
+                                    .tempFolder = temp.path() + '/'};
+    settings.openFolder = [=, hungPath = QFile::encodeName(hung.path())](const char* path) {
+        if (QByteArray(path).startsWith(hungPath)) {
+            ++*stuck;
+            release->wait();
+        }
+        return ::opendir(path);
+    };
     ResultList results;
-    auto search = std::make_unique<FolderSearch>(results, FolderSearch::Settings{
-        .dataPath = photos.filePath(QStringLiteral("absent-data.xml")), .tempFolder = temp.path() + '/',
-        .openFolder = [=](const char* path) {
-            if (QByteArray(path).startsWith(hungPath)) {
-                ++*stuck;
-                release->wait();
-            }
-            return ::opendir(path);
-        }});
+    auto search = std::make_unique<FolderSearch>(results, settings);
     int ticks = 0;
     int finished = 0;
     QTimer timer;
