@@ -108,7 +108,7 @@ TEST(FolderSearchTest, AHungListingHoldsUpNeitherTheEventLoopNorStopNorTheNextSe
     search->start(gridQuery(), hung.path(), true);
     EXPECT_TRUE(waitUntil([&] { return *stuck == 1 && ticks >= 3; }));
     search->StopSearchButton();
-    EXPECT_TRUE(waitUntil([&] { return finished == 1; }, 2000));
+    EXPECT_TRUE(waitUntil([&] { return finished == 1; }, 5000));
 
     search->start(gridQuery(), photos.path(), false);
     EXPECT_TRUE(waitUntil([&] { return finished == 2; }));
