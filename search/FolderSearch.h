@@ -65,8 +65,12 @@ public:
     Counts counts() const;
     // Abandoned scans whose worker has not come back yet; the program must not wait for them.
     int abandonedScansRunning() const { return int(m_abandoned.size()); }
-    // A walk left behind in a hung system call; the program must not wait for it either.
-    bool abandonedWalkRunning() const { return m_walkOver && m_walk && m_walk->running(); }
+    // A walk left behind in a hung system call (one between two entries is given a moment to end);
+    // the program must not wait for it either.
+    bool abandonedWalkRunning() const
+    {
+        return m_walkOver && m_walk && !m_walk->endsWithin(FolderWalkWorker::endingGrace);
+    }
     // Scans completed per second since the start.
     double photosPerSecond() const;
 

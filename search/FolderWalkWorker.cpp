@@ -2,7 +2,6 @@
 
 #include <QtGlobal>
 
-#include <chrono>
 #include <condition_variable>
 #include <deque>
 #include <exception>
@@ -10,13 +9,6 @@
 #include <system_error>
 
 namespace morvelin {
-
-namespace {
-
-// Long enough for a worker between two entries to notice the stop, short enough not to be felt.
-constexpr std::chrono::milliseconds endingGrace{100};
-
-} // namespace
 
 // What the worker and the taker share: it outlives whichever of them ends last, so a worker coming
 // back from a hung system call finds it still there.
@@ -88,12 +80,11 @@ FolderWalkWorker::FolderWalkWorker(Start start, std::function<void()> wake)
 FolderWalkWorker::~FolderWalkWorker()
 {
     stop();
-    bool done = false;
     {
-        std::unique_lock lock(m_shared->mutex);
+        std::lock_guard lock(m_shared->mutex);
         m_shared->wake = nullptr;
-        done = m_shared->ended.wait_for(lock, endingGrace, [this] { return m_shared->done; });
     }
+    const bool done = endsWithin(endingGrace);
     if (!m_thread.joinable()) {
         return;
     }
@@ -128,10 +119,10 @@ void FolderWalkWorker::stop()
     m_shared->roomOrStop.notify_one();
 }
 
-bool FolderWalkWorker::running() const
+bool FolderWalkWorker::endsWithin(std::chrono::milliseconds grace) const
 {
-    std::lock_guard lock(m_shared->mutex);
-    return !m_shared->done;
+    std::unique_lock lock(m_shared->mutex);
+    return m_shared->ended.wait_for(lock, grace, [this] { return m_shared->done; });
 }
 
 void FolderWalkWorker::walk(Shared& shared, const Start& start)

@@ -4,6 +4,7 @@
 
 #include <QString>
 
+#include <chrono>
 #include <functional>
 #include <memory>
 #include <optional>
@@ -49,8 +50,11 @@ public:
     // the stop on, whatever the worker is doing.
     std::optional<Entry> take();
     void stop();
-    // Whether the worker's thread has not ended yet, stopped or not.
-    bool running() const;
+    // Waits up to `grace` for the worker's thread to end; false while it is still inside the walk.
+    bool endsWithin(std::chrono::milliseconds grace) const;
+
+    // Long enough for a worker between two entries to notice the stop, short enough not to be felt.
+    static constexpr std::chrono::milliseconds endingGrace{100};
 
 private:
     struct Shared;
