@@ -293,7 +293,7 @@ int SearchCommand::run(const QStringList& operands, QTextStream& out, QTextStrea
     }
     writeResults();
     const int status = stoppedBy == 0 ? CommandLine::exitOk : 128 + stoppedBy;
-    if (search.abandonedScansRunning() > 0) {
+    if (search.abandonedScansRunning() > 0 || search.abandonedWalkRunning()) {
         endNow(CommandLine::checkedOutput(out, err, status));
     }
     return status;
@@ -302,7 +302,7 @@ int SearchCommand::run(const QStringList& operands, QTextStream& out, QTextStrea
 void SearchCommand::endNow(int status)
 {
     std::fflush(nullptr);
-    // The clean-up runs, but nothing waits for a worker still inside a decoder.
+    // The clean-up runs, but nothing waits for a worker still inside a decoder or a hung listing.
     std::quick_exit(status);
 }
 

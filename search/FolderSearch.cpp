@@ -79,9 +79,12 @@ void FolderSearch::start(std::shared_ptr<const FaceQuery> query, const QString& 
     m_walkOver = false;
     m_finishedSent = false;
     m_counts = Counts();
+    m_specialFiles = 0;
     m_clock.start();
     m_budget = std::make_shared<MemoryBudget>(m_settings.memoryLimit);
-    m_walk = std::make_unique<FolderWalk>(folder, subDirs, m_settings.tempFolder);
+    const auto wake = [this] { QMetaObject::invokeMethod(this, &FolderSearch::scheduleStep, Qt::QueuedConnection); };
+    FolderWalkWorker::Start walk{folder, subDirs, m_settings.tempFolder, m_settings.openFolder};
+    m_walk = std::make_unique<FolderWalkWorker>(std::move(walk), wake);
     m_folder = folder;
     m_subDirs = subDirs;
     scheduleStep();
@@ -114,10 +117,7 @@ void FolderSearch::runStopRoutine()
 FolderSearch::Counts FolderSearch::counts() const
 {
     Counts counts = m_counts;
-    if (m_walk) {
-        counts.unreadableFolders = m_walk->unreadableFolders();
-        counts.unreadablePhotos += m_walk->specialFiles();
-    }
+    counts.unreadablePhotos += m_specialFiles;
     return counts;
 }
 
@@ -146,15 +146,20 @@ void FolderSearch::step()
     if (!m_stopNow && m_scansInFlight >= m_settings.maxScans) {
         return; // a completing scan schedules the next step
     }
-    QString photo;
-    switch (m_walk->next(photo)) {
+    const std::optional<FolderWalkWorker::Entry> entry = m_walk->take();
+    if (!entry) {
+        return; // the walk's next entry schedules the next step
+    }
+    switch (entry->step) {
     case FolderWalk::Step::Photo:
-        startScan(photo);
+        countWalked(*entry);
+        startScan(entry->path);
         break;
     case FolderWalk::Step::Other:
         break;
     case FolderWalk::Step::Skipped:
-        emit notRead(photo, m_walk->skipReason(), m_walk->skippedFolder());
+        countWalked(*entry);
+        emit notRead(entry->path, entry->skipReason, entry->skippedFolder);
         break;
     case FolderWalk::Step::Finished:
         m_walkOver = true;
@@ -167,6 +172,12 @@ void FolderSearch::step()
         return;
     }
     scheduleStep();
+}
+
+void FolderSearch::countWalked(const FolderWalkWorker::Entry& entry)
+{
+    m_counts.unreadableFolders = entry.unreadableFolders;
+    m_specialFiles = entry.specialFiles;
 }
 
 void FolderSearch::startScan(const QString& photo)

@@ -4,7 +4,7 @@
 #pragma once
 
 #include "search/FaceQuery.h"
-#include "search/FolderWalk.h"
+#include "search/FolderWalkWorker.h"
 #include "search/MemoryBudget.h"
 
 #include <QElapsedTimer>
@@ -20,10 +20,11 @@ class FaceIndex;
 class PhotoScan;
 class ResultList;
 
-// The search as the Search and Stop buttons drive it: walks a folder one entry per turn of the event
-// loop, hands every photo to a scan on the worker pool, and reports matches to the result list. At
-// most `maxScans` scans are under way at once; the walk waits for a free one, so memory stays bounded
-// however large the folder. Lives on the thread that owns the windows.
+// The search as the Search and Stop buttons drive it: takes the folder walk's entries one per turn of
+// the event loop, hands every photo to a scan on the worker pool, and reports matches to the result
+// list. At most `maxScans` scans are under way at once; the walk waits for a free one, so memory stays
+// bounded however large the folder. Lives on the thread that owns the windows; the walk runs on a
+// thread of its own, so a folder listing that hangs holds up nothing but the walk.
 class FolderSearch : public QObject {
     Q_OBJECT
 
@@ -38,6 +39,8 @@ public:
         int photoSeconds = 120;
         // What photos scanned before hold; none: every photo is scanned.
         std::shared_ptr<FaceIndex> index{};
+        // How the walk opens folders; none: opendir.
+        FolderWalk::Opener openFolder{};
     };
 
     struct Counts {
@@ -65,6 +68,12 @@ public:
     Counts counts() const;
     // Abandoned scans whose worker has not come back yet; the program must not wait for them.
     int abandonedScansRunning() const { return int(m_abandoned.size()); }
+    // A walk left behind in a hung system call (one between two entries is given a moment to end);
+    // the program must not wait for it either.
+    bool abandonedWalkRunning() const
+    {
+        return m_walkOver && m_walk && !m_walk->endsWithin(FolderWalkWorker::endingGrace);
+    }
     // Scans completed per second since the start.
     double photosPerSecond() const;
 
@@ -82,6 +91,7 @@ private:
     void runStopRoutine();
     void scheduleStep();
     void step();
+    void countWalked(const FolderWalkWorker::Entry& entry);
     void startScan(const QString& photo);
     void onScanCompleted(PhotoScan* scan);
     void abandon(PhotoScan* scan);
@@ -91,7 +101,7 @@ private:
     ResultList& m_results;
     Settings m_settings;
     std::shared_ptr<const FaceQuery> m_query;
-    std::unique_ptr<FolderWalk> m_walk;
+    std::unique_ptr<FolderWalkWorker> m_walk;
     std::shared_ptr<MemoryBudget> m_budget;
     QSet<PhotoScan*> m_running;
     QSet<PhotoScan*> m_abandoned;
@@ -102,6 +112,7 @@ private:
     bool m_finishedSent = false;
     int m_scansInFlight = 0;
     Counts m_counts;
+    int m_specialFiles = 0;
     QElapsedTimer m_clock;
     QString m_folder;
     bool m_subDirs = false;

@@ -64,8 +64,9 @@ struct FolderWalk::OpenFolder {
     }
 };
 
-FolderWalk::FolderWalk(const QString& folder, bool subDirs, const QString& privateFolder)
-    : m_subDirs(subDirs)
+FolderWalk::FolderWalk(const QString& folder, bool subDirs, const QString& privateFolder, Opener open)
+    : m_open(open ? std::move(open) : Opener(::opendir))
+    , m_subDirs(subDirs)
 {
     // Counted as visited already, so neither the walk nor a link ever enters it.
     if (!privateFolder.isEmpty()) {
@@ -107,7 +108,7 @@ void FolderWalk::enter(const QString& folder)
     if (alreadyVisited(folder)) {
         return;
     }
-    DIR* handle = ::opendir(NativePath::encode(folder).constData());
+    DIR* handle = m_open(NativePath::encode(folder).constData());
     if (!handle) {
         ++m_unreadableFolders;
         m_pendingSkips.push_back({folder, systemError(errno), true});

@@ -8,16 +8,20 @@
 
 #include <cstdint>
 #include <deque>
+#include <functional>
 #include <memory>
 #include <set>
 #include <utility>
 #include <vector>
 
+#include <dirent.h>
+
 namespace morvelin {
 
-// The walk over a folder, one directory entry per step, so the caller can let its event loop run
-// between entries and stop the walk at any of them. Entries come in the file system's own order,
-// depth first: a sub-folder's contents come before the rest of its parent.
+// The walk over a folder, one directory entry per step, so the caller can stop it at any entry. A step
+// waits on the disk as long as its system call does, so the walk runs off the window's thread (see
+// FolderWalkWorker). Entries come in the file system's own order, depth first: a sub-folder's
+// contents come before the rest of its parent.
 class FolderWalk {
 public:
     enum class Step {
@@ -29,8 +33,12 @@ public:
         Finished, // nothing left, or stopped
     };
 
-    // `privateFolder` (the program's own temporary folder) is never entered.
-    FolderWalk(const QString& folder, bool subDirs, const QString& privateFolder = QString());
+    // Opens a folder for listing, as opendir does.
+    using Opener = std::function<DIR*(const char* path)>;
+
+    // `privateFolder` (the program's own temporary folder) is never entered. `open` lets a test make
+    // a listing hang as on a dead network mount; none: opendir.
+    FolderWalk(const QString& folder, bool subDirs, const QString& privateFolder = QString(), Opener open = {});
     ~FolderWalk();
     FolderWalk(const FolderWalk&) = delete;
     FolderWalk& operator=(const FolderWalk&) = delete;
@@ -64,6 +72,7 @@ private:
     Step skip(Skip entry, QString& path);
     bool isImageName(const QString& name) const;
 
+    Opener m_open;
     QMimeDatabase m_mimeTypes;
     std::deque<Skip> m_pendingSkips;
     Skip m_lastSkip;

@@ -14,10 +14,13 @@
 #include <QImage>
 #include <QTemporaryDir>
 #include <QThreadPool>
+#include <QTimer>
 
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <atomic>
+#include <latch>
 
 using namespace morvelin;
 
@@ -76,4 +79,45 @@ TEST(FolderSearchTest, AnAbandonedScanGivesItsThreadBackAfterItsSearchIsGone)
     BackgroundWork::pool().waitForDone();
     waitUntil([&] { return BackgroundWork::pool().activeThreadCount() == idle; }, 10000);
     EXPECT_EQ(BackgroundWork::pool().activeThreadCount(), idle);
+}
+
+// A folder listing that hangs, as on a dead network mount, holds up neither the event loop, nor Stop,
+// nor the next search; the walk left in it must not touch the search once its call returns.
+TEST(FolderSearchTest, AHungListingHoldsUpNeitherTheEventLoopNorStopNorTheNextSearch)
+{
+    QTemporaryDir photos;
+    QTemporaryDir hung;
+    QTemporaryDir temp;
+    QImage(8, 8, QImage::Format_RGB32).save(photos.filePath(QStringLiteral("a.jpg")));
+    const auto release = std::make_shared<std::latch>(1);
+    const auto stuck = std::make_shared<std::atomic<int>>(0);
+    FolderSearch::Settings settings{.dataPath = photos.filePath(QStringLiteral("absent-data.xml")),
+                                    .tempFolder = temp.path() + '/'};
+    settings.openFolder = [=, hungPath = QFile::encodeName(hung.path())](const char* path) {
+        if (QByteArray(path).startsWith(hungPath)) {
+            ++*stuck;
+            release->wait();
+        }
+        return ::opendir(path);
+    };
+    ResultList results;
+    auto search = std::make_unique<FolderSearch>(results, settings);
+    int ticks = 0;
+    int finished = 0;
+    QTimer timer;
+    QObject::connect(&timer, &QTimer::timeout, [&] { ++ticks; });
+    QObject::connect(search.get(), &FolderSearch::finished, [&] { ++finished; });
+    timer.start(1);
+    search->start(gridQuery(), hung.path(), true);
+    EXPECT_TRUE(waitUntil([&] { return *stuck == 1 && ticks >= 3; }));
+    search->StopSearchButton();
+    EXPECT_TRUE(waitUntil([&] { return finished == 1; }, 5000));
+
+    search->start(gridQuery(), photos.path(), false);
+    EXPECT_TRUE(waitUntil([&] { return finished == 2; }));
+    EXPECT_EQ(search->counts().photosSeen, 1);
+    search->start(gridQuery(), hung.path(), false);
+    EXPECT_TRUE(waitUntil([&] { return *stuck == 2; }));
+    search.reset();
+    release->count_down();
 }

@@ -2,6 +2,9 @@
 // SPDX-License-Identifier: MIT
 
 #include "search/FolderWalk.h"
+#include "search/FolderWalkWorker.h"
+
+#include "WaitUntil.h"
 
 #include <QDir>
 #include <QFile>
@@ -137,4 +140,28 @@ TEST(FolderWalkTest, StopEndsTheWalkAndUnreadableFoldersAreCountedAndSkipped)
     EXPECT_EQ(missing.next(photo), FolderWalk::Step::Finished);
     EXPECT_EQ(missing.unreadableFolders(), 1);
     EXPECT_TRUE(walkAll(QStringLiteral("Browse..."), true).isEmpty());
+}
+
+// Many more entries than the worker's queue holds, photos and skipped images alike, come through it
+// in the walk's order.
+TEST(FolderWalkTest, OnItsOwnThreadTheWalkHandsOverMoreEntriesThanItsQueueHoldsInOrder)
+{
+    QTemporaryDir dir;
+    for (std::size_t i = 0; i < 3 * FolderWalkWorker::queueSize; ++i) {
+        touch(dir.filePath(QStringLiteral("p%1.%2").arg(i).arg(i % 3 ? "jpg" : "xcf")));
+    }
+    QStringList handedOver;
+    FolderWalkWorker worker({.folder = dir.path()}, [] {});
+    EXPECT_TRUE(waitUntil([&] {
+        for (auto entry = worker.take(); entry; entry = worker.take()) {
+            if (entry->step == FolderWalk::Step::Finished) {
+                return true;
+            }
+            handedOver << (entry->step == FolderWalk::Step::Photo ? entry->path : QString());
+        }
+        return false;
+    }));
+    EXPECT_EQ(handedOver.size(), 3 * FolderWalkWorker::queueSize);
+    handedOver.removeAll(QString());
+    EXPECT_EQ(handedOver, walkAll(dir.path(), false));
 }
