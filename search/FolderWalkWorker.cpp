@@ -1,3 +1,6 @@
+// SPDX-FileCopyrightText: 2026 The Face Morvelin developers
+// SPDX-License-Identifier: MIT
+
 #include "search/FolderWalkWorker.h"
 
 #include <QtGlobal>
