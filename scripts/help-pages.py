@@ -306,7 +306,13 @@ def man_page(template, version, date, help_text, verbs):
 def global_options(help_text):
     for heading, lines in sections(help_text):
         if re.search(r"option", heading, re.IGNORECASE):
-            return [(" ".join(term).split()[0], first_sentence(description)) for term, description in items(lines)]
+            # "-h, --help" names one option twice: the long name is the one completed.
+            found = []
+            for term, description in items(lines):
+                names = [word for word in re.split(r"[ ,]+", " ".join(term)) if word.startswith("-")]
+                longs = [name for name in names if name.startswith("--")]
+                found.append(((longs or names)[0], first_sentence(description)))
+            return found
     return []
 
 

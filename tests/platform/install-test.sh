@@ -151,7 +151,7 @@ offered() {
     bash -c 'source "$1"; shift; COMP_WORDS=("$@"); COMP_CWORD=$(($# - 1)); _face_morvelin; echo "${COMPREPLY[*]}"' \
         - "$completions" "$@"
 }
-[ "$(offered face-morvelin "")" = "$(echo $verbs) --capture --help --version" ] || fail "bash does not complete the verbs"
+[ "$(offered face-morvelin "")" = "$(echo $verbs) --capture --face --help --version" ] || fail "bash does not complete the verbs"
 [ "$(offered face-morvelin search --matcher "")" = "$(echo $("$build/tools/matcher_names"))" ] || fail "bash does not complete the matchers"
 if command -v zsh >/dev/null; then
     zsh -n "$prefix/share/zsh/vendor-completions/_face-morvelin" || fail "zsh's completion does not parse"
