@@ -128,7 +128,7 @@ std::shared_ptr<const FaceQuery> ChosenFace::forSearch(const QString& matcherNam
     std::vector<FoundFace> person;
     for (Face& face : m_faces) {
         face.found.waitForFinished();
-        if (face.found.resultCount() == 0 || face.found.result().picture.isNull()) {
+        if (face.found.resultCount() == 0 || face.found.result().blank) {
             continue;
         }
         if (!matcher->hasRead(face.found.result())) {

@@ -356,7 +356,7 @@ std::vector<MatchedFace> findMatchedFaces(const QString& path, const QString& da
     const double scale = found.photoSize.isEmpty() ? 1.0 : double(found.picture.width()) / found.photoSize.width();
     std::vector<MatchedFace> matched;
     for (std::size_t i = 0; i < faces.size(); ++i) {
-        if (!faces[i].picture.isNull()) {
+        if (!faces[i].blank) {
             matched.push_back({faces[i], identities ? identityOf(found.faces[i], scale, *identities) : -1});
         }
     }

@@ -7,15 +7,19 @@
 #include "search/FaceIndexDatabase.h"
 #include "search/FaceIndexStore.h"
 #include "search/FaceIndexWriter.h"
+#include "search/FileFingerprint.h"
 #include "search/SqliteStatement.h"
 
 #include <QCryptographicHash>
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
+#include <QRegularExpression>
 #include <QStandardPaths>
 
 #include <sqlite3.h>
+
+#include <cerrno>
 
 #include <unistd.h>
 
@@ -44,7 +48,7 @@ QByteArray FaceIndex::versionOf(const QStringList& files, const QByteArray& sett
 FaceIndex::FaceIndex(const QString& path, const QByteArray& version)
     : m_store(std::make_shared<FaceIndexStore>(path, version))
 {
-    if (m_store->reader()) {
+    if (m_store->reader() && !m_store->readOnly()) {
         m_writer = std::make_unique<FaceIndexWriter>(m_store);
     }
 }
@@ -66,60 +70,179 @@ QString FaceIndex::path() const
     return m_store->path();
 }
 
-std::optional<FaceIndex::Entry> FaceIndex::find(const QString& photo, const FileStamp& stamp) const
+bool FaceIndex::readOnly() const
+{
+    return m_store->readOnly();
+}
+
+namespace {
+
+// The columns decoded() reads, in its order; the pictures last, read only when asked for.
+constexpr int picturesColumn = 12;
+
+QByteArray selectEntry(const char* where, FaceIndex::Pictures pictures)
+{
+    QByteArray sql = "SELECT id, device, inode, size, modified_ns, changed_ns, version, error, face_count, faces, vectors,"
+                     " thumbnails";
+    if (pictures == FaceIndex::Pictures::Read) {
+        sql += ", pictures";
+    }
+    return sql + " FROM photos WHERE " + where;
+}
+
+// A missing photo on a disk that is not plugged in (its folder under /media or /mnt gone with the
+// mount) is kept for when the disk comes back; any other missing photo is gone.
+bool goneForGood(const QByteArray& key)
+{
+    if (::access(key.constData(), F_OK) == 0 || errno != ENOENT) {
+        return false;
+    }
+    QByteArray folder = key.left(key.lastIndexOf('/'));
+    while (!folder.isEmpty() && ::access(folder.constData(), F_OK) != 0) {
+        folder = folder.left(folder.lastIndexOf('/'));
+    }
+    if (folder == key.left(key.lastIndexOf('/'))) {
+        return true; // the folder is there, the photo is not
+    }
+    static const QRegularExpression mountFolder(QStringLiteral("^(/media(/[^/]+)?|/run/media/[^/]+|/mnt(/[^/]+)?)$"));
+    return !mountFolder.match(QString::fromLocal8Bit(folder)).hasMatch();
+}
+
+FileStamp stampOf(const SqliteStatement& row)
+{
+    return {quint64(row.integer(1)), quint64(row.integer(2)), row.integer(3), row.integer(4), row.integer(5)};
+}
+
+} // namespace
+
+QImage FaceIndex::Entry::thumbnailOf(std::size_t face) const
+{
+    if (face < faces.size() && !faces[face].thumbnail.isNull()) {
+        return faces[face].thumbnail;
+    }
+    return face < storedThumbnails.size() ? FaceIndexCoding::thumbnailFrom(storedThumbnails[face]) : QImage();
+}
+
+std::optional<FaceIndex::Entry> FaceIndex::find(const QString& photo, const FileStamp& stamp, Pictures pictures) const
 {
     if (!isOpen()) {
         return std::nullopt;
     }
-    SqliteStatement query(m_store->reader(),
-                    "SELECT device, inode, size, modified_ns, changed_ns, version, error, face_count, faces"
-                    " FROM photos WHERE path = ?");
+    SqliteStatement query(m_store->reader(), selectEntry("path = ?", pictures).constData());
     if (!query.ok()) {
         return std::nullopt;
     }
     query.bind(1, FaceIndexCoding::keyOf(photo));
+    if (query.step() == SQLITE_ROW && stampOf(query) == stamp && query.blob(6) == m_store->version()) {
+        return decoded(query, pictures);
+    }
+    return findByContent(photo, stamp, pictures);
+}
+
+// A photo under a name the index does not know, or whose stamp moved on with a rename or a remount
+// (new inode, device or change time), is answered by an entry of the same bytes, size and
+// modification time; the entry is then also kept under the new name.
+std::optional<FaceIndex::Entry> FaceIndex::findByContent(const QString& photo, const FileStamp& stamp, Pictures pictures) const
+{
+    const QByteArray fingerprint = FileFingerprint::of(photo);
+    if (fingerprint.isEmpty()) {
+        return std::nullopt;
+    }
+    SqliteStatement query(m_store->reader(),
+                         selectEntry("fingerprint = ? AND size = ? AND modified_ns = ? AND version = ? LIMIT 1", pictures).constData());
+    if (!query.ok()) {
+        return std::nullopt;
+    }
+    query.bind(1, fingerprint);
+    query.bind(2, stamp.size);
+    query.bind(3, stamp.modifiedNs);
+    query.bind(4, m_store->version());
     if (query.step() != SQLITE_ROW) {
         return std::nullopt;
     }
-    Entry entry;
-    entry.stamp = {quint64(query.integer(0)), quint64(query.integer(1)), query.integer(2), query.integer(3),
-                   query.integer(4)};
-    if (!(entry.stamp == stamp) || query.blob(5) != m_store->version()) {
-        return std::nullopt;
+    std::optional<Entry> entry = decoded(query, pictures);
+    if (entry) {
+        entry->stamp = stamp;
+        rememberUnder(photo, query.integer(0), stamp);
     }
-    entry.error = query.text(6);
-    if (!FaceIndexCoding::decodeFaces(query.blob(8), query.integer(7), entry)) {
+    return entry;
+}
+
+std::optional<FaceIndex::Entry> FaceIndex::decoded(SqliteStatement& row, Pictures pictures) const
+{
+    Entry entry;
+    entry.stamp = stampOf(row);
+    entry.error = row.text(7);
+    const qint64 faceCount = row.integer(8);
+    if (!FaceIndexCoding::decodeFaces(row.blob(9), row.blob(10), faceCount, entry)
+        || !FaceIndexCoding::decodeThumbnails(row.blob(11), entry)
+        || (pictures == Pictures::Read && !FaceIndexCoding::decodePictures(row.blob(picturesColumn), entry))) {
         m_store->say(QStringLiteral("The face index held damaged faces; their photos are scanned again."));
         return std::nullopt;
     }
     return entry;
 }
 
-void FaceIndex::remember(const QString& photo, Entry entry)
+// Copies the stored entry, blobs and all, to the photo's new name with its new stamp.
+void FaceIndex::rememberUnder(const QString& photo, qint64 id, const FileStamp& stamp) const
+{
+    if (!m_writer) {
+        return;
+    }
+    const QByteArray key = FaceIndexCoding::keyOf(photo);
+    m_writer->queue([key, id, stamp](sqlite3* db) {
+        SqliteStatement copy(db,
+                             "INSERT OR REPLACE INTO photos(path, device, inode, size, modified_ns, changed_ns, fingerprint,"
+                             " version, error, face_count, faces, vectors, thumbnails, pictures)"
+                             " SELECT ?, ?, ?, ?, ?, ?, fingerprint, version, error, face_count, faces, vectors, thumbnails,"
+                             " pictures FROM photos WHERE id = ?");
+        if (!copy.ok()) {
+            return false;
+        }
+        copy.bind(1, key);
+        copy.bind(2, qint64(stamp.device));
+        copy.bind(3, qint64(stamp.inode));
+        copy.bind(4, stamp.size);
+        copy.bind(5, stamp.modifiedNs);
+        copy.bind(6, stamp.changedNs);
+        copy.bind(7, id);
+        return copy.step() == SQLITE_DONE;
+    });
+}
+
+void FaceIndex::remember(const QString& photo, Entry entry, Pictures pictures)
 {
     if (!m_writer) {
         return;
     }
     const QByteArray key = FaceIndexCoding::keyOf(photo);
     const QByteArray version = m_store->version();
-    const QByteArray faces = FaceIndexCoding::encodeFaces(entry);
-    m_writer->queue([key, version, faces, entry = std::move(entry)](sqlite3* db) {
+    // Read here, on the scan's thread, while the photo is still in the page cache.
+    const QByteArray fingerprint = FileFingerprint::of(photo);
+    const FaceIndexCoding::Stored stored = FaceIndexCoding::encode(entry, pictures == Pictures::Read);
+    m_writer->queue([key, version, fingerprint, stored, stamp = entry.stamp, error = entry.error,
+                     faceCount = qint64(entry.faces.size())](sqlite3* db) {
         SqliteStatement insert(db,
-                         "INSERT OR REPLACE INTO photos(path, device, inode, size, modified_ns, changed_ns, version,"
-                         " error, face_count, faces) VALUES(?, ?, ?, ?, ?, ?, ?, ?, ?, ?)");
+                               "INSERT OR REPLACE INTO photos(path, device, inode, size, modified_ns, changed_ns, fingerprint,"
+                               " version, error, face_count, faces, vectors, thumbnails, pictures)"
+                               " VALUES(?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?)");
         if (!insert.ok()) {
             return false;
         }
         insert.bind(1, key);
-        insert.bind(2, qint64(entry.stamp.device));
-        insert.bind(3, qint64(entry.stamp.inode));
-        insert.bind(4, entry.stamp.size);
-        insert.bind(5, entry.stamp.modifiedNs);
-        insert.bind(6, entry.stamp.changedNs);
-        insert.bind(7, version);
-        insert.bind(8, entry.error);
-        insert.bind(9, qint64(entry.faces.size()));
-        insert.bind(10, faces);
+        insert.bind(2, qint64(stamp.device));
+        insert.bind(3, qint64(stamp.inode));
+        insert.bind(4, stamp.size);
+        insert.bind(5, stamp.modifiedNs);
+        insert.bind(6, stamp.changedNs);
+        insert.bind(7, fingerprint);
+        insert.bind(8, version);
+        insert.bind(9, error);
+        insert.bind(10, faceCount);
+        insert.bind(11, stored.faces);
+        insert.bind(12, stored.vectors);
+        insert.bind(13, stored.thumbnails);
+        insert.bind(14, stored.pictures);
         return insert.step() == SQLITE_DONE;
     });
 }
@@ -148,7 +271,7 @@ void FaceIndex::pruneMissing(const QString& folder, bool recursive)
         while (select.step() == SQLITE_ROW) {
             const QByteArray key = select.blob(0);
             const bool direct = !key.mid(prefix.size()).contains('/');
-            if ((recursive || direct) && ::access(key.constData(), F_OK) != 0) {
+            if ((recursive || direct) && goneForGood(key)) {
                 gone.push_back(key);
             }
         }
@@ -161,6 +284,38 @@ void FaceIndex::pruneMissing(const QString& folder, bool recursive)
         }
         return true;
     });
+}
+
+qint64 FaceIndex::pruneEverywhere()
+{
+    if (!m_writer) {
+        return -1;
+    }
+    auto removed = std::make_shared<qint64>(0);
+    m_writer->queue([removed](sqlite3* db) {
+        SqliteStatement select(db, "SELECT id, path FROM photos");
+        SqliteStatement remove(db, "DELETE FROM photos WHERE id = ?");
+        if (!select.ok() || !remove.ok()) {
+            return false;
+        }
+        std::vector<qint64> gone;
+        while (select.step() == SQLITE_ROW) {
+            if (goneForGood(select.blob(1))) {
+                gone.push_back(select.integer(0));
+            }
+        }
+        for (const qint64 id : gone) {
+            remove.reset();
+            remove.bind(1, id);
+            if (remove.step() != SQLITE_DONE) {
+                return false;
+            }
+        }
+        *removed = qint64(gone.size());
+        return true;
+    });
+    m_writer->flush();
+    return m_writer->failed() ? -1 : *removed;
 }
 
 void FaceIndex::flush()

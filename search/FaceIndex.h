@@ -21,12 +21,16 @@ namespace morvelin {
 
 class FaceIndexStore;
 class FaceIndexWriter;
+class SqliteStatement;
 
 // Remembers what each scanned photo holds — its faces, as the comparison reads them — so that a
 // repeat search only compares. A photo's entry counts only while the file keeps its stamp and the scan
-// that made it had the same version (detector, its data, scan size, filter, feature model). It is a
-// cache: losing it changes speed, never results; a damaged file is moved aside and started anew.
-// find() may be called from several threads at once; writes go to one writer thread in batches.
+// that made it had the same version (detector, its data, scan size, filter, feature model). A photo
+// that moved, was renamed, copied or reached through another mount is found by its content (see
+// FileFingerprint) with the same size and modification time. It is a cache: losing it changes speed,
+// never results; a damaged file is moved aside and started anew. find() may be called from several
+// threads at once; writes go to one writer thread in batches. An index this process may not write
+// only answers.
 class FaceIndex {
 public:
     using Face = FoundFace;
@@ -36,8 +40,15 @@ public:
         QString error;            // why the photo could not be scanned; empty when it was
         QSize photoSize;          // the photo's own size, turned as its orientation says
         QSize scanSize;           // the size it was scanned at: the faces' boxes are in its pixels
-        std::vector<Face> faces;
+        std::vector<Face> faces;  // their thumbnails left to thumbnailOf(), which decodes only what is shown
+        std::vector<QByteArray> storedThumbnails; // as the index keeps them, one per face
+
+        // The face's thumbnail, decoded from the index when it came from there.
+        QImage thumbnailOf(std::size_t face) const;
     };
+
+    // What a search reads of each entry beside the boxes and vectors.
+    enum class Pictures { Skipped, Read };
 
     struct Stats {
         qint64 photos = 0;
@@ -65,13 +76,20 @@ public:
     QString notice() const;
     QString path() const;
 
-    // The stored scan of `photo`, when it was made by this version from the file as it is now.
-    std::optional<Entry> find(const QString& photo, const FileStamp& stamp) const;
-    // Queues the scan of `photo` for the writer; it replaces an older entry.
-    void remember(const QString& photo, Entry entry);
+    bool readOnly() const;
+
+    // The stored scan of `photo`, when it was made by this version from the file as it is now — under
+    // its name, or under another with the same content. The grid pictures are read only when asked for.
+    std::optional<Entry> find(const QString& photo, const FileStamp& stamp, Pictures pictures = Pictures::Read) const;
+    // Queues the scan of `photo` for the writer; it replaces an older entry. The grid pictures are
+    // kept only when `pictures` says so: a search that does not compare them would pay twice their bytes.
+    void remember(const QString& photo, Entry entry, Pictures pictures = Pictures::Read);
     // Queues the removal of entries for files directly in `folder` (anywhere below it when
     // `recursive`) that no longer exist.
     void pruneMissing(const QString& folder, bool recursive);
+    // Removes, before returning, every entry whose file is gone; the number removed, or -1 when the
+    // index could not be changed.
+    qint64 pruneEverywhere();
     // Returns when everything queued so far is written (or given up).
     void flush();
 
@@ -82,6 +100,9 @@ public:
     bool clear();
 
 private:
+    std::optional<Entry> findByContent(const QString& photo, const FileStamp& stamp, Pictures pictures) const;
+    std::optional<Entry> decoded(SqliteStatement& row, Pictures pictures) const;
+    void rememberUnder(const QString& photo, qint64 id, const FileStamp& stamp) const;
     QStringList brokenCopies() const;
     bool removeBrokenCopies() const;
 

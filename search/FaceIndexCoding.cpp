@@ -3,24 +3,56 @@
 
 #include "search/FaceIndexCoding.h"
 
+#include "search/HalfFloat.h"
 #include "search/NativePath.h"
 
 #include <QBuffer>
-#include <QCryptographicHash>
 #include <QDataStream>
 #include <QDir>
 #include <QIODevice>
+#include <QtEndian>
 
 #include <cstdlib>
+#include <cstring>
+
+#include <xxhash.h>
 
 namespace morvelin {
 
 namespace {
 
-// "FAC3": the photo's sizes, then per face its box, key points, picture, thumbnail and features,
-// followed by a checksum of all of it: SQLite checks its pages, not what a page holds.
-constexpr quint32 facesMagic = 0x46414333;
+// "FAC4": the photo's sizes, then per face its box, key points, whether it was blank and the length
+// of its vector. Every blob ends with a checksum: SQLite checks its pages, not what a page holds.
+constexpr quint32 facesMagic = 0x46414334;
 constexpr qsizetype checksumBytes = 8;
+constexpr quint8 blankFlag = 1;
+
+// The faces' checksum also covers the photo's error: a changed error would make a photo "not read".
+QByteArray checksumOf(const QByteArray& bytes, const QString& error = QString())
+{
+    const QByteArray errorBytes = error.toUtf8();
+    const XXH64_hash_t seed = XXH3_64bits(errorBytes.constData(), std::size_t(errorBytes.size()));
+    const XXH64_hash_t sum = qToLittleEndian(XXH3_64bits_withSeed(bytes.constData(), std::size_t(bytes.size()), seed));
+    return QByteArray(reinterpret_cast<const char*>(&sum), checksumBytes);
+}
+
+QByteArray sealed(const QByteArray& bytes, const QString& error = QString())
+{
+    return bytes + checksumOf(bytes, error);
+}
+
+// The bytes before the checksum, or nothing when the checksum does not hold.
+std::optional<QByteArray> unsealed(const QByteArray& stored, const QString& error = QString())
+{
+    if (stored.size() < checksumBytes) {
+        return std::nullopt;
+    }
+    QByteArray bytes = stored.left(stored.size() - checksumBytes);
+    if (checksumOf(bytes, error) != stored.right(checksumBytes)) {
+        return std::nullopt;
+    }
+    return bytes;
+}
 
 // A filtered face is grey: one byte a pixel holds it exactly, a third of what colour takes.
 void writePicture(QDataStream& out, const QImage& face)
@@ -35,7 +67,7 @@ void writePicture(QDataStream& out, const QImage& face)
 }
 
 // The unfiltered thumbnail only shows which face matched: a small JPEG is plenty.
-void writeThumbnail(QDataStream& out, const QImage& thumbnail)
+QByteArray thumbnailJpeg(const QImage& thumbnail)
 {
     constexpr int thumbnailQuality = 90;
     QByteArray jpeg;
@@ -44,19 +76,10 @@ void writeThumbnail(QDataStream& out, const QImage& thumbnail)
         buffer.open(QIODevice::WriteOnly);
         thumbnail.save(&buffer, "JPG", thumbnailQuality);
     }
-    out << jpeg;
+    return jpeg;
 }
 
-// Over the faces and the photo's error: a changed error would make a photo "not read".
-QByteArray checksumOf(const QByteArray& faces, const QString& error)
-{
-    QCryptographicHash digest(QCryptographicHash::Sha256);
-    digest.addData(faces);
-    digest.addData(error.toUtf8());
-    return digest.result().left(checksumBytes);
-}
-
-// A face's picture; 0 x 0 for a rectangle that held nothing, kept so that faces keep their numbers.
+// A face's picture; 0 x 0 for a blank face.
 bool readPicture(QDataStream& in, QImage& picture)
 {
     constexpr qint32 largestSide = 4096;
@@ -82,40 +105,17 @@ bool readPicture(QDataStream& in, QImage& picture)
     return true;
 }
 
-bool readThumbnail(QDataStream& in, QImage& thumbnail)
+// The halves as the file keeps them, little-endian, into the face's floats.
+void readVector(const char* bytes, std::vector<float>& features)
 {
-    constexpr qsizetype largestJpeg = 1 << 16;
-    QByteArray jpeg;
-    in >> jpeg;
-    if (in.status() != QDataStream::Ok || jpeg.size() > largestJpeg) {
-        return false;
+    std::vector<std::uint16_t> halves(features.size());
+    std::memcpy(halves.data(), bytes, halves.size() * sizeof(std::uint16_t));
+    if constexpr (Q_BYTE_ORDER == Q_BIG_ENDIAN) {
+        for (std::uint16_t& half : halves) {
+            half = qFromLittleEndian(half);
+        }
     }
-    thumbnail = jpeg.isEmpty() ? QImage() : QImage::fromData(jpeg, "JPG");
-    return jpeg.isEmpty() || !thumbnail.isNull();
-}
-
-bool readFace(QDataStream& in, FaceIndex::Face& face)
-{
-    constexpr quint32 largestVector = 65536;
-    qint32 left = 0, top = 0, width = 0, height = 0;
-    in >> left >> top >> width >> height;
-    face.box = QRect(left, top, width, height);
-    for (QPointF& point : face.keyPoints) {
-        double x = 0, y = 0;
-        in >> x >> y;
-        point = QPointF(x, y);
-    }
-    if (!readPicture(in, face.picture) || !readThumbnail(in, face.thumbnail)) {
-        return false;
-    }
-    quint32 length = 0;
-    in >> length;
-    if (in.status() != QDataStream::Ok || length > largestVector) {
-        return false;
-    }
-    face.features.resize(length);
-    const int byteCount = int(length * sizeof(float));
-    return in.readRawData(reinterpret_cast<char*>(face.features.data()), byteCount) == byteCount;
+    HalfFloat::toFloats(halves.data(), features.data(), halves.size());
 }
 
 } // namespace
@@ -134,38 +134,42 @@ QByteArray FaceIndexCoding::keyOf(const QString& photo)
     return key;
 }
 
-QByteArray FaceIndexCoding::encodeFaces(const FaceIndex::Entry& entry)
+FaceIndexCoding::Stored FaceIndexCoding::encode(const FaceIndex::Entry& entry, bool withPictures)
 {
-    const std::vector<FaceIndex::Face>& faces = entry.faces;
-    QByteArray bytes;
-    QDataStream out(&bytes, QIODevice::WriteOnly);
-    out.setVersion(QDataStream::Qt_6_0);
-    out << facesMagic << entry.photoSize << entry.scanSize << quint32(faces.size());
-    for (const FaceIndex::Face& face : faces) {
-        out << qint32(face.box.left()) << qint32(face.box.top()) << qint32(face.box.width())
-            << qint32(face.box.height());
-        for (const QPointF& point : face.keyPoints) {
-            out << point.x() << point.y();
-        }
-        writePicture(out, face.picture);
-        writeThumbnail(out, face.thumbnail);
-        out << quint32(face.features.size());
-        out.writeRawData(reinterpret_cast<const char*>(face.features.data()),
-                         int(face.features.size() * sizeof(float)));
+    QByteArray faces, vectors, thumbnails, pictures;
+    QDataStream facesOut(&faces, QIODevice::WriteOnly);
+    QDataStream thumbnailsOut(&thumbnails, QIODevice::WriteOnly);
+    QDataStream picturesOut(&pictures, QIODevice::WriteOnly);
+    for (QDataStream* out : {&facesOut, &thumbnailsOut, &picturesOut}) {
+        out->setVersion(QDataStream::Qt_6_0);
     }
-    return bytes + checksumOf(bytes, entry.error);
+    facesOut << facesMagic << entry.photoSize << entry.scanSize << quint32(entry.faces.size());
+    for (const FaceIndex::Face& face : entry.faces) {
+        facesOut << qint32(face.box.left()) << qint32(face.box.top()) << qint32(face.box.width())
+                 << qint32(face.box.height());
+        for (const QPointF& point : face.keyPoints) {
+            facesOut << point.x() << point.y();
+        }
+        facesOut << quint8(face.blank ? blankFlag : 0) << quint16(face.features.size());
+        for (const float value : face.features) {
+            const std::uint16_t half = qToLittleEndian(HalfFloat::fromFloat(value));
+            vectors.append(reinterpret_cast<const char*>(&half), sizeof(half));
+        }
+        thumbnailsOut << thumbnailJpeg(face.thumbnail);
+        writePicture(picturesOut, face.picture);
+    }
+    return {sealed(faces, entry.error), sealed(vectors), sealed(thumbnails), withPictures ? sealed(pictures) : QByteArray()};
 }
 
-bool FaceIndexCoding::decodeFaces(const QByteArray& stored, qint64 expectedCount, FaceIndex::Entry& entry)
+bool FaceIndexCoding::decodeFaces(const QByteArray& faces, const QByteArray& vectors, qint64 expectedCount,
+                                  FaceIndex::Entry& entry)
 {
-    if (stored.size() < checksumBytes) {
+    const std::optional<QByteArray> bytes = unsealed(faces, entry.error);
+    const std::optional<QByteArray> halves = unsealed(vectors);
+    if (!bytes || !halves) {
         return false;
     }
-    const QByteArray bytes = stored.left(stored.size() - checksumBytes);
-    if (checksumOf(bytes, entry.error) != stored.right(checksumBytes)) {
-        return false;
-    }
-    QDataStream in(bytes);
+    QDataStream in(*bytes);
     in.setVersion(QDataStream::Qt_6_0);
     quint32 magic = 0, count = 0;
     in >> magic >> entry.photoSize >> entry.scanSize >> count;
@@ -173,12 +177,72 @@ bool FaceIndexCoding::decodeFaces(const QByteArray& stored, qint64 expectedCount
         return false;
     }
     entry.faces.resize(count);
+    qsizetype vectorBytes = 0;
     for (FaceIndex::Face& face : entry.faces) {
-        if (!readFace(in, face)) {
+        qint32 left = 0, top = 0, width = 0, height = 0;
+        in >> left >> top >> width >> height;
+        face.box = QRect(left, top, width, height);
+        for (QPointF& point : face.keyPoints) {
+            double x = 0, y = 0;
+            in >> x >> y;
+            point = QPointF(x, y);
+        }
+        quint8 flags = 0;
+        quint16 length = 0;
+        in >> flags >> length;
+        const qsizetype byteCount = qsizetype(length) * qsizetype(sizeof(std::uint16_t));
+        if (in.status() != QDataStream::Ok || vectorBytes + byteCount > halves->size()) {
+            return false;
+        }
+        face.blank = (flags & blankFlag) != 0;
+        face.features.resize(length);
+        readVector(halves->constData() + vectorBytes, face.features);
+        vectorBytes += byteCount;
+    }
+    return in.atEnd() && vectorBytes == halves->size();
+}
+
+bool FaceIndexCoding::decodeThumbnails(const QByteArray& thumbnails, FaceIndex::Entry& entry)
+{
+    constexpr qsizetype largestJpeg = 1 << 16;
+    const std::optional<QByteArray> bytes = unsealed(thumbnails);
+    if (!bytes) {
+        return false;
+    }
+    QDataStream in(*bytes);
+    in.setVersion(QDataStream::Qt_6_0);
+    entry.storedThumbnails.assign(entry.faces.size(), QByteArray());
+    for (QByteArray& jpeg : entry.storedThumbnails) {
+        in >> jpeg;
+        if (in.status() != QDataStream::Ok || jpeg.size() > largestJpeg) {
             return false;
         }
     }
     return in.atEnd();
+}
+
+bool FaceIndexCoding::decodePictures(const QByteArray& pictures, FaceIndex::Entry& entry)
+{
+    if (pictures.isEmpty()) {
+        return true; // none kept: a search that compares pictures scans the photo again
+    }
+    const std::optional<QByteArray> bytes = unsealed(pictures);
+    if (!bytes) {
+        return false;
+    }
+    QDataStream in(*bytes);
+    in.setVersion(QDataStream::Qt_6_0);
+    for (FaceIndex::Face& face : entry.faces) {
+        if (!readPicture(in, face.picture) || face.picture.isNull() != face.blank) {
+            return false;
+        }
+    }
+    return in.atEnd();
+}
+
+QImage FaceIndexCoding::thumbnailFrom(const QByteArray& jpeg)
+{
+    return jpeg.isEmpty() ? QImage() : QImage::fromData(jpeg, "JPG");
 }
 
 } // namespace morvelin

@@ -21,16 +21,19 @@ namespace {
 
 // "FMor": tells our file from another program's SQLite database at the same place.
 constexpr int applicationId = 0x464d6f72;
-constexpr int schemaVersion = 1;
+constexpr int schemaVersion = 2;
 constexpr int busyTimeoutMs = 10000;
 
+// Small columns first: SQLite reads a row's columns in order, so a search that wants the vectors stops
+// before the thumbnails and pictures. The fingerprint finds a photo that moved.
 const char* const schema =
     "CREATE TABLE IF NOT EXISTS photos("
-    " path BLOB PRIMARY KEY,"
+    " id INTEGER PRIMARY KEY, path BLOB NOT NULL UNIQUE,"
     " device INTEGER NOT NULL, inode INTEGER NOT NULL, size INTEGER NOT NULL,"
-    " modified_ns INTEGER NOT NULL, changed_ns INTEGER NOT NULL,"
-    " version BLOB NOT NULL, error TEXT NOT NULL, face_count INTEGER NOT NULL, faces BLOB NOT NULL"
-    ") WITHOUT ROWID;"
+    " modified_ns INTEGER NOT NULL, changed_ns INTEGER NOT NULL, fingerprint BLOB NOT NULL,"
+    " version BLOB NOT NULL, error TEXT NOT NULL, face_count INTEGER NOT NULL,"
+    " faces BLOB NOT NULL, vectors BLOB NOT NULL, thumbnails BLOB NOT NULL, pictures BLOB NOT NULL);"
+    "CREATE INDEX IF NOT EXISTS photos_by_content ON photos(fingerprint, size, modified_ns);"
     // One row per emptying: a search in another process that sees the count move on stops writing, so
     // that what it found does not come back after the user emptied the index.
     "CREATE TABLE IF NOT EXISTS clears(at INTEGER NOT NULL)";
@@ -82,13 +85,32 @@ qint64 FaceIndexDatabase::generationOf(sqlite3* db)
     return integer(db, "SELECT count(*) FROM clears").value_or(-1);
 }
 
-sqlite3* FaceIndexDatabase::open(const QString& path)
+bool FaceIndexDatabase::writable(const QString& path)
+{
+    const QByteArray folder = QFile::encodeName(QFileInfo(path).absolutePath());
+    const QByteArray file = QFile::encodeName(path);
+    return ::access(folder.constData(), W_OK) == 0 && (::access(file.constData(), F_OK) != 0 || ::access(file.constData(), W_OK) == 0);
+}
+
+sqlite3* FaceIndexDatabase::open(const QString& path, bool readOnly)
 {
     sqlite3* db = nullptr;
-    const int flags = SQLITE_OPEN_READWRITE | SQLITE_OPEN_CREATE | SQLITE_OPEN_FULLMUTEX;
+    const int flags = (readOnly ? SQLITE_OPEN_READONLY : SQLITE_OPEN_READWRITE | SQLITE_OPEN_CREATE) | SQLITE_OPEN_FULLMUTEX;
     if (sqlite3_open_v2(QFile::encodeName(path).constData(), &db, flags, nullptr) != SQLITE_OK) {
         sqlite3_close(db);
         return nullptr;
+    }
+    // Without a folder to write it in, there is no shared-memory file for the log: SQLite then reads the
+    // file as it stands, which is all a read-only index needs.
+    if (readOnly && !integer(db, "PRAGMA schema_version")) {
+        sqlite3_close(db);
+        db = nullptr;
+        const QByteArray uri = "file:" + QFile::encodeName(path).toPercentEncoding("/") + "?immutable=1";
+        if (sqlite3_open_v2(uri.constData(), &db, SQLITE_OPEN_READONLY | SQLITE_OPEN_URI | SQLITE_OPEN_FULLMUTEX, nullptr)
+            != SQLITE_OK) {
+            sqlite3_close(db);
+            return nullptr;
+        }
     }
     sqlite3_busy_timeout(db, busyTimeoutMs);
     // Each connection has its own setting. With the write-ahead log a commit stays whole without a
@@ -110,8 +132,11 @@ FaceIndexDatabase::Soundness FaceIndexDatabase::soundness(sqlite3* db)
     if (*id == 0 && *version == 0 && *tables == 0) {
         return Soundness::Sound;
     }
-    if (*id != applicationId || *version != schemaVersion) {
+    if (*id != applicationId || *version > schemaVersion || *version < 1) {
         return Soundness::Damaged;
+    }
+    if (*version < schemaVersion) {
+        return Soundness::Outdated;
     }
     SqliteStatement check(db, "PRAGMA quick_check");
     if (!check.ok() || check.step() != SQLITE_ROW) {
@@ -134,6 +159,20 @@ bool FaceIndexDatabase::createSchema(sqlite3* db)
         return false;
     }
     return true;
+}
+
+bool FaceIndexDatabase::renewSchema(sqlite3* db)
+{
+    if (!execute(db, "PRAGMA secure_delete=ON") || !execute(db, "BEGIN IMMEDIATE")) {
+        return false;
+    }
+    if (!execute(db, "DROP TABLE IF EXISTS photos; DROP TABLE IF EXISTS clears; PRAGMA user_version=0")
+        || !execute(db, "COMMIT")) {
+        execute(db, "ROLLBACK");
+        return false;
+    }
+    execute(db, "VACUUM");
+    return createSchema(db);
 }
 
 bool FaceIndexDatabase::prepareFile(const QString& path)

@@ -7,6 +7,7 @@
 
 #include <QDateTime>
 #include <QFile>
+#include <QFileInfo>
 
 #include <sqlite3.h>
 
@@ -42,12 +43,21 @@ QString FaceIndexStore::notice() const
 sqlite3* FaceIndexStore::open()
 {
     using Soundness = FaceIndexDatabase::Soundness;
+    if (QFileInfo::exists(m_path) && !FaceIndexDatabase::writable(m_path)) {
+        return openReadOnly();
+    }
     if (!FaceIndexDatabase::prepareFile(m_path)) {
         return without(QStringLiteral("The face index cannot be kept in %1; searching without it.").arg(m_path));
     }
     sqlite3* db = FaceIndexDatabase::open(m_path);
     const Soundness found = db ? FaceIndexDatabase::soundness(db) : Soundness::Unusable;
     if (found == Soundness::Sound) {
+        return ready(db);
+    }
+    if (found == Soundness::Outdated) {
+        if (FaceIndexDatabase::renewSchema(db)) {
+            return db;
+        }
         return ready(db);
     }
     const QString why = FaceIndexDatabase::failureOf(db);
@@ -66,6 +76,19 @@ sqlite3* FaceIndexStore::open()
         return nullptr;
     }
     return ready(db);
+}
+
+sqlite3* FaceIndexStore::openReadOnly()
+{
+    m_readOnly = true;
+    sqlite3* db = FaceIndexDatabase::open(m_path, true);
+    if (db && FaceIndexDatabase::soundness(db) == FaceIndexDatabase::Soundness::Sound
+        && FaceIndexDatabase::integer(db, "PRAGMA user_version").value_or(0) != 0) {
+        return db;
+    }
+    const QString why = db ? QStringLiteral("it is not a face index of this program") : FaceIndexDatabase::failureOf(db);
+    sqlite3_close(db);
+    return without(QStringLiteral("The face index %1 cannot be used (%2); searching without it.").arg(m_path, why));
 }
 
 sqlite3* FaceIndexStore::ready(sqlite3* db)

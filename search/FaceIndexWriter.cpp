@@ -51,6 +51,12 @@ void FaceIndexWriter::flush()
     m_idle.wait(lock, [this] { return m_jobs.empty() && !m_busy; });
 }
 
+bool FaceIndexWriter::failed()
+{
+    const std::lock_guard lock(m_mutex);
+    return m_failed;
+}
+
 bool FaceIndexWriter::clear()
 {
     queue([this](sqlite3* db) {

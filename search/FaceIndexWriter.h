@@ -37,6 +37,8 @@ public:
     void queue(Job job);
     // Returns when everything queued so far is written (or given up).
     void flush();
+    // Whether a write failed, so that nothing more is written.
+    bool failed();
     // Empties the index on this thread, in turn with the writes queued before; false when it could not.
     bool clear();
 

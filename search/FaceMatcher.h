@@ -38,6 +38,9 @@ public:
     // Whether a face remembered by the face index holds what read() gives; a photo with a face that
     // does not is scanned again.
     virtual bool hasRead(const FoundFace& face) const = 0;
+    // Whether score() compares the faces' grid pictures; the face index keeps them only for a matcher
+    // that does.
+    virtual bool comparesPictures() const { return false; }
 
     // The person searched for: one or more faces, each read by read(). Called once, before any score.
     virtual void prepare(const std::vector<FoundFace>& person) = 0;

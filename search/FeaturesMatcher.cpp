@@ -4,6 +4,7 @@
 #include "search/FeaturesMatcher.h"
 
 #include "search/FaceFeatures.h"
+#include "search/HalfFloat.h"
 
 #include <cmath>
 
@@ -23,8 +24,9 @@ QString FeaturesMatcher::read(const QImage& photo, const std::vector<DetectedFac
     }
     const QImage rgb = photo.convertToFormat(QImage::Format_RGB888); // once per photo, not per face
     for (std::size_t i = 0; i < faces.size() && i < detected.size(); ++i) {
-        if (!faces[i].picture.isNull()) {
+        if (!faces[i].blank) {
             faces[i].features = loaded.model->vectorOf(FaceFeatures::align(rgb, detected[i]));
+            HalfFloat::round(faces[i].features);
         }
     }
     return QString();
@@ -32,7 +34,7 @@ QString FeaturesMatcher::read(const QImage& photo, const std::vector<DetectedFac
 
 bool FeaturesMatcher::hasRead(const FoundFace& face) const
 {
-    return face.picture.isNull() || !face.features.empty();
+    return face.blank || !face.features.empty();
 }
 
 void FeaturesMatcher::prepare(const std::vector<FoundFace>& person)

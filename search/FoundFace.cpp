@@ -15,7 +15,8 @@ FoundFace FoundFace::cutFrom(const QImage& photo, const DetectedFace& detected)
     face.keyPoints = detected.keyPoints;
     face.thumbnail = FaceCutter::cut(photo, detected.x1, detected.x2, detected.y1, detected.y2);
     face.picture = face.thumbnail;
-    if (!face.picture.isNull()) {
+    face.blank = face.picture.isNull();
+    if (!face.blank) {
         FaceFilter::apply(face.picture);
     }
     return face;

@@ -18,7 +18,9 @@ namespace morvelin {
 struct FoundFace {
     QRect box; // in pixels of the photo scaled for the scan
     std::array<QPointF, DetectedFace::KeyPointCount> keyPoints{};
-    QImage picture;              // the face as the grid compares it (48 x 48, filtered); null when the box held nothing
+    bool blank = false;          // the box held no pixels: nothing to compare or show
+    QImage picture;              // the face as the grid compares it (48 x 48, filtered); null when blank, or
+                                 // when the face index kept none for a search that does not read it
     QImage thumbnail;            // the same 48 x 48 face unfiltered, as the gallery and the result list show it
     std::vector<float> features; // the unit feature vector; empty when no matcher read one
 

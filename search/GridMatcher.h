@@ -20,7 +20,9 @@ public:
     {
         return QString();
     }
-    bool hasRead(const FoundFace&) const override { return true; }
+    // A face answered by the face index may come without its picture.
+    bool hasRead(const FoundFace& face) const override { return face.blank || !face.picture.isNull(); }
+    bool comparesPictures() const override { return true; }
     void prepare(const std::vector<FoundFace>& person) override;
     Score score(const FoundFace& face) const override;
 

@@ -15,6 +15,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <functional>
 #include <limits>
 
 namespace morvelin {
@@ -129,7 +130,9 @@ private:
         if (!stamp) {
             return scan();
         }
-        if (std::optional<FaceIndex::Entry> known = m_index->find(m_fileName, *stamp); known && answers(*known)) {
+        const FaceIndex::Pictures pictures =
+            m_query->matcher->comparesPictures() ? FaceIndex::Pictures::Read : FaceIndex::Pictures::Skipped;
+        if (std::optional<FaceIndex::Entry> known = m_index->find(m_fileName, *stamp, pictures); known && answers(*known)) {
             m_relay->answeredFromIndex();
             return compareKnown(*known);
         }
@@ -138,7 +141,7 @@ private:
         if (failure.isEmpty() || m_photoFailed) {
             m_found.stamp = *stamp;
             m_found.error = failure;
-            m_index->remember(m_fileName, std::move(m_found));
+            m_index->remember(m_fileName, std::move(m_found), pictures);
         }
         return failure;
     }
@@ -158,10 +161,10 @@ private:
         }
         measured(known.photoSize, known.scanSize);
         int faceCount = 0;
-        for (const FaceIndex::Face& face : known.faces) {
+        for (std::size_t n = 0; n < known.faces.size(); ++n) {
             faceCount = nextFaceCount(faceCount);
-            if (!face.picture.isNull()) {
-                scoreFace(faceCount, face);
+            if (!known.faces[n].blank) {
+                scoreFace(faceCount, known.faces[n], [&known, n] { return known.thumbnailOf(n); });
             }
         }
         return QString();
@@ -253,8 +256,8 @@ private:
         for (FaceIndex::Face& face : faces) {
             faceCount = nextFaceCount(faceCount);
             m_relay->stageChanged(Stage::ComparingFaces);
-            if (!face.picture.isNull()) {
-                scoreFace(faceCount, face);
+            if (!face.blank) {
+                scoreFace(faceCount, face, [&face] { return face.thumbnail; });
             }
             if (m_recording) {
                 m_found.faces.push_back(std::move(face));
@@ -269,7 +272,8 @@ private:
         return faceCount < std::numeric_limits<std::int16_t>::max() ? faceCount + 1 : faceCount;
     }
 
-    void scoreFace(int faceCount, const FaceIndex::Face& face)
+    // The thumbnail is asked for only when it is shown: a face answered by the index decodes it then.
+    void scoreFace(int faceCount, const FaceIndex::Face& face, const std::function<QImage()>& thumbnail)
     {
         const FaceMatcher::Score score = m_query->matcher->score(face);
         const PhotoPixels inPhoto(m_photoSize, m_scanSize);
@@ -278,9 +282,12 @@ private:
             described.insert(detail.key(), detail.value());
         }
         m_relay->faceDescribed(faceCount, described);
-        m_relay->faceScored(faceCount, face.box, face.picture, score.score.tenThousandths());
+        // A face from the index may have no grid picture; a scan window then shows its thumbnail.
+        const bool watched = !unpackSize(m_shownSize->load()).isEmpty();
+        const QImage shown = face.picture.isNull() && watched ? thumbnail() : face.picture;
+        m_relay->faceScored(faceCount, face.box, shown, score.score.tenThousandths());
         if (m_query->lists(score.score)) {
-            m_relay->matched(m_fileName, score.score.xscore(), face.thumbnail, inPhoto.box(face.box));
+            m_relay->matched(m_fileName, score.score.xscore(), thumbnail(), inPhoto.box(face.box));
         }
     }
 

@@ -78,7 +78,7 @@ TEST(FaceIndexSearchTest, ARepeatSearchGivesExactlyAFreshOnesResultsForBothMatch
     QTemporaryDir corpus;
     const QDir faces(testPhoto(QStringLiteral("faces")));
     const QStringList names = faces.entryList({QStringLiteral("*.jpg")}, QDir::Files);
-    ASSERT_GE(names.size(), 4);
+    ASSERT_GE(names.size(), 6);
     for (const QString& name : names) {
         copyPhoto(faces.filePath(name), corpus.filePath(name));
     }
@@ -101,34 +101,43 @@ TEST(FaceIndexSearchTest, ARepeatSearchGivesExactlyAFreshOnesResultsForBothMatch
         }
     }
 
-    // Between searches one photo is edited in place, one replaced by another of the same size, one
-    // renamed and one deleted: only those are scanned again, and the results stay a fresh scan's.
-    QFile edited(corpus.filePath(names[0]));
-    ASSERT_TRUE(edited.open(QIODevice::Append));
-    edited.write("\0", 1);
-    edited.close();
+    // Between searches one photo is edited in place, one replaced by another of the same bytes and
+    // size (a new modification time), one renamed, one moved into a new folder, one copied with its
+    // times kept and one deleted: only the edited and the replaced one are scanned again, the others
+    // are answered by their content, and the results stay a fresh scan's.
+    const auto write = [](const QString& path, const QByteArray& bytes) {
+        QFile file(path);
+        ASSERT_TRUE(file.open(QIODevice::WriteOnly | QIODevice::Append));
+        file.write(bytes);
+    };
+    write(corpus.filePath(names[0]), QByteArray(1, '\0'));
     const QString replaced = corpus.filePath(names[1]);
     QFile original(replaced);
     ASSERT_TRUE(original.open(QIODevice::ReadOnly));
     const QByteArray bytes = original.readAll();
     original.close();
     QFile::remove(replaced);
-    QFile copy(replaced);
-    ASSERT_TRUE(copy.open(QIODevice::WriteOnly));
-    copy.write(bytes);
-    copy.close();
+    write(replaced, bytes);
     ASSERT_TRUE(QFile::rename(corpus.filePath(names[2]), corpus.filePath(QStringLiteral("renamed.jpg"))));
-    ASSERT_TRUE(QFile::remove(corpus.filePath(names[3])));
+    ASSERT_TRUE(QDir(corpus.path()).mkdir(QStringLiteral("moved")));
+    ASSERT_TRUE(QFile::rename(corpus.filePath(names[3]), corpus.filePath(QStringLiteral("moved/") + names[3])));
+    const QString copied = corpus.filePath(QStringLiteral("copied.jpg"));
+    ASSERT_TRUE(QFile::copy(corpus.filePath(names[4]), copied));
+    QFile copy(copied);
+    ASSERT_TRUE(copy.open(QIODevice::ReadWrite));
+    ASSERT_TRUE(copy.setFileTime(QFileInfo(corpus.filePath(names[4])).lastModified(), QFileDevice::FileModificationTime));
+    copy.close();
+    ASSERT_TRUE(QFile::remove(corpus.filePath(names[5])));
 
-    const Search after = search(corpus.path(), QStringLiteral("grid"));
-    EXPECT_EQ(after.scanned, photoCount - 1);
-    EXPECT_EQ(after.fromIndex, photoCount - 4);
-    EXPECT_EQ(rows(after.photos), rows(search(corpus.path(), QStringLiteral("grid"), false).photos));
+    const Search after = search(corpus.path(), QStringLiteral("features"));
+    EXPECT_EQ(after.scanned, photoCount);
+    EXPECT_EQ(after.fromIndex, photoCount - 2);
+    EXPECT_EQ(rows(after.photos), rows(search(corpus.path(), QStringLiteral("features"), false).photos));
 
-    // The entries of the deleted photo and of the renamed one's old name went when their folder was
-    // searched again.
+    // The entries of the deleted photo and of the old names went when their folder was searched again;
+    // the moved photo is kept under its new name.
     const Outcome stats = runProgram({QStringLiteral("index"), QStringLiteral("--stats")});
-    EXPECT_TRUE(stats.out.contains(QStringLiteral("photos\t%1\n").arg(photoCount - 1))) << stats.out.toStdString();
+    EXPECT_TRUE(stats.out.contains(QStringLiteral("photos\t%1\n").arg(photoCount))) << stats.out.toStdString();
 }
 
 // The index verb speaks of the index it cannot open, not of a search.

@@ -84,7 +84,7 @@ FaceIndex::Entry entryFor(int photo, QRandomGenerator& random)
 
 bool sameFaces(const FoundFace& a, const FoundFace& b)
 {
-    return a.box == b.box && a.keyPoints == b.keyPoints && a.picture == b.picture && a.thumbnail == b.thumbnail
+    return a.box == b.box && a.keyPoints == b.keyPoints && a.blank == b.blank && a.picture == b.picture
         && a.features == b.features;
 }
 
@@ -95,7 +95,7 @@ bool sameEntry(const FaceIndex::Entry& a, const FaceIndex::Entry& b)
         return false;
     }
     for (std::size_t i = 0; i < a.faces.size(); ++i) {
-        if (!sameFaces(a.faces[i], b.faces[i])) {
+        if (!sameFaces(a.faces[i], b.faces[i]) || a.thumbnailOf(i) != b.thumbnailOf(i)) {
             return false;
         }
     }
