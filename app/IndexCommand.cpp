@@ -5,7 +5,12 @@
 
 #include "app/CommandLine.h"
 #include "app/VerbArguments.h"
+#include "platform/Settings.h"
 #include "search/FaceIndex.h"
+
+#include <QDir>
+
+#include <algorithm>
 
 namespace morvelin {
 
@@ -19,21 +24,36 @@ QString forThisVerb(QString notice)
 
 } // namespace
 
+QString IndexCommand::pathOf(const QString& given)
+{
+    if (!given.isEmpty()) {
+        return QDir::cleanPath(QDir::current().absoluteFilePath(given));
+    }
+    return Settings::indexPath(FaceIndex::defaultPath());
+}
+
 int IndexCommand::run(const QStringList& operands, QTextStream& out, QTextStream& err)
 {
     VerbArguments arguments(QStringLiteral("index"));
-    arguments.addSwitch(QStringLiteral("stats"));
-    arguments.addSwitch(QStringLiteral("clear"));
-    // One word, the one switch: anything else is the same mistake.
-    const bool parsed = operands.size() == 1 && arguments.parse(operands);
-    const bool stats = parsed && arguments.isSet(QStringLiteral("stats"));
-    const bool clear = parsed && arguments.isSet(QStringLiteral("clear"));
-    if (!stats && !clear) {
-        return CommandLine::usageError(err, QStringLiteral("index"),
-                                       QStringLiteral("index takes --stats or --clear"));
+    const QStringList actions = {QStringLiteral("stats"), QStringLiteral("clear"), QStringLiteral("prune")};
+    for (const QString& action : actions) {
+        arguments.addSwitch(action);
     }
-    // The version only matters to answers; counting and emptying take every entry.
-    FaceIndex index(FaceIndex::defaultPath(), QByteArray());
+    arguments.addValue(QStringLiteral("index"), QStringLiteral("--index needs a value"));
+    arguments.setExtraOperand(QStringLiteral("index takes no operand"));
+    if (!arguments.parse(operands)) {
+        return CommandLine::usageError(err, QStringLiteral("index"), arguments.problem());
+    }
+    // One action at a time: two would be the same mistake as none.
+    const qsizetype chosen = std::count_if(actions.begin(), actions.end(), [&](const QString& action) { return arguments.isSet(action); });
+    if (chosen != 1) {
+        return CommandLine::usageError(err, QStringLiteral("index"),
+                                       QStringLiteral("index takes --stats, --clear or --prune"));
+    }
+    const bool clear = arguments.isSet(QStringLiteral("clear"));
+    const bool prune = arguments.isSet(QStringLiteral("prune"));
+    // The version only matters to answers; counting, emptying and pruning take every entry.
+    FaceIndex index(pathOf(arguments.value(QStringLiteral("index"))), QByteArray());
     if (!index.notice().isEmpty()) {
         err << CommandLine::programName << ": " << forThisVerb(index.notice()) << Qt::endl;
     }
@@ -44,6 +64,14 @@ int IndexCommand::run(const QStringList& operands, QTextStream& out, QTextStream
     if (clear && !index.clear()) {
         err << CommandLine::programName << ": cannot empty the face index " << index.path() << Qt::endl;
         return CommandLine::exitUsage;
+    }
+    if (prune) {
+        const qint64 removed = index.readOnly() ? -1 : index.pruneEverywhere();
+        if (removed < 0) {
+            err << CommandLine::programName << ": cannot change the face index " << index.path() << Qt::endl;
+            return CommandLine::exitUsage;
+        }
+        out << "pruned\t" << removed << "\n";
     }
     const FaceIndex::Stats counted = index.stats();
     out << "photos\t" << counted.photos << "\nfaces\t" << counted.faces << "\nbytes\t" << counted.bytes

@@ -5,6 +5,7 @@
 
 #include "app/CommandLine.h"
 #include "app/FacesCommand.h"
+#include "app/IndexCommand.h"
 #include "app/SearchReport.h"
 #include "app/VerbArguments.h"
 #include "base/BackgroundWork.h"
@@ -72,6 +73,7 @@ bool SearchCommand::parse(const QStringList& operands, Options& options, QString
 {
     VerbArguments arguments(QStringLiteral("search"));
     arguments.addValue(QStringLiteral("face"), QStringLiteral("--face needs a value"));
+    arguments.addValue(QStringLiteral("index"), QStringLiteral("--index needs a value"));
     for (const QString& count : {QStringLiteral("pick"), QStringLiteral("jobs"), QStringLiteral("memory-limit")}) {
         arguments.addValue(count, QStringLiteral("--%1 needs a value").arg(count), isCount,
                            QStringLiteral("--%1 takes a whole number from 1 up").arg(count));
@@ -101,6 +103,7 @@ bool SearchCommand::parse(const QStringList& operands, Options& options, QString
     options.verbose = arguments.isSet(QStringLiteral("verbose"));
     options.recursive = arguments.isSet(QStringLiteral("recursive"));
     options.useIndex = !arguments.isSet(QStringLiteral("no-index"));
+    options.indexPath = arguments.value(QStringLiteral("index"));
     options.json = arguments.isSet(QStringLiteral("json"));
     options.folder = arguments.operand();
     if (!readFaces(arguments, options, problem)) {
@@ -248,7 +251,7 @@ int SearchCommand::run(const QStringList& operands, QTextStream& out, QTextStrea
     FolderSearch::Settings settings{.dataPath = dataPath, .tempFolder = TempFolder(), .maxScans = jobs};
     settings.memoryLimit = std::int64_t(options.memoryLimitMb) << 20;
     if (options.useIndex) {
-        settings.index = std::make_shared<FaceIndex>(FaceIndex::defaultPath(), ScanVersion::of(dataPath));
+        settings.index = std::make_shared<FaceIndex>(IndexCommand::pathOf(options.indexPath), ScanVersion::of(dataPath));
         if (!settings.index->notice().isEmpty()) {
             err << CommandLine::programName << ": " << settings.index->notice() << Qt::endl;
         }

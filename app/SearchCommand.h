@@ -38,6 +38,7 @@ private:
         int memoryLimitMb = defaultMemoryLimitMb;
         bool verbose = false;
         bool useIndex = true;
+        QString indexPath; // --index: a face index kept elsewhere
         QString matcher; // empty: the default
         std::int64_t thresholdTenThousandths = FaceScore::defaultThresholdTenThousandths;
         bool json = false;

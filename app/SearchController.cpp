@@ -7,6 +7,7 @@
 #include "base/BackgroundWork.h"
 #include "base/Folders.h"
 #include "base/ProgramNames.h"
+#include "platform/Settings.h"
 #include "search/FaceIndex.h"
 #include "search/FolderSearch.h"
 #include "search/MagickImageFileReader.h"
@@ -47,7 +48,7 @@ void SearchController::createFolderSearch()
     const int scans = std::max(1, OpenFilesLimit::scansWithin(QThread::idealThreadCount()));
     BackgroundWork::pool().setMaxThreadCount(std::min(BackgroundWork::pool().maxThreadCount(), scans));
     FolderSearch::Settings settings{m_dataPath, m_tempFolder, scans};
-    m_faceIndex = std::make_shared<FaceIndex>(FaceIndex::defaultPath(), ScanVersion::of(m_dataPath));
+    m_faceIndex = std::make_shared<FaceIndex>(Settings::indexPath(FaceIndex::defaultPath()), ScanVersion::of(m_dataPath));
     settings.index = m_faceIndex;
     m_search = new FolderSearch(m_results, settings, this);
     connect(m_search, &FolderSearch::scanStarted, this, &SearchController::scanStarted);

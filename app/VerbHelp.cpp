@@ -77,6 +77,9 @@ std::vector<Verb> verbTable()
            QStringLiteral("the memory the photos scanned at once share (default %1)")
                .arg(SearchCommand::defaultMemoryLimitMb)},
           {QStringLiteral("--no-index"), QStringLiteral("neither read nor write the face index")},
+          {QStringLiteral("--index FILE"),
+           QStringLiteral("use the face index FILE (one kept next to the photos, say); only read when it "
+                          "cannot be written")},
           {QStringLiteral("--verbose"), QStringLiteral("name what could not be read, and why")},
           {QStringLiteral("--json"),
            QStringLiteral("print the query and every listed photo as JSON (docs/search-json.schema.json)")}}},
@@ -94,10 +97,14 @@ std::vector<Verb> verbTable()
            QStringLiteral("the face pictures, each named by its file name without the extension")},
           {QStringLiteral("--json"), QStringLiteral("print an array of objects with \"name\" and \"distance\"")}}},
         {QStringLiteral("index"),
-         QStringLiteral("index --stats | --clear"),
-         QStringLiteral("Print what the face index holds (photos, faces, bytes, path), or empty it."),
+         QStringLiteral("index [--index FILE] --stats | --clear | --prune"),
+         QStringLiteral("Print what the face index holds, empty it, or forget the photos that are gone."),
          {{QStringLiteral("--stats"), QStringLiteral("print what the index holds")},
-          {QStringLiteral("--clear"), QStringLiteral("empty the index and remove its damaged copies")}}},
+          {QStringLiteral("--clear"), QStringLiteral("empty the index and remove its damaged copies")},
+          {QStringLiteral("--prune"),
+           QStringLiteral("remove the entries of photos that no longer exist (those on a disk that is not "
+                          "plugged in are kept)")},
+          {QStringLiteral("--index FILE"), QStringLiteral("the face index FILE instead of the usual one")}}},
     };
 }
 

@@ -20,6 +20,7 @@ const QString showText = QStringLiteral("1");
 const QString hideText = QStringLiteral("0");
 const QString matcherKey = QStringLiteral("Search/Matcher");
 const QString lookInKey = QStringLiteral("Search/LookIn");
+const QString indexPathKey = QStringLiteral("Index/Path");
 const QString subFoldersKey = QStringLiteral("Search/SubFolders");
 
 bool isFolder(const QString& path)
@@ -95,6 +96,13 @@ bool Settings::setLookIn(const QString& folder, bool subFolders)
     store.setValue(subFoldersKey, subFolders ? showText : hideText);
     store.sync();
     return store.status() == QSettings::NoError;
+}
+
+QString Settings::indexPath(const QString& fallback)
+{
+    const QSettings store(QSettings::NativeFormat, QSettings::UserScope, ProgramNames::title(), ProgramNames::title());
+    const QString path = store.value(indexPathKey).toString().trimmed();
+    return path.isEmpty() ? fallback : QDir::cleanPath(QDir::home().absoluteFilePath(path));
 }
 
 } // namespace morvelin

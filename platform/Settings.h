@@ -10,7 +10,8 @@ namespace morvelin {
 // The program's per-user settings in ~/.config/Face Morvelin/Face Morvelin.conf: "ShowTip" in section
 // "Welcome", whether the welcome window comes up at start, kept as the text "1" or "0"; in section
 // "Search", "Matcher", the name of the matcher the user chose to compare faces, and "LookIn" and
-// "SubFolders", where the last search looked.
+// "SubFolders", where the last search looked; in section "Index", "Path", a face index the user keeps
+// elsewhere (next to the photos on a share, say).
 class Settings {
 public:
     // The stored text; "1" when nothing is stored or the store cannot be read, so a broken store
@@ -33,6 +34,8 @@ public:
     static bool searchSubFolders();
     // Both at once, as a search starts.
     static bool setLookIn(const QString& folder, bool subFolders);
+    // The face index the user chose to keep elsewhere; `fallback` when none is set.
+    static QString indexPath(const QString& fallback);
 };
 
 } // namespace morvelin

@@ -325,6 +325,29 @@ void FaceIndex::flush()
     }
 }
 
+void FaceIndex::forEachFace(const FaceVisitor& visit) const
+{
+    if (!isOpen()) {
+        return;
+    }
+    SqliteStatement query(m_store->reader(), "SELECT path, error, face_count, faces, vectors FROM photos WHERE version = ?");
+    if (!query.ok()) {
+        return;
+    }
+    query.bind(1, m_store->version());
+    Entry entry;
+    while (query.step() == SQLITE_ROW) {
+        entry.error = query.text(1);
+        if (!FaceIndexCoding::decodeFaces(query.blob(3), query.blob(4), query.integer(2), entry)) {
+            continue;
+        }
+        const QByteArray key = query.blob(0);
+        for (std::size_t n = 0; n < entry.faces.size(); ++n) {
+            visit(key, n, entry.faces[n].features);
+        }
+    }
+}
+
 FaceIndex::Stats FaceIndex::stats() const
 {
     Stats stats;
@@ -349,6 +372,9 @@ FaceIndex::Stats FaceIndex::stats() const
 
 bool FaceIndex::clear()
 {
+    if (readOnly()) {
+        return false; // another's index, or one on a read-only share: not this process's to empty
+    }
     bool cleared = removeBrokenCopies();
     if (m_writer && m_writer->clear()) {
         // Gives the space back; a search holding the file open elsewhere only delays that.

@@ -13,6 +13,7 @@
 #include <QString>
 
 #include <array>
+#include <functional>
 #include <memory>
 #include <optional>
 #include <vector>
@@ -92,6 +93,12 @@ public:
     qint64 pruneEverywhere();
     // Returns when everything queued so far is written (or given up).
     void flush();
+
+    // Every face the index holds that this version made, in one pass over the file, reading only the
+    // boxes and vectors: `visit` gets the photo's key (its path's bytes), the face's number in it and
+    // its vector (empty for a blank face). Damaged entries are skipped.
+    using FaceVisitor = std::function<void(const QByteArray& key, std::size_t face, const std::vector<float>& vector)>;
+    void forEachFace(const FaceVisitor& visit) const;
 
     Stats stats() const;
     // Empties the index and removes the damaged copies moved aside, so that no face the index held is

@@ -3,6 +3,8 @@
 
 #include "ProgramRunner.h"
 
+#include "search/FileStamp.h"
+
 #include <QDir>
 #include <QFile>
 #include <QJsonArray>
@@ -13,6 +15,9 @@
 #include <QThread>
 
 #include <gtest/gtest.h>
+
+#include <fcntl.h>
+#include <sys/stat.h>
 
 #include <string_view>
 
@@ -31,7 +36,7 @@ struct Search {
 Search search(const QString& folder, const QString& matcher, bool useIndex = true)
 {
     QStringList arguments{QStringLiteral("search"), QStringLiteral("--face"), testPhoto(QStringLiteral("astronaut.png")),
-                          QStringLiteral("--matcher"), matcher, QStringLiteral("--json"), folder};
+                          QStringLiteral("--matcher"), matcher, QStringLiteral("--json"), QStringLiteral("--recursive"), folder};
     if (!useIndex) {
         arguments.insert(1, QStringLiteral("--no-index"));
     }
@@ -123,10 +128,9 @@ TEST(FaceIndexSearchTest, ARepeatSearchGivesExactlyAFreshOnesResultsForBothMatch
     ASSERT_TRUE(QFile::rename(corpus.filePath(names[3]), corpus.filePath(QStringLiteral("moved/") + names[3])));
     const QString copied = corpus.filePath(QStringLiteral("copied.jpg"));
     ASSERT_TRUE(QFile::copy(corpus.filePath(names[4]), copied));
-    QFile copy(copied);
-    ASSERT_TRUE(copy.open(QIODevice::ReadWrite));
-    ASSERT_TRUE(copy.setFileTime(QFileInfo(corpus.filePath(names[4])).lastModified(), QFileDevice::FileModificationTime));
-    copy.close();
+    const std::int64_t modified = morvelin::FileStamp::of(corpus.filePath(names[4]))->modifiedNs;
+    const timespec times[2] = {{0, UTIME_OMIT}, {modified / 1000000000, long(modified % 1000000000)}};
+    ASSERT_EQ(::utimensat(AT_FDCWD, QFile::encodeName(copied).constData(), times, 0), 0);
     ASSERT_TRUE(QFile::remove(corpus.filePath(names[5])));
 
     const Search after = search(corpus.path(), QStringLiteral("features"));
