@@ -19,7 +19,7 @@
 
 using namespace morvelin::testing;
 
-TEST(FacesCommandTest, ARealPortraitGivesOneFaceAndItsThumbnail)
+TEST(FacesCommandTest, ARealPortraitGivesOneFaceAndItsThumbnailsAndAGroupPhotoItsFacesInOrder)
 {
     SKIP_WITHOUT_PHOTOS();
     QTemporaryDir temp;
@@ -43,14 +43,11 @@ TEST(FacesCommandTest, ARealPortraitGivesOneFaceAndItsThumbnail)
     EXPECT_EQ(QImage(QDir(out.path()).filePath(QStringLiteral("aligned_1.png"))).size(), QSize(112, 112));
     EXPECT_TRUE(QImage(QDir(out.path()).filePath(QStringLiteral("compared_1.png"))).allGray());
     EXPECT_TRUE(QDir(temp.path()).isEmpty()) << "nothing is left in the temporary folder";
-}
 
-TEST(FacesCommandTest, GroupPhotosListFacesInReadingOrder)
-{
-    SKIP_WITHOUT_PHOTOS();
-    const Outcome outcome = runProgram({QStringLiteral("faces"), testPhoto(QStringLiteral("faces/bald_guys.jpg"))});
-    ASSERT_EQ(outcome.exitCode, 0) << outcome.err.toStdString();
-    const QStringList lines = outcome.out.trimmed().split(QLatin1Char('\n'));
+    // A group photo's faces, numbered in reading order.
+    const Outcome group = runProgram({QStringLiteral("faces"), testPhoto(QStringLiteral("faces/bald_guys.jpg"))});
+    ASSERT_EQ(group.exitCode, 0) << group.err.toStdString();
+    const QStringList lines = group.out.trimmed().split(QLatin1Char('\n'));
     EXPECT_GE(lines.size(), 20) << "bald_guys.jpg shows two dozen faces";
     for (int i = 0; i < lines.size(); ++i) {
         EXPECT_TRUE(lines[i].startsWith(QString::number(i + 1) + QLatin1Char('\t'))) << lines[i].toStdString();

@@ -27,9 +27,6 @@
 
 #include <gtest/gtest.h>
 
-#include "UserFolders.h"
-#include "WaitUntil.h"
-
 #include <csignal>
 
 using namespace morvelin;

@@ -9,6 +9,16 @@
 #include <QString>
 #include <QStringList>
 
+#include <ostream>
+
+QT_BEGIN_NAMESPACE
+// Failures show the texts, not their bytes.
+inline void PrintTo(const QString& text, std::ostream* out)
+{
+    *out << '"' << text.toStdString() << '"';
+}
+QT_END_NAMESPACE
+
 namespace morvelin::testing {
 
 struct Outcome {
@@ -17,9 +27,10 @@ struct Outcome {
     QString err;
 };
 
-// Runs the real program as a user's shell would; `tempRoot`, when given, becomes its TMPDIR so a
-// test can see what it leaves behind.
-inline Outcome runProgram(const QStringList& arguments, const QString& tempRoot = QString())
+// Runs `program` with `arguments`; `tempRoot`, when given, becomes its TMPDIR so a test can see what it
+// leaves behind. A program that does not end normally gives exit code -1.
+inline Outcome runCommand(const QString& program, const QStringList& arguments, const QString& tempRoot = QString(),
+                          int timeoutMs = 120000)
 {
     QProcess process;
     if (!tempRoot.isEmpty()) {
@@ -27,10 +38,16 @@ inline Outcome runProgram(const QStringList& arguments, const QString& tempRoot 
         environment.insert(QStringLiteral("TMPDIR"), tempRoot);
         process.setProcessEnvironment(environment);
     }
-    process.start(QStringLiteral(FACE_MORVELIN_BINARY), arguments);
-    process.waitForFinished(120000);
-    return {process.exitCode(), QString::fromUtf8(process.readAllStandardOutput()),
-            QString::fromUtf8(process.readAllStandardError())};
+    process.start(program, arguments);
+    process.waitForFinished(timeoutMs);
+    return {process.exitStatus() == QProcess::NormalExit ? process.exitCode() : -1,
+            QString::fromUtf8(process.readAllStandardOutput()), QString::fromUtf8(process.readAllStandardError())};
+}
+
+// The real program, as a user's shell runs it.
+inline Outcome runProgram(const QStringList& arguments, const QString& tempRoot = QString())
+{
+    return runCommand(QStringLiteral(FACE_MORVELIN_BINARY), arguments, tempRoot);
 }
 
 inline QString testPhoto(const QString& relativePath)

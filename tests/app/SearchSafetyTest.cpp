@@ -95,15 +95,22 @@ TEST(SearchSafetyTest, SpecialFilesAreSkippedAndEverySignalCleansUp)
         }
     }
     QTemporaryDir temp;
-    // Exit status: 128 + the signal; a second one does not wait for the photos in hand.
+    // Exit status: 128 + the signal, a search cut short saying so; Ctrl-C finishes the photos in hand,
+    // a second one does not wait for them.
     const struct {
         std::vector<int> sent;
         int exitCode;
-    } cases[] = {{{SIGINT, SIGINT}, 130}, {{SIGTERM}, 143}, {{SIGHUP}, 129}};
-    for (const auto& [sent, exitCode] : cases) {
-        const Stopped stopped = interrupt(corpus.path(), temp.path(), sent, {QStringLiteral("--json")});
+        QStringList format;
+    } cases[] = {{{SIGINT}, 130, {}}, {{SIGINT, SIGINT}, 130, {QStringLiteral("--json")}},
+                 {{SIGTERM}, 143, {QStringLiteral("--json")}}, {{SIGHUP}, 129, {QStringLiteral("--json")}}};
+    for (const auto& [sent, exitCode, format] : cases) {
+        const Stopped stopped = interrupt(corpus.path(), temp.path(), sent, format);
         EXPECT_EQ(stopped.exitCode, exitCode) << stopped.err.toStdString();
-        EXPECT_FALSE(QJsonDocument::fromJson(stopped.out.toUtf8()).object().value(QStringLiteral("complete")).toBool(true));
+        if (format.isEmpty()) {
+            EXPECT_TRUE(stopped.err.contains(QStringLiteral("face-morvelin: stopping"))) << stopped.err.toStdString();
+        } else {
+            EXPECT_FALSE(QJsonDocument::fromJson(stopped.out.toUtf8()).object().value(QStringLiteral("complete")).toBool(true));
+        }
         EXPECT_TRUE(QDir(temp.path()).isEmpty()) << exitCode;
     }
 }
@@ -126,16 +133,11 @@ TEST(SearchSafetyTest, LostOutputIsAnErrorOfItsOwn)
     };
     for (const auto& [line, exitCode, message] : cases) {
         for (const QString& format : {QStringLiteral("--verbose"), QStringLiteral("--json")}) {
-            QProcess shell;
-            QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
-            environment.insert(QStringLiteral("TMPDIR"), temp.path());
-            shell.setProcessEnvironment(environment);
-            shell.start(QStringLiteral("/bin/bash"), {QStringLiteral("-c"), QLatin1String(line),
-                                                      QStringLiteral(FACE_MORVELIN_BINARY), astronaut, small.path(), format});
-            ASSERT_TRUE(shell.waitForFinished(60000));
-            const QString err = QString::fromUtf8(shell.readAllStandardError());
-            EXPECT_EQ(shell.exitCode(), exitCode) << line << ' ' << err.toStdString();
-            EXPECT_TRUE(err.contains(QLatin1String(message))) << err.toStdString();
+            const Outcome shell = runCommand(QStringLiteral("/bin/bash"), {QStringLiteral("-c"), QLatin1String(line),
+                                             QStringLiteral(FACE_MORVELIN_BINARY), astronaut, small.path(), format},
+                                             temp.path());
+            EXPECT_EQ(shell.exitCode, exitCode) << line << ' ' << shell.err.toStdString();
+            EXPECT_TRUE(shell.err.contains(QLatin1String(message))) << shell.err.toStdString();
             EXPECT_TRUE(QDir(temp.path()).isEmpty()) << line;
         }
     }
@@ -151,15 +153,10 @@ TEST(SearchSafetyTest, TheLimitOfOpenFilesCapsTheScansAtOnce)
         copyAs(astronaut, folder.path(), name);
     }
     const auto limited = [&](int files) {
-        QProcess process;
-        process.start(QStringLiteral("/usr/bin/prlimit"),
-                      QStringList{QStringLiteral("--nofile=%1:%1").arg(files), QStringLiteral(FACE_MORVELIN_BINARY)}
-                          + search(folder.path(), {QStringLiteral("--jobs"), QStringLiteral("8"),
-                                                   QStringLiteral("--no-index"), QStringLiteral("--verbose")}));
-        process.waitForFinished(120000);
-        return Outcome{process.exitStatus() == QProcess::NormalExit ? process.exitCode() : -1,
-                       QString::fromUtf8(process.readAllStandardOutput()),
-                       QString::fromUtf8(process.readAllStandardError())};
+        return runCommand(QStringLiteral("/usr/bin/prlimit"),
+                          QStringList{QStringLiteral("--nofile=%1:%1").arg(files), QStringLiteral(FACE_MORVELIN_BINARY)}
+                              + search(folder.path(), {QStringLiteral("--jobs"), QStringLiteral("8"),
+                                                       QStringLiteral("--no-index"), QStringLiteral("--verbose")}));
     };
     const Outcome few = limited(24);
     EXPECT_EQ(few.exitCode, 0) << few.err.toStdString();
@@ -292,11 +289,8 @@ TEST(SearchSafetyTest, UnreadableFoldersAreNamedAndATopOneExitsTwo)
                                     QStringLiteral("TMPDIR=") + temp.path(), QStringLiteral(FACE_MORVELIN_BINARY)}
                 + arguments;
         }
-        QProcess process;
-        process.start(::getuid() == 0 ? QStringLiteral("/usr/bin/setpriv") : QStringLiteral(FACE_MORVELIN_BINARY), arguments);
-        process.waitForFinished(60000);
-        return Outcome{process.exitCode(), QString::fromUtf8(process.readAllStandardOutput()),
-                       QString::fromUtf8(process.readAllStandardError())};
+        return runCommand(::getuid() == 0 ? QStringLiteral("/usr/bin/setpriv") : QStringLiteral(FACE_MORVELIN_BINARY),
+                          arguments);
     };
     const Outcome top = run(locked);
     EXPECT_EQ(top.exitCode, 2);

@@ -9,7 +9,6 @@
 #include <QLocale>
 #include <QMap>
 #include <QProcess>
-#include <QSet>
 #include <QXmlStreamReader>
 
 #include <gtest/gtest.h>

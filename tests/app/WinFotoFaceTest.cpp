@@ -18,14 +18,6 @@
 
 #include <gtest/gtest.h>
 
-QT_BEGIN_NAMESPACE
-// Failures show the texts, not their bytes.
-inline void PrintTo(const QString& text, std::ostream* out)
-{
-    *out << '"' << text.toStdString() << '"';
-}
-QT_END_NAMESPACE
-
 using namespace morvelin;
 
 namespace {
@@ -94,7 +86,7 @@ TEST(WinFotoFaceTest, ItsStopAsksTheSearchToStopAndItsCloseLeavesTheProgramRunni
     EXPECT_EQ(stopClicked.count(), 1);
 }
 
-TEST(WinFotoFaceTest, ShowsARealScanAndStaysForTheNextWhenItCompletes)
+TEST(WinFotoFaceTest, ShowsRealScansWithAndWithoutFacesAndStaysForTheNextWhenEachCompletes)
 {
     SKIP_WITHOUT_PHOTOS();
     const QString photo = morvelin::testing::testPhoto(QStringLiteral("faces/2008_001009.jpg"));
@@ -113,18 +105,14 @@ TEST(WinFotoFaceTest, ShowsARealScanAndStaysForTheNextWhenItCompletes)
     EXPECT_TRUE(shown.faceTitles[1].endsWith(QLatin1Char('%')));
     // 360 x 480 is portrait: 1500 twips (100 pixels) high, 75 wide, centred in 388 (2347.5 twips from the left).
     EXPECT_EQ(shown.targetPicture, QRect(157, 112, 75, 100));
-}
 
-TEST(WinFotoFaceTest, APhotoWithoutFacesKeepsTargetAndStays)
-{
-    SKIP_WITHOUT_PHOTOS();
+    // A landscape photo without faces.
     QTemporaryDir dir;
-    const QString photo = dir.filePath(QStringLiteral("plain.png"));
-    ASSERT_TRUE(greyFace().scaled(640, 480).save(photo));
-
-    const Shown shown = scanInWindow(photo);
-    ASSERT_TRUE(shown.idleOnCompleted);
-    EXPECT_TRUE(shown.faceTitles.isEmpty());
-    EXPECT_EQ(shown.statuses.last(), QStringLiteral("Completed."));
-    EXPECT_EQ(shown.targetPicture.size(), QSize(133, 100));
+    const QString plain = dir.filePath(QStringLiteral("plain.png"));
+    ASSERT_TRUE(greyFace().scaled(640, 480).save(plain));
+    const Shown none = scanInWindow(plain);
+    ASSERT_TRUE(none.idleOnCompleted);
+    EXPECT_TRUE(none.faceTitles.isEmpty());
+    EXPECT_EQ(none.statuses.last(), QStringLiteral("Completed."));
+    EXPECT_EQ(none.targetPicture.size(), QSize(133, 100));
 }

@@ -6,7 +6,6 @@
 
 #include "platform/ScreenCapture.h"
 
-#include <QDBusAbstractAdaptor>
 #include <QDBusConnection>
 #include <QDBusMessage>
 #include <QDBusObjectPath>

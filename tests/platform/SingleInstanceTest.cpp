@@ -17,6 +17,8 @@
 
 #include <gtest/gtest.h>
 
+#include <memory>
+
 #include <cstdio>
 #include <unistd.h>
 
@@ -136,21 +138,6 @@ TEST_F(SingleInstanceTest, AKilledInstanceLeavesNothingThatBlocksTheNextStart)
     EXPECT_EQ(m_captures, 1);
 }
 
-TEST_F(SingleInstanceTest, ProgramsStartedByTheInstanceDoNotInheritTheLock)
-{
-    QProcess viewer;
-    {
-        SingleInstance instance(folder());
-        ASSERT_TRUE(instance.claim());
-        viewer.start(QStringLiteral("sleep"), {QStringLiteral("30")});
-        ASSERT_TRUE(viewer.waitForStarted());
-    }
-    SingleInstance next(folder());
-    EXPECT_TRUE(next.claim());
-    viewer.kill();
-    viewer.waitForFinished();
-}
-
 // A socket's path has at most 107 bytes: a longer one can never be reached, and the program says
 // which path it is and how to get a shorter one.
 TEST(SingleInstanceSocketTest, APathTooLongForASocketIsNamedWithTheWayOut)
@@ -165,16 +152,19 @@ TEST(SingleInstanceSocketTest, APathTooLongForASocketIsNamedWithTheWayOut)
     EXPECT_FALSE(instance.sendCapture(100));
 }
 
-TEST_F(SingleInstanceTest, OnlyTheUserReachesTheSocketAndStrangeRequestsAreDropped)
+TEST_F(SingleInstanceTest, OnlyTheUserReachesTheSocketStrangeRequestsAreDroppedAndStartedProgramsGetNoLock)
 {
-    SingleInstance instance(folder());
-    ASSERT_TRUE(instance.claim());
+    QProcess viewer;
+    auto instance = std::make_unique<SingleInstance>(folder());
+    ASSERT_TRUE(instance->claim());
+    viewer.start(QStringLiteral("sleep"), {QStringLiteral("30")});
+    ASSERT_TRUE(viewer.waitForStarted());
     const QFileInfo socketFile(folder() + QStringLiteral("/face-morvelin.socket"));
     const QFile::Permissions others = QFile::ReadGroup | QFile::WriteGroup | QFile::ReadOther | QFile::WriteOther;
     EXPECT_EQ(socketFile.permissions() & others, QFile::Permissions());
 
-    QObject::connect(&instance, &SingleInstance::captureRequested, [this] { ++m_captures; });
-    QObject::connect(&instance, &SingleInstance::photoRequested, [this] { ++m_captures; });
+    QObject::connect(instance.get(), &SingleInstance::captureRequested, [this] { ++m_captures; });
+    QObject::connect(instance.get(), &SingleInstance::photoRequested, [this] { ++m_captures; });
     // A photo only by its full path, in base64.
     for (const QByteArray& request : {QByteArray("capture now\n"), QByteArray("exit\n"), QByteArray(10000, 'x'),
                                       "photo " + QByteArray("a.jpg").toBase64() + '\n', QByteArray("photo /a.jpg\n")}) {
@@ -188,6 +178,12 @@ TEST_F(SingleInstanceTest, OnlyTheUserReachesTheSocketAndStrangeRequestsAreDropp
         EXPECT_EQ(client.readAll(), QByteArray()) << request.left(20).constData();
     }
     EXPECT_EQ(m_captures, 0);
+
+    // The viewer the instance started outlives it without holding its lock.
+    instance.reset();
+    EXPECT_TRUE(SingleInstance(folder()).claim());
+    viewer.kill();
+    viewer.waitForFinished();
 }
 
 TEST_F(SingleInstanceTest, WithoutARuntimeFolderOfItsOwnTheLockMovesToTheUsersCache)

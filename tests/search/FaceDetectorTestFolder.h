@@ -49,3 +49,8 @@ private:
     QTemporaryDir m_dir;
     bool m_hasModel = false;
 };
+
+// Skips the test when the model or the test photo `name` is not set up.
+#define SKIP_WITHOUT_MODEL_OR_PHOTO(folder, name)                                                                      \
+    if (const std::string why = (folder).missing(QStringLiteral(name)); !why.empty())                                  \
+    GTEST_SKIP() << why

@@ -8,7 +8,6 @@
 #include "search/FaceScore.h"
 #include "search/SourcePicture.h"
 
-#include <QBuffer>
 #include <QPainter>
 #include <QTransform>
 
@@ -97,9 +96,7 @@ TEST(FaceFeaturesTest, AlignmentPutsTheKeyPointsOnTheModelsPlacesAndFallsBackToT
 TEST(FaceFeaturesTest, OnePersonScoresHighTwoPeopleLowAndEveryPathReadsTheSameFace)
 {
     FaceDetectorTestFolder folder;
-    if (const std::string why = folder.missing(QStringLiteral("faces/bald_guys.jpg")); !why.empty()) {
-        GTEST_SKIP() << why;
-    }
+    SKIP_WITHOUT_MODEL_OR_PHOTO(folder, "faces/bald_guys.jpg");
     QString error;
     const FeaturesMatcher matcher(folder.dataPath());
     const auto sourceOf = [&](const QString& photo) {

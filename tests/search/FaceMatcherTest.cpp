@@ -110,9 +110,7 @@ FoundFace withPicture(QRgb colour, int darkRows)
 TEST(FaceMatcherTest, AScanReadsScoresAndListsThroughItsMatcherAlone)
 {
     FaceDetectorTestFolder folder;
-    if (const std::string why = folder.missing(QStringLiteral("astronaut.png")); !why.empty()) {
-        GTEST_SKIP() << why;
-    }
+    SKIP_WITHOUT_MODEL_OR_PHOTO(folder, "astronaut.png");
     // A photo larger than the scan's size, so that the boxes reported are scaled back to its pixels.
     const QString photo = folder.path(QStringLiteral("astronaut-large.png"));
     ASSERT_TRUE(QImage(FaceDetectorTestFolder::photo(QStringLiteral("astronaut.png"))).scaled(2048, 2048).save(photo));
