@@ -5,6 +5,7 @@
 
 #include "app/CommandLine.h"
 #include "app/VerbArguments.h"
+#include "app/WatchedFoldersCommand.h"
 #include "search/FaceIndex.h"
 
 namespace morvelin {
@@ -19,8 +20,16 @@ QString forThisVerb(QString notice)
 
 } // namespace
 
+QString IndexCommand::oneAction()
+{
+    return QStringLiteral("index takes --stats, --clear, --list, --watch, --unwatch or --update");
+}
+
 int IndexCommand::run(const QStringList& operands, QTextStream& out, QTextStream& err)
 {
+    if (WatchedFoldersCommand::handles(operands)) {
+        return WatchedFoldersCommand::run(operands, out, err);
+    }
     VerbArguments arguments(QStringLiteral("index"));
     arguments.addSwitch(QStringLiteral("stats"));
     arguments.addSwitch(QStringLiteral("clear"));
@@ -29,8 +38,7 @@ int IndexCommand::run(const QStringList& operands, QTextStream& out, QTextStream
     const bool stats = parsed && arguments.isSet(QStringLiteral("stats"));
     const bool clear = parsed && arguments.isSet(QStringLiteral("clear"));
     if (!stats && !clear) {
-        return CommandLine::usageError(err, QStringLiteral("index"),
-                                       QStringLiteral("index takes --stats or --clear"));
+        return CommandLine::usageError(err, QStringLiteral("index"), oneAction());
     }
     // The version only matters to answers; counting and emptying take every entry.
     FaceIndex index(FaceIndex::defaultPath(), QByteArray());

@@ -94,10 +94,17 @@ std::vector<Verb> verbTable()
            QStringLiteral("the face pictures, each named by its file name without the extension")},
           {QStringLiteral("--json"), QStringLiteral("print an array of objects with \"name\" and \"distance\"")}}},
         {QStringLiteral("index"),
-         QStringLiteral("index --stats | --clear"),
-         QStringLiteral("Print what the face index holds (photos, faces, bytes, path), or empty it."),
+         QStringLiteral("index --stats | --clear | --list | --watch FOLDER | --unwatch FOLDER | --update FOLDER..."),
+         QStringLiteral("Print what the face index holds (photos, faces, bytes, path), or empty it; "
+                        "keep folders indexed."),
          {{QStringLiteral("--stats"), QStringLiteral("print what the index holds")},
-          {QStringLiteral("--clear"), QStringLiteral("empty the index and remove its damaged copies")}}},
+          {QStringLiteral("--clear"), QStringLiteral("empty the index and remove its damaged copies")},
+          {QStringLiteral("--list"), QStringLiteral("print the watched folders, one a line")},
+          {QStringLiteral("--watch FOLDER"),
+           QStringLiteral("add FOLDER to the folders the tray program keeps indexed")},
+          {QStringLiteral("--unwatch FOLDER"), QStringLiteral("take FOLDER off the watched folders")},
+          {QStringLiteral("--update FOLDER..."),
+           QStringLiteral("bring the index up to date for each FOLDER and its sub-folders")}}},
     };
 }
 

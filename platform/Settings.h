@@ -4,13 +4,15 @@
 #pragma once
 
 #include <QString>
+#include <QStringList>
 
 namespace morvelin {
 
 // The program's per-user settings in ~/.config/Face Morvelin/Face Morvelin.conf: "ShowTip" in section
 // "Welcome", whether the welcome window comes up at start, kept as the text "1" or "0"; in section
 // "Search", "Matcher", the name of the matcher the user chose to compare faces, and "LookIn" and
-// "SubFolders", where the last search looked.
+// "SubFolders", where the last search looked; in section "Watch", "Folders", the folders the tray
+// program keeps indexed.
 class Settings {
 public:
     // The stored text; "1" when nothing is stored or the store cannot be read, so a broken store
@@ -33,6 +35,16 @@ public:
     static bool searchSubFolders();
     // Both at once, as a search starts.
     static bool setLookIn(const QString& folder, bool subFolders);
+
+    // The watched folders, absolute and cleaned, in the order they were added.
+    static QStringList watchedFolders();
+    // As the list keeps a folder: absolute (against the working folder) and cleaned.
+    static QString watchedForm(const QString& folder);
+    // Adds `folder` (in its watched form) unless it is there; false when the store cannot be written.
+    static bool watchFolder(const QString& folder);
+    // Takes `folder` (in its watched form) off the list; false when it was not on it or the store
+    // cannot be written.
+    static bool unwatchFolder(const QString& folder);
 };
 
 } // namespace morvelin
