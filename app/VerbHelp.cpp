@@ -95,8 +95,7 @@ std::vector<Verb> verbTable()
           {QStringLiteral("--json"), QStringLiteral("print an array of objects with \"name\" and \"distance\"")}}},
         {QStringLiteral("index"),
          QStringLiteral("index --stats | --clear | --list | --watch FOLDER | --unwatch FOLDER | --update FOLDER..."),
-         QStringLiteral("Print what the face index holds (photos, faces, bytes, path), or empty it; "
-                        "keep folders indexed."),
+         QStringLiteral("Print what the face index holds, empty it, or keep folders indexed."),
          {{QStringLiteral("--stats"), QStringLiteral("print what the index holds")},
           {QStringLiteral("--clear"), QStringLiteral("empty the index and remove its damaged copies")},
           {QStringLiteral("--list"), QStringLiteral("print the watched folders, one a line")},

@@ -120,7 +120,7 @@ TEST(CommandLineTest, TheFirstMistakeOnTheLineIsTheOneReported)
         {"inspect a --size 20 --out o", "--size takes a width and a height, whole numbers from 1 to 32767"},
         {"inspect --out --size 3 3", "inspect takes one image"},
         {"identify --gallery --gallery", "identify needs an image"},
-        {"index --stats --stats", "index takes --stats or --clear"},
+        {"index --stats --stats", "index takes --stats, --clear, --list, --watch, --unwatch or --update"},
     };
     for (const auto& [line, message] : cases) {
         const Outcome outcome = runProgram(QString::fromLatin1(line).split(QLatin1Char(' ')));
