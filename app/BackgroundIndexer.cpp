@@ -10,12 +10,15 @@
 
 #include <QThread>
 #include <QThreadPool>
+#include <QTimer>
 
 namespace morvelin {
 
 namespace {
 
 constexpr int endingWaitMs = 3000;
+// How often the settings are read again for a list changed with `index --watch` or `--unwatch`.
+constexpr int settingsCheckMs = 60 * 1000;
 
 } // namespace
 
@@ -45,6 +48,13 @@ BackgroundIndexer::BackgroundIndexer(QString dataPath, QObject* parent)
         emit statusChanged();
     });
     m_thread->start();
+    auto* settingsCheck = new QTimer(this);
+    connect(settingsCheck, &QTimer::timeout, this, [this] {
+        if (const QStringList stored = Settings::watchedFolders(); stored != m_folders) {
+            setFolders(stored);
+        }
+    });
+    settingsCheck->start(settingsCheckMs);
 }
 
 BackgroundIndexer::~BackgroundIndexer()
