@@ -111,6 +111,11 @@ void WatchedFolderKeeper::watch(const QString& folder)
 
 void WatchedFolderKeeper::walkLater(const QStringList& folders)
 {
+    // A tree of new folders copied in is walked from the watched folders rather than listed folder by folder.
+    if (m_toWalk.size() + folders.size() > largestChangeList) {
+        m_toWalk = m_folders;
+        return;
+    }
     for (const QString& folder : folders) {
         if (!m_toWalk.contains(folder)) {
             m_toWalk.append(folder);

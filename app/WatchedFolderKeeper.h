@@ -36,7 +36,8 @@ public:
     // A file is indexed once it has not changed for this long: a copy in progress is left alone.
     static constexpr int settleMs = 2000;
     static constexpr int networkRecheckMs = 15 * 60 * 1000;
-    // More changed files than this waiting at once are not listed one by one: the folders are walked.
+    // More changed files or new folders than this waiting at once are not listed one by one: the
+    // watched folders are walked.
     static constexpr int largestChangeList = 4096;
 
     WatchedFolderKeeper(QString dataPath, QString tempFolder);

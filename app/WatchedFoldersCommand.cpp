@@ -183,39 +183,40 @@ int WatchedFoldersCommand::update(const QStringList& folders, QTextStream& err)
     if (!index->isOpen()) {
         return CommandLine::exitUsage;
     }
-
-    UnixSignalWatcher interrupts({SIGINT, SIGTERM, SIGHUP, SIGPIPE});
     BackgroundWork::pool().setMaxThreadCount(jobs);
     FolderIndexer indexer({.dataPath = dataPath, .tempFolder = TempFolder(), .index = index, .maxScans = jobs});
+    return runToTheEnd(indexer, folders, err);
+}
+
+// As a search does: progress on one line of a terminal, the first signal finishes the photos in hand,
+// a second one ends at once.
+int WatchedFoldersCommand::runToTheEnd(FolderIndexer& indexer, const QStringList& folders, QTextStream& err)
+{
+    UnixSignalWatcher interrupts({SIGINT, SIGTERM, SIGHUP, SIGPIPE});
+    const bool onTerminal = CommandLine::messagesOnTerminal();
     QTimer progress;
-    if (CommandLine::messagesOnTerminal()) {
+    QObject::connect(&progress, &QTimer::timeout, &indexer, [&] {
         // \r and the erase-to-end sequence keep the progress on one line of the terminal.
-        QObject::connect(&progress, &QTimer::timeout, &indexer, [&] {
-            err << '\r' << CommandLine::programName << ": " << progressText(indexer.progress()) << "\x1b[K";
-            err.flush();
-        });
+        err << '\r' << CommandLine::programName << ": " << progressText(indexer.progress()) << "\x1b[K";
+        err.flush();
+    });
+    if (onTerminal) {
         progress.start(progressIntervalMs);
     }
     int stoppedBy = 0;
     const auto summary = [&] {
         progress.stop();
-        if (CommandLine::messagesOnTerminal()) {
-            err << '\r' << "\x1b[K";
-        }
-        err << CommandLine::programName << ": " << progressText(indexer.progress()) << '.'
-            << unreadText(indexer.progress()) << (stoppedBy != 0 ? " Stopped before the end." : "") << Qt::endl;
+        err << (onTerminal ? "\r\x1b[K" : "") << CommandLine::programName << ": " << progressText(indexer.progress())
+            << '.' << unreadText(indexer.progress()) << (stoppedBy != 0 ? " Stopped before the end." : "") << Qt::endl;
     };
     QObject::connect(&interrupts, &UnixSignalWatcher::received, &indexer, [&](int signalNumber) {
         if (stoppedBy != 0) {
-            // A second signal: the photos in hand are not waited for.
             summary();
             endNow(128 + stoppedBy);
         }
         stoppedBy = signalNumber;
-        if (CommandLine::messagesOnTerminal()) {
-            err << '\n';
-        }
-        err << CommandLine::programName << ": stopping: finishing the photos in hand..." << Qt::endl;
+        err << (onTerminal ? "\n" : "") << CommandLine::programName << ": stopping: finishing the photos in hand..."
+            << Qt::endl;
         indexer.stop();
     });
     QEventLoop loop;

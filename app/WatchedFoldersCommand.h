@@ -8,6 +8,8 @@
 
 namespace morvelin {
 
+class FolderIndexer;
+
 // `index --watch FOLDER | --unwatch FOLDER | --list | --update FOLDER...`: the folders the tray program
 // keeps indexed, and bringing the face index up to date for folders without a window, for a timer or
 // a NAS.
@@ -22,6 +24,7 @@ private:
     static int unwatch(const QString& folder, QTextStream& err);
     static int list(QTextStream& out, QTextStream& err);
     static int update(const QStringList& folders, QTextStream& err);
+    static int runToTheEnd(FolderIndexer& indexer, const QStringList& folders, QTextStream& err);
     [[noreturn]] static void endNow(int status);
 };
 
