@@ -5,6 +5,7 @@
 
 #include "app/CommandLine.h"
 #include "app/VerbArguments.h"
+#include "app/WatchedFoldersCommand.h"
 #include "platform/Settings.h"
 #include "search/FaceIndex.h"
 
@@ -32,8 +33,16 @@ QString IndexCommand::pathOf(const QString& given)
     return Settings::indexPath(FaceIndex::defaultPath());
 }
 
+QString IndexCommand::oneAction()
+{
+    return QStringLiteral("index takes --stats, --clear, --prune, --list, --watch, --unwatch or --update");
+}
+
 int IndexCommand::run(const QStringList& operands, QTextStream& out, QTextStream& err)
 {
+    if (WatchedFoldersCommand::handles(operands)) {
+        return WatchedFoldersCommand::run(operands, out, err);
+    }
     VerbArguments arguments(QStringLiteral("index"));
     const QStringList actions = {QStringLiteral("stats"), QStringLiteral("clear"), QStringLiteral("prune")};
     for (const QString& action : actions) {
@@ -47,8 +56,7 @@ int IndexCommand::run(const QStringList& operands, QTextStream& out, QTextStream
     // One action at a time: two would be the same mistake as none.
     const qsizetype chosen = std::count_if(actions.begin(), actions.end(), [&](const QString& action) { return arguments.isSet(action); });
     if (chosen != 1) {
-        return CommandLine::usageError(err, QStringLiteral("index"),
-                                       QStringLiteral("index takes --stats, --clear or --prune"));
+        return CommandLine::usageError(err, QStringLiteral("index"), oneAction());
     }
     const bool clear = arguments.isSet(QStringLiteral("clear"));
     const bool prune = arguments.isSet(QStringLiteral("prune"));

@@ -145,6 +145,8 @@ void MainLayout::placeHeader(QSizeF window, const Sizes& sizes, Placement& place
     placement.link8 = QRectF(link4Left - sizes.link8Width - twipsX(20), linkTop, sizes.link8Width, linkHeight);
     placement.photoLink = QRectF(placement.link8.left() - sizes.photoLinkWidth - twipsX(20), linkTop,
                                  sizes.photoLinkWidth, linkHeight);
+    placement.watchLink = QRectF(placement.photoLink.left() - sizes.watchLinkWidth - twipsX(20), linkTop,
+                                 sizes.watchLinkWidth, linkHeight);
 }
 
 QRectF MainLayout::previewRect(QSizeF preview, double windowHeight, const QRectF& searchPath) const

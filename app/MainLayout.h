@@ -24,6 +24,7 @@ public:
         double link4Width = 495;  // "About"
         double link8Width = 1365; // "Check for updates"
         double photoLinkWidth = 1335; // "Select a photo..."
+        double watchLinkWidth = 1530; // "Watched folders..."
         double searchPathHeight = 330;
         double chooseImageFileHeight = 450;
         double bottomLeftWidth = 360;
@@ -48,6 +49,7 @@ public:
         QRectF link4;
         QRectF link8;
         QRectF photoLink;
+        QRectF watchLink;
         QRectF face2Search;
         QRectF imgX;
         QRectF imgX2;

@@ -23,6 +23,9 @@ TrayMenu::TrayMenu(QWidget* window)
     m_open = m_trayMenu->addAction(QString());
     m_open->setObjectName(QStringLiteral("OpenMainWindow"));
     connect(m_open, &QAction::triggered, this, &TrayMenu::openRequested);
+    m_watchedFolders = m_trayMenu->addAction(QString());
+    m_watchedFolders->setObjectName(QStringLiteral("WatchedFolders"));
+    connect(m_watchedFolders, &QAction::triggered, this, &TrayMenu::watchedFoldersRequested);
     m_forgetScannedPhotos = m_trayMenu->addAction(QString());
     m_forgetScannedPhotos->setObjectName(QStringLiteral("ForgetScannedPhotos"));
     connect(m_forgetScannedPhotos, &QAction::triggered, this, &TrayMenu::forgetRequested);
@@ -56,6 +59,7 @@ void TrayMenu::setTexts(const QString& searchFacesOnScreen, const QString& exit,
 {
     m_searchFacesOnScreen->setText(searchFacesOnScreen);
     m_open->setText(Translate(QT_TRANSLATE_NOOP("Morvelin", "Open Face Morvelin")));
+    m_watchedFolders->setText(Translate(QT_TRANSLATE_NOOP("Morvelin", "Watched folders...")));
     m_forgetScannedPhotos->setText(Translate(QT_TRANSLATE_NOOP("Morvelin", "Forget scanned photos")));
     m_startAtLogin->setText(Translate(QT_TRANSLATE_NOOP("Morvelin", "Start at login")));
     m_exitApp->setText(exit);

@@ -15,8 +15,8 @@ class QWidget;
 namespace morvelin {
 
 // The tray icon with its menu: a left click or "Search for faces on screen" asks for a capture,
-// "Open Face Morvelin" for the main window as it was left, "Forget scanned photos" for emptying the
-// face index, "Start at login" shows and switches the desktop's autostart entry, "Exit" ends the program.
+// "Open Face Morvelin" for the main window as it was left, "Watched folders..." for their dialog,
+// "Forget scanned photos" for emptying the face index, "Start at login" shows and switches the desktop's autostart entry, "Exit" ends the program.
 class TrayMenu : public QObject {
     Q_OBJECT
 
@@ -31,6 +31,7 @@ signals:
     void captureRequested();
     void openRequested();
     void forgetRequested();
+    void watchedFoldersRequested();
 
 private:
     SystemTray m_sysTray;
@@ -38,6 +39,7 @@ private:
     QMenu* m_trayMenu = nullptr;
     QAction* m_searchFacesOnScreen = nullptr;
     QAction* m_open = nullptr;
+    QAction* m_watchedFolders = nullptr;
     QAction* m_forgetScannedPhotos = nullptr;
     QAction* m_startAtLogin = nullptr;
     QAction* m_exitApp = nullptr;

@@ -151,6 +151,17 @@ std::vector<std::pair<QString, QString>> VerbArguments::valuesInOrder(const QStr
     return values;
 }
 
+QStringList VerbArguments::operands() const
+{
+    QStringList operands;
+    for (const QString& operand : m_parser.positionalArguments()) {
+        if (!unmarked(operand).isEmpty()) {
+            operands.append(unmarked(operand));
+        }
+    }
+    return operands;
+}
+
 QString VerbArguments::operand() const
 {
     const QStringList operands = m_parser.positionalArguments();

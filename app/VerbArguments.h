@@ -45,6 +45,8 @@ public:
     QString secondValue(const QString& name) const;
     // The last operand, empty when none.
     QString operand() const;
+    // Every operand, in the order they stand on the line.
+    QStringList operands() const;
     // Every value of the options `names` (first values only), with its option's name, in the order
     // they stand on the line: for options that may be given more than once, and whose meaning
     // depends on where they stand.

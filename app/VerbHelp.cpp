@@ -97,14 +97,20 @@ std::vector<Verb> verbTable()
            QStringLiteral("the face pictures, each named by its file name without the extension")},
           {QStringLiteral("--json"), QStringLiteral("print an array of objects with \"name\" and \"distance\"")}}},
         {QStringLiteral("index"),
-         QStringLiteral("index [--index FILE] --stats | --clear | --prune"),
-         QStringLiteral("Print what the face index holds, empty it, or forget the photos that are gone."),
+         QStringLiteral("index [--index FILE] --stats | --clear | --prune | --list | --watch FOLDER | --unwatch FOLDER | --update FOLDER..."),
+         QStringLiteral("Print what the face index holds, empty it, prune it, or keep folders indexed."),
          {{QStringLiteral("--stats"), QStringLiteral("print what the index holds")},
           {QStringLiteral("--clear"), QStringLiteral("empty the index and remove its damaged copies")},
           {QStringLiteral("--prune"),
            QStringLiteral("remove the entries of photos that no longer exist (those on a disk that is not "
                           "plugged in are kept)")},
-          {QStringLiteral("--index FILE"), QStringLiteral("the face index FILE instead of the usual one")}}},
+          {QStringLiteral("--index FILE"), QStringLiteral("the face index FILE instead of the usual one")},
+          {QStringLiteral("--list"), QStringLiteral("print the watched folders, one a line")},
+          {QStringLiteral("--watch FOLDER"),
+           QStringLiteral("add FOLDER to the folders the tray program keeps indexed")},
+          {QStringLiteral("--unwatch FOLDER"), QStringLiteral("take FOLDER off the watched folders")},
+          {QStringLiteral("--update FOLDER..."),
+           QStringLiteral("bring the index up to date for each FOLDER and its sub-folders")}}},
     };
 }
 

@@ -4,6 +4,7 @@
 #include "app/WinMain.h"
 
 #include "app/AppIcon.h"
+#include "app/BackgroundIndexer.h"
 #include "app/FaceGallery.h"
 #include "app/Helpers.h"
 #include "app/HelpLinks.h"
@@ -19,6 +20,7 @@
 #include "app/SearchStatus.h"
 #include "app/Translate.h"
 #include "app/Version.h"
+#include "app/WatchedFoldersDialog.h"
 #include "base/DataFolder.h"
 #include "base/ProgramNames.h"
 #include "controls/FA_DriveListBox.h"
@@ -87,7 +89,11 @@ WinMain::WinMain(QWidget* parent)
     connect(m_tray, &TrayMenu::captureRequested, this, [this] { GoCapture(QString()); });
     connect(m_tray, &TrayMenu::openRequested, this, &WinMain::bringForward);
     connect(m_tray, &TrayMenu::forgetRequested, this, [this] { m_search->forgetScannedPhotos(this); });
+    connect(m_tray, &TrayMenu::watchedFoldersRequested, this, &WinMain::showWatchedFolders);
     connect(m_search, &SearchController::forgotten, m_ui.status, &QLabel::setText);
+    // What they held is gone from the index: the watched folders are indexed anew.
+    connect(m_search, &SearchController::forgotten, m_watched, &BackgroundIndexer::reindex);
+    connect(m_watched, &BackgroundIndexer::statusChanged, this, &WinMain::showWatchedStatus);
     m_preview = new ResultPreview(m_ui.imgPreview, m_ui.searchPath, this);
     m_opener = new PhotoOpener(this);
     connect(m_ui.fileList, &ResultListView::openRequested, m_opener, &PhotoOpener::open);
@@ -96,10 +102,14 @@ WinMain::WinMain(QWidget* parent)
     connect(m_statusTimer, &QTimer::timeout, this, &WinMain::showSearchStatus);
     setAcceptDrops(true);
     restoreLookIn();
-    auto* links = new HelpLinks({m_ui.aboutLink, m_ui.updatesLink, m_ui.photoLink}, this);
+    auto* links = new HelpLinks({m_ui.aboutLink, m_ui.updatesLink, m_ui.photoLink, m_ui.watchLink}, this);
     connect(links, &HelpLinks::clicked, this, [this](QLabel* link) {
         if (link == m_ui.photoLink) {
             choosePhoto();
+            return;
+        }
+        if (link == m_ui.watchLink) {
+            showWatchedFolders();
             return;
         }
         LinkClick(link == m_ui.aboutLink ? aboutLink : updatesLink);
@@ -128,6 +138,7 @@ void WinMain::createControllers()
     connect(m_acquire, &AcquisitionController::completed, this, &WinMain::onAcquisitionCompleted);
 
     m_search = new SearchController(m_dataPath, this);
+    m_watched = new BackgroundIndexer(m_dataPath, this);
     m_resultModel = new ResultListModel(m_search->results(), this);
     connect(&m_search->results(), &ResultList::filesFoundChanged, this, [this] {
         if (m_search->running()) {
@@ -137,6 +148,9 @@ void WinMain::createControllers()
     connect(m_search, &SearchController::scanStarted, this, &WinMain::scanStarted);
     connect(m_search, &SearchController::ended, this, &WinMain::stopRoutine);
     connect(m_search, &SearchController::idleChanged, this, [this] {
+        if (m_search->canStart()) {
+            m_watched->setPaused(false);
+        }
         m_scanWindows->closeAll();
         updateStartSearchEnabled();
         // The scans a Stop left running may still have listed photos.
@@ -226,6 +240,7 @@ void WinMain::loadTexts()
     m_ui.aboutLink->setText(Translate(QT_TRANSLATE_NOOP("Morvelin", "About")));
     m_ui.updatesLink->setText(Translate(QT_TRANSLATE_NOOP("Morvelin", "Check for updates")));
     m_ui.photoLink->setText(Translate(QT_TRANSLATE_NOOP("Morvelin", "Select a photo...")));
+    m_ui.watchLink->setText(Translate(QT_TRANSLATE_NOOP("Morvelin", "Watched folders...")));
     m_ui.legalNotice->setText(MainTexts::legalNotice());
     m_ui.faceHint->setText(Translate(QT_TRANSLATE_NOOP("Morvelin", "Choose the face to search...")));
 
@@ -476,6 +491,8 @@ void WinMain::startSearch()
     apply(Mode::Searching);
     // Once shown: a hidden list has not been given its width yet.
     m_ui.fileList->resetColumns();
+    // The search has the cores and the disk; the watched folders' indexing goes on once it is over.
+    m_watched->setPaused(true);
     m_search->start(std::move(query), folder, m_ui.scanSubDirs->isChecked());
     showSearchStatus();
     m_statusTimer->start();
@@ -538,6 +555,32 @@ void WinMain::browseForFolder()
     if (!folder.isEmpty()) {
         m_ui.searchPath->UpdatePath(folder);
     }
+}
+
+WatchedFoldersDialog* WinMain::showWatchedFolders()
+{
+    if (!m_watchedDialog) {
+        m_watchedDialog = new WatchedFoldersDialog(*m_watched, this);
+        m_watchedDialog->setAttribute(Qt::WA_DeleteOnClose);
+    }
+    m_watchedDialog->show();
+    m_watchedDialog->raise();
+    m_watchedDialog->activateWindow();
+    return m_watchedDialog;
+}
+
+void WinMain::showWatchedStatus()
+{
+    const QString watched = WatchedFoldersDialog::statusText(*m_watched);
+    m_tray->tray().setToolTip(watched.isEmpty() ? ProgramNames::title() : ProgramNames::title() + QLatin1Char('\n') + watched);
+    // Only over what the line shows when nothing else has been said there.
+    const QString fallback = m_matcher->fallbackNote();
+    const QString current = m_ui.status->text();
+    if (m_search->running() || (current != fallback && current != m_watchedShown)) {
+        return;
+    }
+    m_watchedShown = watched.isEmpty() ? fallback : (fallback.isEmpty() ? watched : fallback + QLatin1Char('\n') + watched);
+    m_ui.status->setText(m_watchedShown);
 }
 
 } // namespace morvelin

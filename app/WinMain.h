@@ -10,6 +10,7 @@
 #include "app/WinMainUi.h"
 #include "search/FolderSearch.h"
 
+#include <QPointer>
 #include <QTimer>
 #include <QWidget>
 
@@ -18,6 +19,7 @@
 
 namespace morvelin {
 
+class BackgroundIndexer;
 class MatcherChoice;
 class OuterFrame;
 class PhotoOpener;
@@ -25,6 +27,7 @@ class PhotoScan;
 class ResultListModel;
 class ResultPreview;
 class ScanWindows;
+class WatchedFoldersDialog;
 
 // The program's working window: the face to search for and where to look on the left, the gallery
 // of faces found or the result list on the right. It lives hidden in the tray between uses. It only
@@ -64,6 +67,9 @@ public:
     int FacesFound() const { return m_acquire->facesFound(); }
     bool f12Watched() const { return m_acquire->watchingF12(); }
     FolderSearch& folderSearch() { return m_search->folderSearch(); }
+    BackgroundIndexer& watchedFolders() { return *m_watched; }
+    // The dialog of the watched folders, brought up or forward; it stays open beside the window.
+    WatchedFoldersDialog* showWatchedFolders();
     ResultListModel& resultList() { return *m_resultModel; }
 
 protected:
@@ -112,12 +118,18 @@ private:
     void stopRoutine();
     void updateStartSearchEnabled();
     void browseForFolder();
+    // The tray's tooltip and, while no search has its say there, the status line tell how far the
+    // indexing of the watched folders is.
+    void showWatchedStatus();
 
     WinMainUi m_ui;
     TrayMenu* m_tray = nullptr;
 
     AcquisitionController* m_acquire = nullptr;
     SearchController* m_search = nullptr;
+    BackgroundIndexer* m_watched = nullptr;
+    QPointer<WatchedFoldersDialog> m_watchedDialog;
+    QString m_watchedShown; // what the status line shows of the watched folders' indexing
     ResultListModel* m_resultModel = nullptr;
     ResultPreview* m_preview = nullptr;
     OuterFrame* m_outerFrame = nullptr;

@@ -128,7 +128,10 @@ void WinMainUi::createLabels(QWidget* window)
     photoLink = new QLabel(window);
     photoLink->setObjectName(QStringLiteral("PhotoLink"));
     WindowStyle::setTextColour(photoLink, Qt::white);
-    for (QLabel* link : {aboutLink, updatesLink, photoLink}) {
+    watchLink = new QLabel(window);
+    watchLink->setObjectName(QStringLiteral("WatchLink"));
+    WindowStyle::setTextColour(watchLink, Qt::white);
+    for (QLabel* link : {aboutLink, updatesLink, photoLink, watchLink}) {
         QFont font = WindowStyle::font(QStringLiteral("Arial"), 8.25, false);
         font.setUnderline(true);
         link->setFont(font);
@@ -224,6 +227,7 @@ MainLayout::Sizes WinMainUi::controlSizes(const MainLayout& layout, QSizeF previ
     sizes.link4Width = linkWidth(aboutLink, sizes.link4Width);
     sizes.link8Width = linkWidth(updatesLink, sizes.link8Width);
     sizes.photoLinkWidth = linkWidth(photoLink, sizes.photoLinkWidth);
+    sizes.watchLinkWidth = linkWidth(watchLink, sizes.watchLinkWidth);
     sizes.searchPathHeight = layout.twipsY(searchPath->sizeHint().height());
     sizes.bottomLeftWidth = layout.twipsX(bottomLeftPixels);
     sizes.bottomLeftHeight = layout.twipsY(bottomLeftPixels);
@@ -264,6 +268,7 @@ void WinMainUi::layout(QWidget* window, QSizeF previewTwips, QSize frame)
     put(aboutLink, place.link4);
     put(updatesLink, place.link8);
     put(photoLink, place.photoLink);
+    put(watchLink, place.watchLink);
     put(imgPreview, place.imgPreview);
     put(chooseImageFile, place.chooseImageFile);
     WindowStyle::fitFont(winCaption, winCaptionPoints);

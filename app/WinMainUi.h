@@ -63,6 +63,7 @@ public:
     QLabel* legalNotice = nullptr;    // Labels6
     QLabel* updatesLink = nullptr;    // Labels8
     QLabel* photoLink = nullptr;      // "Select a photo...", whatever the gallery shows
+    QLabel* watchLink = nullptr;      // "Watched folders..."
     FA_DriveListBox* searchPath = nullptr;
     QCheckBox* scanSubDirs = nullptr;
     QCheckBox* compareFeatures = nullptr;

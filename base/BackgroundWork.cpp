@@ -3,12 +3,21 @@
 
 #include "base/BackgroundWork.h"
 
+#include <QHash>
 #include <QThreadPool>
 
 #include <exception>
 #include <memory>
+#include <mutex>
 
 namespace morvelin {
+
+namespace {
+
+std::mutex ownPoolsMutex;
+QHash<const QThread*, QThreadPool*> ownPools;
+
+} // namespace
 
 void BackgroundWork::start(QObject* receiver, std::function<void(BackgroundWork&)> work, Turn turn)
 {
@@ -25,12 +34,29 @@ void BackgroundWork::start(QObject* receiver, std::function<void(BackgroundWork&
             qWarning("background work failed: %s", error.what());
         }
     };
-    pool().start(std::move(task), turn == Turn::First ? 1 : 0);
+    poolFor(receiver->thread()).start(std::move(task), turn == Turn::First ? 1 : 0);
 }
 
 void BackgroundWork::post(Report report)
 {
     emit posted(report);
+}
+
+void BackgroundWork::usePoolFor(const QThread* thread, QThreadPool* own)
+{
+    const std::lock_guard lock(ownPoolsMutex);
+    if (own) {
+        ownPools.insert(thread, own);
+    } else {
+        ownPools.remove(thread);
+    }
+}
+
+QThreadPool& BackgroundWork::poolFor(const QThread* thread)
+{
+    const std::lock_guard lock(ownPoolsMutex);
+    QThreadPool* own = ownPools.value(thread);
+    return own ? *own : pool();
 }
 
 QThreadPool& BackgroundWork::pool()

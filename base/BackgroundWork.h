@@ -52,12 +52,16 @@ public:
     // One thread per core, unless the command line asks for another count; work beyond it waits in
     // line.
     static QThreadPool& pool();
+    // Work started for receivers living on `thread` runs on `own` instead of the shared pool, so a
+    // background job keeps to threads of its own whatever it starts; null: the shared pool again.
+    static void usePoolFor(const QThread* thread, QThreadPool* own);
 
 signals:
     void posted(const morvelin::BackgroundWork::Report& report);
 
 private:
     BackgroundWork() = default;
+    static QThreadPool& poolFor(const QThread* thread);
 };
 
 } // namespace morvelin

@@ -22,6 +22,15 @@ const QString matcherKey = QStringLiteral("Search/Matcher");
 const QString lookInKey = QStringLiteral("Search/LookIn");
 const QString indexPathKey = QStringLiteral("Index/Path");
 const QString subFoldersKey = QStringLiteral("Search/SubFolders");
+const QString watchedKey = QStringLiteral("Watch/Folders");
+
+bool storeWatched(const QStringList& folders)
+{
+    QSettings store(QSettings::NativeFormat, QSettings::UserScope, ProgramNames::title(), ProgramNames::title());
+    store.setValue(watchedKey, folders);
+    store.sync();
+    return store.status() == QSettings::NoError;
+}
 
 bool isFolder(const QString& path)
 {
@@ -103,6 +112,40 @@ QString Settings::indexPath(const QString& fallback)
     const QSettings store(QSettings::NativeFormat, QSettings::UserScope, ProgramNames::title(), ProgramNames::title());
     const QString path = store.value(indexPathKey).toString().trimmed();
     return path.isEmpty() ? fallback : QDir::cleanPath(QDir::home().absoluteFilePath(path));
+}
+
+QStringList Settings::watchedFolders()
+{
+    const QSettings store(QSettings::NativeFormat, QSettings::UserScope, ProgramNames::title(), ProgramNames::title());
+    QStringList folders;
+    // A hand-edited entry may be one word, or hold relative or doubled names: each is kept once, cleaned.
+    for (const QString& folder : store.value(watchedKey).toStringList()) {
+        if (!folder.isEmpty() && !folders.contains(watchedForm(folder))) {
+            folders.append(watchedForm(folder));
+        }
+    }
+    return folders;
+}
+
+QString Settings::watchedForm(const QString& folder)
+{
+    return QDir::cleanPath(QFileInfo(folder).absoluteFilePath());
+}
+
+bool Settings::watchFolder(const QString& folder)
+{
+    QStringList folders = watchedFolders();
+    if (folders.contains(watchedForm(folder))) {
+        return true;
+    }
+    folders.append(watchedForm(folder));
+    return storeWatched(folders);
+}
+
+bool Settings::unwatchFolder(const QString& folder)
+{
+    QStringList folders = watchedFolders();
+    return folders.removeAll(watchedForm(folder)) > 0 && storeWatched(folders);
 }
 
 } // namespace morvelin

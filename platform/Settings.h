@@ -4,6 +4,7 @@
 #pragma once
 
 #include <QString>
+#include <QStringList>
 
 namespace morvelin {
 
@@ -11,7 +12,8 @@ namespace morvelin {
 // "Welcome", whether the welcome window comes up at start, kept as the text "1" or "0"; in section
 // "Search", "Matcher", the name of the matcher the user chose to compare faces, and "LookIn" and
 // "SubFolders", where the last search looked; in section "Index", "Path", a face index the user keeps
-// elsewhere (next to the photos on a share, say).
+// elsewhere (next to the photos on a share, say); in section "Watch", "Folders", the folders the tray
+// program keeps indexed.
 class Settings {
 public:
     // The stored text; "1" when nothing is stored or the store cannot be read, so a broken store
@@ -36,6 +38,16 @@ public:
     static bool setLookIn(const QString& folder, bool subFolders);
     // The face index the user chose to keep elsewhere; `fallback` when none is set.
     static QString indexPath(const QString& fallback);
+
+    // The watched folders, absolute and cleaned, in the order they were added.
+    static QStringList watchedFolders();
+    // As the list keeps a folder: absolute (against the working folder) and cleaned.
+    static QString watchedForm(const QString& folder);
+    // Adds `folder` (in its watched form) unless it is there; false when the store cannot be written.
+    static bool watchFolder(const QString& folder);
+    // Takes `folder` (in its watched form) off the list; false when it was not on it or the store
+    // cannot be written.
+    static bool unwatchFolder(const QString& folder);
 };
 
 } // namespace morvelin

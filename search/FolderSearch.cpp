@@ -26,9 +26,9 @@ namespace {
 // The scans keep the cores busy by themselves; OpenCV's own threads inside each scan would only fight
 // them for the cores and wait on each other. Changed only while no scan runs: the setting is the whole
 // process's, and OpenCV must not be in a parallel loop when it changes.
-void shareCoresBetweenScans(int maxScans)
+void shareCoresBetweenScans(int maxScans, int openCvThreads)
 {
-    const int perScan = std::max(1, QThread::idealThreadCount() / maxScans);
+    const int perScan = openCvThreads > 0 ? openCvThreads : std::max(1, QThread::idealThreadCount() / maxScans);
     if (cv::getNumThreads() != perScan) {
         cv::setNumThreads(perScan);
     }
@@ -71,7 +71,7 @@ void FolderSearch::start(std::shared_ptr<const FaceQuery> query, const QString& 
     }
     m_results.clear();
     if (m_scansInFlight == 0) {
-        shareCoresBetweenScans(m_settings.maxScans);
+        shareCoresBetweenScans(m_settings.maxScans, m_settings.openCvThreads);
     }
     m_query = std::move(query);
     m_stopNow = false;

@@ -41,6 +41,8 @@ public:
         std::shared_ptr<FaceIndex> index{};
         // How the walk opens folders; none: opendir.
         FolderWalk::Opener openFolder{};
+        // OpenCV's threads for each scan; 0: the cores shared between the scans.
+        int openCvThreads = 0;
     };
 
     struct Counts {

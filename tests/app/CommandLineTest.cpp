@@ -108,7 +108,7 @@ TEST(CommandLineTest, TheFirstMistakeIsOneLineFollowedByWhereTheHelpIs)
         {"inspect a --size 20 --out o", "inspect", "--size takes a width and a height, whole numbers from 1 to 32767"},
         {"inspect --out --size 3 3", "inspect", "inspect takes one image"},
         {"identify --gallery --gallery", "identify", "identify needs an image"},
-        {"index --stats --prune", "index", "index takes --stats, --clear or --prune"},
+        {"index --stats --prune", "index", "index takes --stats, --clear, --prune, --list, --watch, --unwatch or --update"},
     };
     for (const auto& [line, verb, message] : cases) {
         const Outcome outcome = runProgram(QString::fromLatin1(line).split(QLatin1Char(' ')));
