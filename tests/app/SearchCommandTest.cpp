@@ -190,8 +190,10 @@ TEST(SearchCommandTest, SeveralFacesAreTheFeaturesMeanAndTheGridsBestOf)
     const double betweenThem = similarity(a, photo + QStringLiteral("#1"));
     EXPECT_NEAR(similarity(b, photo + QStringLiteral("#1")), 1.0, 1e-5) << "--pick 2 searched for face 2";
     const double length = std::sqrt(2 + 2 * betweenThem);
+    // The similarities come rounded to 1e-6, and the faces' vectors in half precision are unit vectors
+    // to about 1e-5, which weighs the two faces in the mean a little unevenly.
     for (auto face = a.cbegin(); face != a.cend(); ++face) {
-        EXPECT_NEAR(similarity(both, face.key()), (similarity(a, face.key()) + similarity(b, face.key())) / length, 3e-6)
+        EXPECT_NEAR(similarity(both, face.key()), (similarity(a, face.key()) + similarity(b, face.key())) / length, 6e-6)
             << face.key().toStdString();
     }
 
