@@ -82,12 +82,12 @@ constexpr int picturesColumn = 12;
 
 QByteArray selectEntry(const char* where, FaceIndex::Pictures pictures)
 {
-    QByteArray sql = "SELECT id, device, inode, size, modified_ns, changed_ns, version, error, face_count, faces, vectors,"
-                     " thumbnails";
+    QByteArray sql = "SELECT p.id, p.device, p.inode, p.size, p.modified_ns, p.changed_ns, p.version, p.error,"
+                     " p.face_count, p.faces, p.vectors, x.thumbnails";
     if (pictures == FaceIndex::Pictures::Read) {
-        sql += ", pictures";
+        sql += ", x.pictures";
     }
-    return sql + " FROM photos WHERE " + where;
+    return sql + " FROM photos p JOIN face_pictures x ON x.id = p.id WHERE " + where;
 }
 
 // A missing photo on a disk that is not plugged in (its folder under /media or /mnt gone with the
@@ -107,6 +107,13 @@ bool goneForGood(const QByteArray& key)
     static const QRegularExpression mountFolder(QStringLiteral("^(/media(/[^/]+)?|/run/media/[^/]+|/mnt(/[^/]+)?)$"));
     return !mountFolder.match(QString::fromLocal8Bit(folder)).hasMatch();
 }
+
+// A photo scanned again keeps its row and id, so its pictures under that id are replaced, not orphaned.
+const QByteArray updateByPath =
+    " ON CONFLICT(path) DO UPDATE SET device = excluded.device, inode = excluded.inode, size = excluded.size,"
+    " modified_ns = excluded.modified_ns, changed_ns = excluded.changed_ns, fingerprint = excluded.fingerprint,"
+    " version = excluded.version, error = excluded.error, face_count = excluded.face_count, faces = excluded.faces,"
+    " vectors = excluded.vectors";
 
 FileStamp stampOf(const SqliteStatement& row)
 {
@@ -128,7 +135,7 @@ std::optional<FaceIndex::Entry> FaceIndex::find(const QString& photo, const File
     if (!isOpen()) {
         return std::nullopt;
     }
-    SqliteStatement query(m_store->reader(), selectEntry("path = ?", pictures).constData());
+    SqliteStatement query(m_store->reader(), selectEntry("p.path = ?", pictures).constData());
     if (!query.ok()) {
         return std::nullopt;
     }
@@ -149,7 +156,7 @@ std::optional<FaceIndex::Entry> FaceIndex::findByContent(const QString& photo, c
         return std::nullopt;
     }
     SqliteStatement query(m_store->reader(),
-                         selectEntry("fingerprint = ? AND size = ? AND modified_ns = ? AND version = ? LIMIT 1", pictures).constData());
+                         selectEntry("p.fingerprint = ? AND p.size = ? AND p.modified_ns = ? AND p.version = ? LIMIT 1", pictures).constData());
     if (!query.ok()) {
         return std::nullopt;
     }
@@ -191,12 +198,15 @@ void FaceIndex::rememberUnder(const QString& photo, qint64 id, const FileStamp& 
     }
     const QByteArray key = FaceIndexCoding::keyOf(photo);
     m_writer->queue([key, id, stamp](sqlite3* db) {
-        SqliteStatement copy(db,
-                             "INSERT OR REPLACE INTO photos(path, device, inode, size, modified_ns, changed_ns, fingerprint,"
-                             " version, error, face_count, faces, vectors, thumbnails, pictures)"
-                             " SELECT ?, ?, ?, ?, ?, ?, fingerprint, version, error, face_count, faces, vectors, thumbnails,"
-                             " pictures FROM photos WHERE id = ?");
-        if (!copy.ok()) {
+        const QByteArray sql = "INSERT INTO photos(path, device, inode, size, modified_ns, changed_ns, fingerprint, version,"
+                               " error, face_count, faces, vectors) SELECT ?, ?, ?, ?, ?, ?, fingerprint, version, error,"
+                               " face_count, faces, vectors FROM photos WHERE id = ?"
+            + updateByPath;
+        SqliteStatement copy(db, sql.constData());
+        SqliteStatement pictures(db,
+                                 "INSERT OR REPLACE INTO face_pictures(id, thumbnails, pictures) SELECT"
+                                 " (SELECT id FROM photos WHERE path = ?), thumbnails, pictures FROM face_pictures WHERE id = ?");
+        if (!copy.ok() || !pictures.ok()) {
             return false;
         }
         copy.bind(1, key);
@@ -206,7 +216,9 @@ void FaceIndex::rememberUnder(const QString& photo, qint64 id, const FileStamp& 
         copy.bind(5, stamp.modifiedNs);
         copy.bind(6, stamp.changedNs);
         copy.bind(7, id);
-        return copy.step() == SQLITE_DONE;
+        pictures.bind(1, key);
+        pictures.bind(2, id);
+        return copy.step() == SQLITE_DONE && pictures.step() == SQLITE_DONE;
     });
 }
 
@@ -222,11 +234,13 @@ void FaceIndex::remember(const QString& photo, Entry entry, Pictures pictures)
     const FaceIndexCoding::Stored stored = FaceIndexCoding::encode(entry, pictures == Pictures::Read);
     m_writer->queue([key, version, fingerprint, stored, stamp = entry.stamp, error = entry.error,
                      faceCount = qint64(entry.faces.size())](sqlite3* db) {
-        SqliteStatement insert(db,
-                               "INSERT OR REPLACE INTO photos(path, device, inode, size, modified_ns, changed_ns, fingerprint,"
-                               " version, error, face_count, faces, vectors, thumbnails, pictures)"
-                               " VALUES(?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?)");
-        if (!insert.ok()) {
+        const QByteArray sql = "INSERT INTO photos(path, device, inode, size, modified_ns, changed_ns, fingerprint, version,"
+                               " error, face_count, faces, vectors) VALUES(?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?)"
+            + updateByPath;
+        SqliteStatement insert(db, sql.constData());
+        SqliteStatement pictures(db, "INSERT OR REPLACE INTO face_pictures(id, thumbnails, pictures)"
+                                     " VALUES((SELECT id FROM photos WHERE path = ?), ?, ?)");
+        if (!insert.ok() || !pictures.ok()) {
             return false;
         }
         insert.bind(1, key);
@@ -241,9 +255,10 @@ void FaceIndex::remember(const QString& photo, Entry entry, Pictures pictures)
         insert.bind(10, faceCount);
         insert.bind(11, stored.faces);
         insert.bind(12, stored.vectors);
-        insert.bind(13, stored.thumbnails);
-        insert.bind(14, stored.pictures);
-        return insert.step() == SQLITE_DONE;
+        pictures.bind(1, key);
+        pictures.bind(2, stored.thumbnails);
+        pictures.bind(3, stored.pictures);
+        return insert.step() == SQLITE_DONE && pictures.step() == SQLITE_DONE;
     });
 }
 

@@ -12,6 +12,7 @@
 #include <QIODevice>
 #include <QtEndian>
 
+#include <bit>
 #include <cstdlib>
 #include <cstring>
 
@@ -105,10 +106,38 @@ bool readPicture(QDataStream& in, QImage& picture)
     return true;
 }
 
+// Reads what QDataStream wrote (big-endian), without its device and buffer between: a search of a
+// million faces decodes every face's record.
+class RecordReader {
+public:
+    explicit RecordReader(const QByteArray& bytes) : m_at(bytes.constData()), m_end(bytes.constData() + bytes.size()) {}
+
+    template <typename T> T read()
+    {
+        T value{};
+        if (m_end - m_at < qsizetype(sizeof(T))) {
+            m_ok = false;
+            return value;
+        }
+        std::memcpy(&value, m_at, sizeof(T));
+        m_at += sizeof(T);
+        return qFromBigEndian(value);
+    }
+    double readDouble() { return std::bit_cast<double>(read<quint64>()); }
+    bool ok() const { return m_ok; }
+    bool atEnd() const { return m_at == m_end; }
+
+private:
+    const char* m_at;
+    const char* m_end;
+    bool m_ok = true;
+};
+
 // The halves as the file keeps them, little-endian, into the face's floats.
 void readVector(const char* bytes, std::vector<float>& features)
 {
-    std::vector<std::uint16_t> halves(features.size());
+    thread_local std::vector<std::uint16_t> halves;
+    halves.resize(features.size());
     std::memcpy(halves.data(), bytes, halves.size() * sizeof(std::uint16_t));
     if constexpr (Q_BYTE_ORDER == Q_BIG_ENDIAN) {
         for (std::uint16_t& half : halves) {
@@ -169,29 +198,30 @@ bool FaceIndexCoding::decodeFaces(const QByteArray& faces, const QByteArray& vec
     if (!bytes || !halves) {
         return false;
     }
-    QDataStream in(*bytes);
-    in.setVersion(QDataStream::Qt_6_0);
-    quint32 magic = 0, count = 0;
-    in >> magic >> entry.photoSize >> entry.scanSize >> count;
-    if (in.status() != QDataStream::Ok || magic != facesMagic || count != quint64(expectedCount)) {
+    RecordReader in(*bytes);
+    const quint32 magic = in.read<quint32>();
+    const qint32 photoWidth = in.read<qint32>(), photoHeight = in.read<qint32>();
+    const qint32 scanWidth = in.read<qint32>(), scanHeight = in.read<qint32>();
+    const quint32 count = in.read<quint32>();
+    if (!in.ok() || magic != facesMagic || count != quint64(expectedCount)) {
         return false;
     }
+    entry.photoSize = QSize(photoWidth, photoHeight);
+    entry.scanSize = QSize(scanWidth, scanHeight);
     entry.faces.resize(count);
     qsizetype vectorBytes = 0;
     for (FaceIndex::Face& face : entry.faces) {
-        qint32 left = 0, top = 0, width = 0, height = 0;
-        in >> left >> top >> width >> height;
+        const qint32 left = in.read<qint32>(), top = in.read<qint32>();
+        const qint32 width = in.read<qint32>(), height = in.read<qint32>();
         face.box = QRect(left, top, width, height);
         for (QPointF& point : face.keyPoints) {
-            double x = 0, y = 0;
-            in >> x >> y;
-            point = QPointF(x, y);
+            const double x = in.readDouble();
+            point = QPointF(x, in.readDouble());
         }
-        quint8 flags = 0;
-        quint16 length = 0;
-        in >> flags >> length;
+        const quint8 flags = in.read<quint8>();
+        const quint16 length = in.read<quint16>();
         const qsizetype byteCount = qsizetype(length) * qsizetype(sizeof(std::uint16_t));
-        if (in.status() != QDataStream::Ok || vectorBytes + byteCount > halves->size()) {
+        if (!in.ok() || vectorBytes + byteCount > halves->size()) {
             return false;
         }
         face.blank = (flags & blankFlag) != 0;

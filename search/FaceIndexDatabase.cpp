@@ -25,19 +25,24 @@ namespace {
 
 // "FMor": tells our file from another program's SQLite database at the same place.
 constexpr int applicationId = 0x464d6f72;
-constexpr int schemaVersion = 2;
+constexpr int schemaVersion = 3;
 constexpr int busyTimeoutMs = 10000;
 
-// Small columns first: SQLite reads a row's columns in order, so a search that wants the vectors stops
-// before the thumbnails and pictures. The fingerprint finds a photo that moved.
+// A photo's row holds what every search reads — its stamp, fingerprint, boxes and vectors — and fits
+// a page, so that one pass over a million faces reads the pages in a row; the thumbnails and grid
+// pictures, read only for a face that is listed or by the grid, lie in a table of their own under the
+// same id and go with the photo's row. The fingerprint finds a photo that moved.
 const char* const schema =
     "CREATE TABLE IF NOT EXISTS photos("
     " id INTEGER PRIMARY KEY, path BLOB NOT NULL UNIQUE,"
     " device INTEGER NOT NULL, inode INTEGER NOT NULL, size INTEGER NOT NULL,"
     " modified_ns INTEGER NOT NULL, changed_ns INTEGER NOT NULL, fingerprint BLOB NOT NULL,"
     " version BLOB NOT NULL, error TEXT NOT NULL, face_count INTEGER NOT NULL,"
-    " faces BLOB NOT NULL, vectors BLOB NOT NULL, thumbnails BLOB NOT NULL, pictures BLOB NOT NULL);"
+    " faces BLOB NOT NULL, vectors BLOB NOT NULL);"
     "CREATE INDEX IF NOT EXISTS photos_by_content ON photos(fingerprint, size, modified_ns);"
+    "CREATE TABLE IF NOT EXISTS face_pictures(id INTEGER PRIMARY KEY, thumbnails BLOB NOT NULL, pictures BLOB NOT NULL);"
+    "CREATE TRIGGER IF NOT EXISTS photo_forgotten AFTER DELETE ON photos"
+    " BEGIN DELETE FROM face_pictures WHERE id = old.id; END;"
     // One row per emptying: a search in another process that sees the count move on stops writing, so
     // that what it found does not come back after the user emptied the index.
     "CREATE TABLE IF NOT EXISTS clears(at INTEGER NOT NULL)";
@@ -189,7 +194,7 @@ bool FaceIndexDatabase::renewSchema(sqlite3* db)
     if (!execute(db, "PRAGMA secure_delete=ON") || !execute(db, "BEGIN IMMEDIATE")) {
         return false;
     }
-    if (!execute(db, "DROP TABLE IF EXISTS photos; DROP TABLE IF EXISTS clears; PRAGMA user_version=0")
+    if (!execute(db, "DROP TABLE IF EXISTS photos; DROP TABLE IF EXISTS face_pictures; DROP TABLE IF EXISTS clears; PRAGMA user_version=0")
         || !execute(db, "COMMIT")) {
         execute(db, "ROLLBACK");
         return false;

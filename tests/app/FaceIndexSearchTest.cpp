@@ -142,6 +142,10 @@ TEST(FaceIndexSearchTest, ARepeatSearchGivesExactlyAFreshOnesResultsForBothMatch
     // the moved photo is kept under its new name.
     const Outcome stats = runProgram({QStringLiteral("index"), QStringLiteral("--stats")});
     EXPECT_TRUE(stats.out.contains(QStringLiteral("photos\t%1\n").arg(photoCount))) << stats.out.toStdString();
+    // ... and the photos of a folder no search will see again go with index --prune.
+    ASSERT_TRUE(QDir(corpus.filePath(QStringLiteral("moved"))).removeRecursively());
+    const Outcome pruned = runProgram({QStringLiteral("index"), QStringLiteral("--prune")});
+    EXPECT_TRUE(pruned.out.startsWith(QStringLiteral("pruned\t1\nphotos\t%1\n").arg(photoCount - 1))) << pruned.out.toStdString();
 }
 
 // The index verb speaks of the index it cannot open, not of a search.

@@ -147,6 +147,17 @@ TEST_F(FaceIndexTest, forgetsPhotosThatAreGoneAndClears)
     index.pruneMissing(m_dir.path(), true);
     index.flush();
     EXPECT_EQ(index.stats().photos, 1);
+    // Pruning everywhere takes the photos of a folder that is gone, and keeps those of a disk that is
+    // not plugged in.
+    const QString vanished = m_dir.filePath(QStringLiteral("vanished"));
+    QDir().mkpath(vanished);
+    const QString inVanished = photo(QStringLiteral("vanished/a.jpg"));
+    index.remember(inVanished, entryFor(inVanished, 1));
+    index.remember(QStringLiteral("/media/no-such-disk/DCIM/b.jpg"), entryFor(kept, 1));
+    index.flush();
+    QDir(vanished).removeRecursively();
+    EXPECT_EQ(index.pruneEverywhere(), 1);
+    EXPECT_EQ(index.stats().photos, 2);
 
     // Clearing leaves no face on disk: the damaged copies moved aside go too, and a search in another
     // process stops storing rather than bringing its findings back.
