@@ -115,6 +115,17 @@ const QByteArray updateByPath =
     " version = excluded.version, error = excluded.error, face_count = excluded.face_count, faces = excluded.faces,"
     " vectors = excluded.vectors";
 
+// The first six values of both ways of writing a photo's row: its key and its stamp.
+void bindPathAndStamp(SqliteStatement& statement, const QByteArray& key, const FileStamp& stamp)
+{
+    statement.bind(1, key);
+    statement.bind(2, qint64(stamp.device));
+    statement.bind(3, qint64(stamp.inode));
+    statement.bind(4, stamp.size);
+    statement.bind(5, stamp.modifiedNs);
+    statement.bind(6, stamp.changedNs);
+}
+
 FileStamp stampOf(const SqliteStatement& row)
 {
     return {quint64(row.integer(1)), quint64(row.integer(2)), row.integer(3), row.integer(4), row.integer(5)};
@@ -209,12 +220,7 @@ void FaceIndex::rememberUnder(const QString& photo, qint64 id, const FileStamp& 
         if (!copy.ok() || !pictures.ok()) {
             return false;
         }
-        copy.bind(1, key);
-        copy.bind(2, qint64(stamp.device));
-        copy.bind(3, qint64(stamp.inode));
-        copy.bind(4, stamp.size);
-        copy.bind(5, stamp.modifiedNs);
-        copy.bind(6, stamp.changedNs);
+        bindPathAndStamp(copy, key, stamp);
         copy.bind(7, id);
         pictures.bind(1, key);
         pictures.bind(2, id);
@@ -243,12 +249,7 @@ void FaceIndex::remember(const QString& photo, Entry entry, Pictures pictures)
         if (!insert.ok() || !pictures.ok()) {
             return false;
         }
-        insert.bind(1, key);
-        insert.bind(2, qint64(stamp.device));
-        insert.bind(3, qint64(stamp.inode));
-        insert.bind(4, stamp.size);
-        insert.bind(5, stamp.modifiedNs);
-        insert.bind(6, stamp.changedNs);
+        bindPathAndStamp(insert, key, stamp);
         insert.bind(7, fingerprint);
         insert.bind(8, version);
         insert.bind(9, error);
